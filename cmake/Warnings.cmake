@@ -1,0 +1,12 @@
+# Warnings are set per target, never through CMAKE_CXX_FLAGS, so that third-party
+# code pulled in later is not forced to compile cleanly under our rules.
+function(trelvano_target_defaults target)
+  target_compile_options(${target} PRIVATE -Wall -Wextra -Wpedantic)
+  if(TRELVANO_WERROR)
+    target_compile_options(${target} PRIVATE -Werror)
+  endif()
+  if(TRELVANO_SANITIZE)
+    target_compile_options(${target} PRIVATE -fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer)
+    target_link_options(${target} PRIVATE -fsanitize=address,undefined)
+  endif()
+endfunction()

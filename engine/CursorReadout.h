@@ -1,0 +1,22 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "AnalysisState.h"
+
+namespace trelvano {
+
+// Tooltip text for the cursor at (x, y) in waveform-plot coordinates:
+// "t= <0.00> msec ; V(t) = <0.00E+00> V". Recomputes SignalPeak over the
+// buffers, never past their end. Never raises: a time that cannot be formed
+// (Kt = 0) shows as "n.d.".
+std::string WaveformReadout(AnalysisState& state, float x, float y, std::string_view decimalSeparator);
+
+// Tooltip text for the cursor at (x, y) in spectrum-plot coordinates:
+// "f= <0.00> Hz ; S(f) = <0.00E+00> V". Recomputes SpectrumPeak and stores
+// CursorFreq and CursorLevel. Never raises: a frequency that cannot be formed
+// (W = 0, FreqScale = 0) shows as "n.d.".
+std::string SpectrumReadout(AnalysisState& state, float x, float y, std::string_view decimalSeparator);
+
+}  // namespace trelvano

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <stdexcept>
+#include <string>
+
+namespace trelvano {
+
+// The faults that end the current action. Entries can reach every one of them
+// (an N of 2147483647, an N too large for memory, a negative N, a huge exponent),
+// so each carries a short Italian text that the windows show as it is.
+enum class FaultKind {
+    Overflow,         // a size or index left the signed 32-bit range, or a number left double
+    IndexOutOfRange,  // an array was addressed outside its bounds
+    FloatingPoint,    // a stored result came out infinite or NaN
+    OutOfMemory,      // the buffers would not fit in the memory the machine can give
+};
+
+class RuntimeFault : public std::runtime_error {
+public:
+    explicit RuntimeFault(FaultKind kind);
+    FaultKind kind() const noexcept { return kind_; }
+
+private:
+    FaultKind kind_;
+};
+
+// The Italian text shown to the user for a fault.
+const char* FaultText(FaultKind kind) noexcept;
+
+}  // namespace trelvano
