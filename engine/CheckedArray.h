@@ -37,11 +37,20 @@ public:
     }
     std::span<const double> all() const noexcept { return data_; }
 
-    // Re-creates the array with `count` elements, all 0.0. The storage of a
-    // previous run of the same or larger size is reused: a fresh allocation
-    // of tens of megabytes per run costs more than the zeroing.
+    // Re-creates the array with `count` elements, all 0.0 (none when count is
+    // negative). The storage of a previous run of the same or larger size is
+    // reused: a fresh allocation of tens of megabytes per run costs more than
+    // the zeroing. Storage more than four times too large is given back.
+    // Raises RuntimeFault(OutOfMemory) when the allocation fails.
     void recreate(std::int64_t count);
     void release() noexcept;
+
+    // Bytes the storage holds now (capacity, not size).
+    std::int64_t heldBytes() const noexcept { return static_cast<std::int64_t>(data_.capacity() * sizeof(double)); }
+    // Bytes recreate(count) will take beyond what the array holds now: 0 when
+    // the storage is reused, negative when it gives memory back. Lets the
+    // caller check a whole re-creation against the free memory before any of it.
+    std::int64_t extraBytesFor(std::int64_t count) const noexcept;
 
 private:
     std::size_t checked(std::int64_t i) const

@@ -1,0 +1,50 @@
+#include <algorithm>
+#include <array>
+#include <functional>
+
+#include "AnalysisState.h"
+#include "CheckedInt.h"
+#include "MemoryBudget.h"
+
+namespace trelvano {
+
+namespace {
+
+// The six buffers in the order they are re-created.
+std::array<std::reference_wrapper<CheckedArray>, 6> InAllocationOrder(SampleBuffers& b)
+{
+    return {b.Signal, b.SpecRe, b.SpecIm, b.Spectrum, b.AmWave, b.AngleWave};
+}
+
+// Elements for an upper bound of N + 1: N + 2, none when the bound is negative.
+std::int64_t ElementCount(std::int32_t upperBound)
+{
+    return std::max<std::int64_t>(std::int64_t{upperBound} + 1, 0);
+}
+
+}  // namespace
+
+void AllocateSampleBuffers(AnalysisState& state)
+{
+    const std::int32_t n = state.params.N;
+    const auto buffers = InAllocationOrder(state.buffers);
+
+    // Everything is checked before the first buffer is touched, so a refused
+    // run leaves the last run's buffers as they were.
+    const std::int64_t count = ElementCount(CheckedAdd(n, 1));
+    std::int64_t extra = 0;
+    for (CheckedArray& buffer : buffers) extra += std::max<std::int64_t>(buffer.extraBytesFor(count), 0);
+    const bool newPlan = n >= 1 && !state.fft.holds(n);
+    if (newPlan) extra += FftPlan::EstimatedBytes(n) - state.fft.heldBytes();
+    RequireMemory(extra);
+
+    // A plan for another size is of no further use; its memory was counted
+    // as available above.
+    if (!state.fft.holds(n)) state.fft.release();
+
+    for (CheckedArray& buffer : buffers) {
+        buffer.recreate(ElementCount(CheckedAdd(n, 1)));
+    }
+}
+
+}  // namespace trelvano

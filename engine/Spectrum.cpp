@@ -1,0 +1,125 @@
+#include "Spectrum.h"
+
+#include <cmath>
+#include <complex>
+#include <span>
+#include <utility>
+
+#include "CheckedInt.h"
+#include "VectorState.h"
+
+namespace trelvano {
+
+namespace {
+
+[[noreturn]] void FailAt(AnalysisParameters& params, std::int32_t k)
+{
+    params.BinIndex = k;
+    throw RuntimeFault(FaultKind::FloatingPoint);
+}
+
+// A negative N leaves no samples to transform; the bins are walked with checked
+// access so that N = -1 meets its mirror index -1 as an index fault.
+void MirrorWithoutSamples(AnalysisState& state, std::int32_t lastBin)
+{
+    AnalysisParameters& p = state.params;
+    SampleBuffers& b = state.buffers;
+    for (std::int32_t k = 0; k <= lastBin; ++k) {
+        p.BinIndex = k;
+        b.SpecRe.at(k) = 0.0;
+        b.SpecIm.at(k) = 0.0;
+        const std::int32_t m = CheckedSub(p.N, k);
+        b.SpecRe.at(m) = b.SpecRe.at(k);
+        b.SpecIm.at(m) = -b.SpecIm.at(k);
+    }
+}
+
+// Bins 0..lastBin of (W/N)·DFT(Signal), each followed by its conjugate mirror
+// at N - k, in increasing k: for N = 4q + 3 the last mirror write lands on bin
+// lastBin - 1, and for even N on bin N/2 itself, and both are kept as they come.
+void Transform(AnalysisState& state, std::int32_t lastBin)
+{
+    AnalysisParameters& p = state.params;
+    SampleBuffers& b = state.buffers;
+    const std::int32_t n = p.N;
+
+    const std::span<double> re = b.SpecRe.range(0, n);
+    const std::span<double> im = b.SpecIm.range(0, n);
+
+    std::span<const std::complex<double>> bins;
+    if (n >= 1) {
+        const std::span<const double> signal = b.Signal.range(0, CheckedSub(n, 1));
+        FftPlan& plan = state.fft.planFor(n);
+        // The sample spacing scales each sample before the sum, as in the
+        // direct evaluation: the sums then stay far from overflow.
+        const double spacing = p.W / n;
+        const std::span<double> in = plan.input();
+        for (std::size_t i = 0; i < signal.size(); ++i) in[i] = spacing * signal[i];
+        plan.execute();
+        bins = plan.output();
+    }
+    const auto lastComputed = static_cast<std::int32_t>(bins.size()) - 1;
+
+    for (std::int32_t k = 0; k <= lastBin; ++k) {
+        std::complex<double> x{};
+        if (k <= lastComputed) {
+            x = bins[static_cast<std::size_t>(k)];
+        } else if (n >= 1) {
+            // Odd N can round lastBin up past n/2: the bin is the conjugate of N - k.
+            x = std::conj(bins[static_cast<std::size_t>(n - k)]);
+        }
+        re[static_cast<std::size_t>(k)] = x.real();
+        im[static_cast<std::size_t>(k)] = x.imag();
+        if (!std::isfinite(x.real()) || !std::isfinite(x.imag())) FailAt(p, k);
+
+        const auto m = static_cast<std::size_t>(CheckedSub(n, k));
+        re[m] = re[static_cast<std::size_t>(k)];
+        im[m] = -im[static_cast<std::size_t>(k)];
+    }
+    p.SampleIndex = n;
+}
+
+void Magnitudes(AnalysisState& state, std::int32_t lastBin)
+{
+    AnalysisParameters& p = state.params;
+    SampleBuffers& b = state.buffers;
+    const std::span<const double> re = std::as_const(b.SpecRe).range(0, lastBin);
+    const std::span<const double> im = std::as_const(b.SpecIm).range(0, lastBin);
+    const std::span<double> spectrum = b.Spectrum.range(0, lastBin);
+
+    const double twoOverW = 2.0 / p.W;
+    for (std::int32_t k = 0; k <= lastBin; ++k) {
+        const auto j = static_cast<std::size_t>(k);
+        const double sumOfSquares = std::pow(im[j], 2) + std::pow(re[j], 2);
+        if (!std::isfinite(sumOfSquares)) FailAt(p, k);
+        spectrum[j] = twoOverW * std::sqrt(sumOfSquares);
+        if (!std::isfinite(spectrum[j])) FailAt(p, k);
+    }
+    p.BinIndex = CheckedAdd(lastBin, 1);
+}
+
+}  // namespace
+
+std::int32_t LastBinFor(std::int32_t n)
+{
+    // nearbyint rounds in the current mode, which the program never changes
+    // from round-to-nearest-even.
+    return static_cast<std::int32_t>(std::nearbyint(static_cast<double>(n) / 2.0));
+}
+
+void ComputeSpectrum(AnalysisState& state)
+{
+    AnalysisParameters& p = state.params;
+    p.BinIndex = 0;
+    const std::int32_t lastBin = LastBinFor(p.N);
+    if (lastBin < 0) return;
+    ClearUpperVectorState();
+    if (p.N < 0) {
+        MirrorWithoutSamples(state, lastBin);
+    } else {
+        Transform(state, lastBin);
+    }
+    Magnitudes(state, lastBin);
+}
+
+}  // namespace trelvano
