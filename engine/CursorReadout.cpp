@@ -1,0 +1,62 @@
+#include "CursorReadout.h"
+
+#include <limits>
+
+#include "NumberFormat.h"
+#include "Peaks.h"
+
+namespace trelvano {
+
+// Before the first run, or after a run that failed before its buffers were
+// filled, there is nothing to scan: the level scale is then 0 and the readout
+// still answers instead of failing under the user's mouse.
+
+std::string WaveformReadout(AnalysisState& state, float x, float y, std::string_view decimalSeparator)
+{
+    AnalysisParameters& p = state.params;
+    const double timeMs = static_cast<double>(x) / 100.0 * p.W * 1000.0 / p.Kt;
+
+    if (state.buffers.Signal.empty()) {
+        p.SignalPeak = 0.0;
+    } else {
+        FindSignalPeak(state);
+    }
+    const double volts = (static_cast<double>(y) - 50.0) * p.SignalPeak / 45.0;
+
+    std::string text = "t= ";
+    text += FormatFixed2(timeMs, decimalSeparator);
+    text += " msec";
+    text += " ; ";
+    text += "V(t) = ";
+    text += FormatScientific2(volts, decimalSeparator);
+    text += " V";
+    return text;
+}
+
+std::string SpectrumReadout(AnalysisState& state, float x, float y, std::string_view decimalSeparator)
+{
+    AnalysisParameters& p = state.params;
+    p.CursorFreq = static_cast<double>(x) / 200.0 * (static_cast<double>(p.N) / p.W) / p.FreqScale;
+
+    if (state.buffers.Spectrum.empty()) {
+        p.SpectrumPeak = 0.0;
+    } else if (p.N == std::numeric_limits<std::int32_t>::min()) {
+        // A rejected press can leave this N behind; N - 1 has no 32-bit value,
+        // and no bin would be scanned anyway: the peak is bin 0 as stored.
+        p.SpectrumPeak = state.buffers.Spectrum.at(0);
+    } else {
+        FindSpectrumPeak(state);
+    }
+    p.CursorLevel = static_cast<double>(y) * p.SpectrumPeak / 90.0;
+
+    std::string text = "f= ";
+    text += FormatFixed2(p.CursorFreq, decimalSeparator);
+    text += " Hz";
+    text += " ; ";
+    text += "S(f) = ";
+    text += FormatScientific2(p.CursorLevel, decimalSeparator);
+    text += " V";
+    return text;
+}
+
+}  // namespace trelvano
