@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QWidget>
+
+class QLabel;
+class QRadioButton;
+
+namespace trelvano {
+
+class AppWindows;
+class GraphicalButton;
+class PlotSurface;
+
+// The waveform window "Forme d'onda reali": the waveform plot with its cursor
+// readout and the "Visualizza spettro" button.
+class Form2 : public QWidget {
+    Q_OBJECT
+public:
+    explicit Form2(AppWindows& windows);
+
+    PlotSurface& Picture1() const { return *picture1_; }
+
+    // "Visualizza spettro".
+    void Command1_Click();
+    // The cursor readout; x and y in plot coordinates.
+    void Picture1_MouseMove(float x, float y);
+
+private:
+    AppWindows& windows_;
+    PlotSurface* picture1_ = nullptr;
+    QWidget* picture2_ = nullptr;
+    QLabel* label1_ = nullptr;
+    QRadioButton* option1_ = nullptr;
+    QRadioButton* option2_ = nullptr;
+    GraphicalButton* command1_ = nullptr;
+};
+
+}  // namespace trelvano

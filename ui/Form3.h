@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QWidget>
+
+class QLabel;
+
+namespace trelvano {
+
+class AppWindows;
+class PlotSurface;
+
+// The spectrum window "Spettro": the red spectrum lines with their cursor readout.
+class Form3 : public QWidget {
+    Q_OBJECT
+public:
+    explicit Form3(AppWindows& windows);
+
+    PlotSurface& Picture1() const { return *picture1_; }
+
+    // The cursor readout; x and y in plot coordinates.
+    void Picture1_MouseMove(float x, float y);
+
+private:
+    AppWindows& windows_;
+    PlotSurface* picture1_ = nullptr;
+    QWidget* picture2_ = nullptr;
+    QLabel* label4_ = nullptr;
+};
+
+}  // namespace trelvano

@@ -1,0 +1,19 @@
+#include "QtMessageSink.h"
+
+#include <QApplication>
+#include <QMessageBox>
+
+namespace trelvano {
+
+void QtMessageSink::ShowMessage(const std::string& text)
+{
+    QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Trelvano"), QString::fromStdString(text),
+                    QMessageBox::Ok, QApplication::activeWindow());
+    // Messages arrive in the middle of a busy action; the user must still see
+    // an ordinary pointer to reach the OK button.
+    QApplication::setOverrideCursor(Qt::ArrowCursor);
+    box.exec();
+    QApplication::restoreOverrideCursor();
+}
+
+}  // namespace trelvano
