@@ -15,6 +15,7 @@
 #include <QApplication>
 #include <QImage>
 
+#include "BenchApplication.h"
 #include "ui/PlotSurface.h"
 #endif
 
@@ -95,20 +96,6 @@ BENCHMARK(BM_SpectrumPassOnly)->RangeMultiplier(10)->Range(1000, 10000000)->Unit
 
 #ifdef TRELVANO_BENCH_UI
 
-// One application for the whole run, on the off-screen platform.
-void EnsureApplication()
-{
-    static const bool ready = [] {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-        static int argc = 1;
-        static char name[] = "trelvano_bench";
-        static char* argv[] = {name, nullptr};
-        static QApplication application(argc, argv);
-        return true;
-    }();
-    benchmark::DoNotOptimize(ready);
-}
-
 // Hands everything on to the surface but asks for every line to be drawn.
 class OneByOne : public Canvas {
 public:
@@ -124,7 +111,7 @@ private:
 
 void TraceOnSurface(benchmark::State& state, bool merged)
 {
-    EnsureApplication();
+    trelvano::bench::EnsureApplication();
     const auto n = static_cast<std::int32_t>(state.range(0));
     const std::vector<double> signal = AmSignal(n);
     trelvano::PlotSurface surface(QColor(255, 255, 192));
@@ -140,7 +127,7 @@ void TraceOnSurface(benchmark::State& state, bool merged)
 
 void SpectrumOnSurface(benchmark::State& state, bool merged)
 {
-    EnsureApplication();
+    trelvano::bench::EnsureApplication();
     const auto n = static_cast<std::int32_t>(state.range(0));
     const std::vector<double> spectrum = NoiseSpectrum(n);
     trelvano::PlotSurface surface(QColor(0, 0, 0));

@@ -8,6 +8,7 @@
 #include "engine/AnalysisState.h"
 #include "engine/Spectrum.h"
 #include "engine/Synthesis.h"
+#include "ThreeCosines.h"
 
 namespace {
 
@@ -60,14 +61,8 @@ void ThreeCosines(benchmark::State& bench)
     const auto n = static_cast<std::size_t>(bench.range(0));
     std::vector<double> first(n);
     std::vector<double> second(n);
-    const double step = 2e-6;
     for (auto _ : bench) {
-        for (std::size_t i = 0; i < n; ++i) {
-            const double x = static_cast<double>(i) * step;
-            const double tone = std::cos(18849.5559215387 * x);
-            first[i] = tone * std::cos(188495.559215387 * x);
-            second[i] = std::cos(188495.559215387 * x + 4.05 * tone);
-        }
+        trelvano::bench::ThreeCosines(first, second);
         benchmark::DoNotOptimize(first.data());
         benchmark::DoNotOptimize(second.data());
         benchmark::ClobberMemory();
