@@ -4,6 +4,7 @@
 
 #include "NumberFormat.h"
 #include "Peaks.h"
+#include "plot/PlotMapping.h"
 
 namespace trelvano {
 
@@ -14,14 +15,14 @@ namespace trelvano {
 std::string WaveformReadout(AnalysisState& state, float x, float y, std::string_view decimalSeparator)
 {
     AnalysisParameters& p = state.params;
-    const double timeMs = static_cast<double>(x) / 100.0 * p.W * 1000.0 / p.Kt;
+    const double timeMs = plot::TimeMsAtX(x, p.W, p.Kt);
 
     if (state.buffers.Signal.empty()) {
         p.SignalPeak = 0.0;
     } else {
         FindSignalPeak(state);
     }
-    const double volts = (static_cast<double>(y) - 50.0) * p.SignalPeak / 45.0;
+    const double volts = plot::ValueAtY(y, p.SignalPeak);
 
     std::string text = "t= ";
     text += FormatFixed2(timeMs, decimalSeparator);
@@ -36,7 +37,7 @@ std::string WaveformReadout(AnalysisState& state, float x, float y, std::string_
 std::string SpectrumReadout(AnalysisState& state, float x, float y, std::string_view decimalSeparator)
 {
     AnalysisParameters& p = state.params;
-    p.CursorFreq = static_cast<double>(x) / 200.0 * (static_cast<double>(p.N) / p.W) / p.FreqScale;
+    p.CursorFreq = plot::FrequencyAtX(x, p.N, p.W, p.FreqScale);
 
     if (state.buffers.Spectrum.empty()) {
         p.SpectrumPeak = 0.0;
@@ -47,7 +48,7 @@ std::string SpectrumReadout(AnalysisState& state, float x, float y, std::string_
     } else {
         FindSpectrumPeak(state);
     }
-    p.CursorLevel = static_cast<double>(y) * p.SpectrumPeak / 90.0;
+    p.CursorLevel = plot::LevelAtY(y, p.SpectrumPeak);
 
     std::string text = "f= ";
     text += FormatFixed2(p.CursorFreq, decimalSeparator);

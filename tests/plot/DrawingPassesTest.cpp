@@ -1,213 +1,188 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
-#include <cstdint>
 #include <limits>
+#include <ostream>
 #include <string>
 #include <tuple>
 #include <vector>
 
-#include "RecordingCanvas.h"
-#include "plot/PlotMapping.h"
+#include "TestSignals.h"
 #include "plot/PlotPasses.h"
+#include "plot/SegmentClipper.h"
 
 namespace trelvano::plot {
 namespace {
 
-using test::RecordedLine;
-using test::RecordingCanvas;
+using test::AmSignal;
 
-// The default AM waveform (25 V, 30 kHz carrier, index 0.5 at 3 kHz, 2 ms);
-// sample N is never synthesised and stays 0.
-std::vector<double> AmSignal(std::int32_t n)
-{
-    std::vector<double> signal(static_cast<std::size_t>(n) + 2, 0.0);
-    for (std::int32_t i = 0; i < n; ++i) {
-        const double t = i * 0.002 / n;
-        signal[static_cast<std::size_t>(i)] = 25.0 * (1.0 + 0.5 * std::cos(6.28318530717958 * 3000.0 * t))
-                                             * std::cos(6.28318530717958 * 30000.0 * t);
-    }
-    return signal;
-}
+struct RecordedLine {
+    float x1, y1, x2, y2;
+    Rgb colour;
+    friend bool operator==(const RecordedLine&, const RecordedLine&) = default;
+};
+using Lines = std::vector<RecordedLine>;
 
-std::int32_t LastBinOf(std::int32_t n)
-{
-    return static_cast<std::int32_t>(std::nearbyint(n / 2.0));  // ties to even
-}
-
-bool IsTame(const RecordedLine& line)
-{
-    for (const float c : {line.x1, line.y1, line.x2, line.y2}) {
-        if (!std::isfinite(c) || std::fabs(c) > 200.0F) {
-            return false;
-        }
-    }
-    return true;
-}
-
-struct CountCase {
-    const char* name;
-    std::int32_t n;
-    std::int32_t lines;  // spectrum lines expected: one per bin 1..LastBin
+// Keeps every line it is handed. With no pixels it asks the passes for every
+// segment; given a size, it lets them merge columns.
+struct RecordingCanvas : Canvas {
+    explicit RecordingCanvas(PixelSize size = {}) : pixels(size) {}
+    void Scale(double, double, double, double) override {}
+    void Line(float x1, float y1, float x2, float y2, Rgb c) override { lines.push_back({x1, y1, x2, y2, c}); }
+    void Blank() override { lines.clear(); }
+    PixelSize Pixels() const override { return pixels; }
+    PixelSize pixels;
+    Lines lines;
 };
 
-class PassCounts : public ::testing::TestWithParam<CountCase> {};
+constexpr PixelSize PlotPixels{1001, 609};  // the waveform plot, so that columns merge
 
-TEST_P(PassCounts, OneSegmentPerSampleAndOneLinePerBin)
+Lines Trace(const std::vector<double>& signal, std::int32_t n, double kt, double peak, PixelSize pixels = {})
 {
-    const CountCase c = GetParam();
-    ASSERT_EQ(LastBinOf(c.n), c.lines);
-    const std::vector<double> signal = AmSignal(c.n);
-    RecordingCanvas waveform;
-    DrawWaveformTrace(waveform, signal, c.n, 1.0, 37.5);
-    EXPECT_EQ(waveform.lines.size(), static_cast<std::size_t>(c.n));
-    const std::vector<double> spectrum(static_cast<std::size_t>(c.n) + 2, 1.0);
-    RecordingCanvas lines;
-    DrawSpectrumLines(lines, spectrum, c.n, 1.0, 1.0, LastBinOf(c.n));
-    EXPECT_EQ(lines.lines.size(), static_cast<std::size_t>(c.lines));
+    RecordingCanvas canvas(pixels);
+    DrawWaveformTrace(canvas, signal, n, kt, peak);
+    return canvas.lines;
 }
 
-INSTANTIATE_TEST_SUITE_P(Sizes, PassCounts,
-                         ::testing::Values(CountCase{"none", 0, 0}, CountCase{"one", 1, 0},
-                                           CountCase{"thousand", 1000, 500}, CountCase{"thousandOne", 1001, 500},
-                                           CountCase{"thousandThree", 1003, 502}),
-                         [](const auto& info) { return std::string(info.param.name); });
-
-TEST(WaveformTrace, DefaultAmRunsFromPeakToZeroLevelAsOneChain)
+Lines Stems(const std::vector<double>& spectrum, std::int32_t n, double scale, double peak, std::int32_t lastBin,
+            PixelSize pixels = {})
 {
-    const std::vector<double> signal = AmSignal(1000);
-    RecordingCanvas canvas;
-    DrawWaveformTrace(canvas, signal, 1000, 1.0, 37.5);
-    ASSERT_EQ(canvas.lines.size(), 1000U);
-    EXPECT_EQ(canvas.lines.front().x1, 0.0F);
-    EXPECT_EQ(canvas.lines.front().y1, 95.0F);
-    EXPECT_EQ(canvas.lines.back().x2, 100.0F);
-    EXPECT_EQ(canvas.lines.back().y2, 50.0F);
-    for (std::size_t i = 0; i < canvas.lines.size(); ++i) {
-        const RecordedLine& line = canvas.lines[i];
-        EXPECT_EQ(line.colour, Black);
-        EXPECT_EQ(line.x1, static_cast<float>(SampleX(static_cast<std::int64_t>(i), 1000, 1.0)));
-        if (i > 0) {
-            EXPECT_EQ(line.x1, canvas.lines[i - 1].x2);
-            EXPECT_EQ(line.y1, canvas.lines[i - 1].y2);
-        }
+    RecordingCanvas canvas(pixels);
+    DrawSpectrumLines(canvas, spectrum, n, scale, peak, lastBin);
+    return canvas.lines;
+}
+
+bool AllTame(const Lines& lines)
+{
+    const auto tame = [](float c) { return std::isfinite(c) && std::fabs(c) <= 200.0F; };
+    return std::ranges::all_of(lines, [&](auto& l) { return tame(l.x1) && tame(l.y1) && tame(l.x2) && tame(l.y2); });
+}
+
+const auto RowName = [](const auto& info) { return std::string(info.param.name); };
+
+// Table rows print as their names, in test listings and failures alike.
+template <class Row>
+    requires requires(const Row& row) { row.name; }
+void PrintTo(const Row& row, std::ostream* os) { *os << row.name; }
+
+// The default AM waveform at sizes around a thousand samples, and stretched in time.
+struct PassCase {
+    const char* name;
+    std::int32_t n;
+    double kt;
+    std::int32_t lastBin;
+    float lastX;  // where sample N lands
+};
+
+class Passes : public ::testing::TestWithParam<PassCase> {};
+
+TEST_P(Passes, OneChainedSegmentPerSampleFromPeakToZeroLevelAndOneLinePerBin)
+{
+    const auto [name, n, kt, lastBin, lastX] = GetParam();
+    EXPECT_EQ(Stems(AmSignal(n), n, 1.0, 37.5, lastBin).size(), static_cast<std::size_t>(lastBin));
+    const Lines trace = Trace(AmSignal(n), n, kt, 37.5);
+    ASSERT_EQ(trace.size(), static_cast<std::size_t>(n));
+    if (n == 0) {
+        return;
+    }
+    EXPECT_TRUE(trace.front().x1 == 0.0F && trace.front().y1 == 95.0F);
+    EXPECT_TRUE(trace.back().x2 == lastX && trace.back().y2 == 50.0F);
+    for (std::size_t i = 1; i < trace.size(); ++i) {
+        const RecordedLine& l = trace[i];
+        EXPECT_TRUE(l.x1 == trace[i - 1].x2 && l.y1 == trace[i - 1].y2 && l.colour == Black) << "segment " << i;
+        EXPECT_TRUE(l.x1 >= 0.0F && l.x2 <= lastX) << "segment " << i;
     }
 }
 
-TEST(WaveformTrace, ZeroPeakDrawsOnTheZeroLevel)
+INSTANTIATE_TEST_SUITE_P(Sizes, Passes,
+                         ::testing::Values(PassCase{"none", 0, 1.0, 0, 0.0F}, PassCase{"one", 1, 1.0, 0, 100.0F},
+                                           PassCase{"n1000", 1000, 1.0, 500, 100.0F},
+                                           PassCase{"n1001", 1001, 1.0, 500, 100.0F},
+                                           PassCase{"n1003", 1003, 1.0, 502, 100.0F},
+                                           PassCase{"kt0", 1000, 0.0, 500, 0.0F},
+                                           PassCase{"kt2", 1000, 2.0, 500, 200.0F}),
+                         RowName);
+
+TEST(DrawingPasses, ZeroPeakDrawsOnTheZeroLevel)
 {
-    const std::vector<double> silence(101, 0.0);
-    RecordingCanvas canvas;
-    DrawWaveformTrace(canvas, silence, 100, 1.0, 0.0);
-    ASSERT_EQ(canvas.lines.size(), 100U);
-    for (const RecordedLine& line : canvas.lines) {
-        EXPECT_EQ(line.y1, 50.0F);
-        EXPECT_EQ(line.y2, 50.0F);
+    const std::vector<double> silence(1001, 0.0);
+    const Lines trace = Trace(silence, 1000, 1.0, 0.0);
+    const Lines stems = Stems(silence, 1000, 1.0, 0.0, 500);
+    EXPECT_EQ(trace.size(), 1000U);
+    EXPECT_EQ(stems.size(), 500U);
+    EXPECT_TRUE(AllTame(trace) && AllTame(stems));
+    EXPECT_TRUE(std::ranges::all_of(trace, [](const auto& l) { return l.y1 == 50.0F && l.y2 == 50.0F; }));
+    EXPECT_TRUE(std::ranges::all_of(stems, [](const auto& l) { return l.y1 == 0.0F && l.y2 == 0.0F; }));
+}
+
+struct WildCase {
+    const char* name;
+    double kt;  // also the spectrum's FreqScale
+    bool nanSample;
+    std::size_t segments;  // handed on when every segment is asked for
+};
+
+class WildInput : public ::testing::TestWithParam<WildCase> {};
+
+TEST_P(WildInput, HandsOnlyTameCoordinates)
+{
+    const WildCase c = GetParam();
+    std::vector<double> signal = AmSignal(1000);
+    signal[500] = c.nanSample ? std::numeric_limits<double>::quiet_NaN() : signal[500];
+    EXPECT_EQ(Trace(signal, 1000, c.kt, 37.5).size(), c.segments);
+    for (const PixelSize pixels : {PixelSize{}, PlotPixels}) {
+        const Lines trace = Trace(signal, 1000, c.kt, 37.5, pixels);
+        EXPECT_EQ(trace.empty(), c.segments == 0);
+        EXPECT_TRUE(AllTame(trace) && AllTame(Stems(signal, 1000, c.kt, 37.5, 500, pixels)));
     }
 }
 
-TEST(WaveformTrace, TimeExpansionMovesTheEnd)
-{
-    const std::vector<double> signal = AmSignal(1000);
-    RecordingCanvas collapsed;
-    DrawWaveformTrace(collapsed, signal, 1000, 0.0, 37.5);
-    ASSERT_EQ(collapsed.lines.size(), 1000U);
-    for (const RecordedLine& line : collapsed.lines) {
-        EXPECT_EQ(line.x1, 0.0F);
-        EXPECT_EQ(line.x2, 0.0F);
-    }
-    RecordingCanvas doubled;
-    DrawWaveformTrace(doubled, signal, 1000, 2.0, 37.5);
-    ASSERT_EQ(doubled.lines.size(), 1000U);
-    EXPECT_EQ(doubled.lines.back().x2, 200.0F);
-    EXPECT_EQ(doubled.lines.back().y2, 50.0F);
-}
-
-class HugeExpansion : public ::testing::TestWithParam<double> {};
-
-TEST_P(HugeExpansion, HandsOnlyTameCoordinates)
-{
-    const double factor = GetParam();
-    const std::vector<double> signal = AmSignal(1000);
-    RecordingCanvas trace;
-    DrawWaveformTrace(trace, signal, 1000, factor, 37.5);
-    RecordingCanvas lines;
-    DrawSpectrumLines(lines, signal, 1000, factor, 37.5, 500);
-    for (const RecordedLine& line : trace.lines) {
-        EXPECT_TRUE(IsTame(line));
-    }
-    for (const RecordedLine& line : lines.lines) {
-        EXPECT_TRUE(IsTame(line));
-    }
-    // The first segment still leaves the peak at the left edge when it has a
-    // finite float end; beyond the float range nothing of it can be drawn.
-    if (SampleX(1, 1000, factor) < std::numeric_limits<float>::max()) {
-        ASSERT_FALSE(trace.lines.empty());
-        EXPECT_EQ(trace.lines.front().x1, 0.0F);
-        EXPECT_EQ(trace.lines.front().y1, 95.0F);
-    }
-}
-
-INSTANTIATE_TEST_SUITE_P(Factors, HugeExpansion, ::testing::Values(1e30, 1e300, -1e30, 1e6));
-
-TEST(WaveformTrace, UndrawableSamplesBreakTheTrace)
-{
-    std::vector<double> signal = AmSignal(4);
-    signal[2] = std::numeric_limits<double>::quiet_NaN();
-    RecordingCanvas canvas;
-    DrawWaveformTrace(canvas, signal, 4, 1.0, 37.5);
-    ASSERT_EQ(canvas.lines.size(), 2U);  // 0-1 and 3-4; both segments at sample 2 go
-    EXPECT_EQ(canvas.lines[0].x2, 25.0F);
-    EXPECT_EQ(canvas.lines[1].x1, 75.0F);
-}
+// Far off the surface a segment is cut at the guard box or dropped; a NaN
+// sample takes both its segments with it.
+INSTANTIATE_TEST_SUITE_P(Inputs, WildInput,
+                         ::testing::Values(WildCase{"kt1e30", 1e30, false, 1}, WildCase{"kt1e300", 1e300, false, 0},
+                                           WildCase{"ktMinus1e30", -1e30, false, 1},
+                                           WildCase{"nanSample", 1.0, true, 998}),
+                         RowName);
 
 TEST(DrawingPasses, NeverReadPastTheBuffers)
 {
     const std::vector<double> three{1.0, -1.0, 0.5};
-    RecordingCanvas trace;
-    DrawWaveformTrace(trace, three, 1000, 1.0, 1.0);
-    EXPECT_EQ(trace.lines.size(), 2U);
-    RecordingCanvas lines;
-    DrawSpectrumLines(lines, three, 1000, 1.0, 1.0, 500);
-    EXPECT_EQ(lines.lines.size(), 2U);
-    RecordingCanvas negative;
-    DrawWaveformTrace(negative, three, -5, 1.0, 1.0);
-    DrawSpectrumLines(negative, three, -5, 1.0, 1.0, 2);
-    EXPECT_TRUE(negative.lines.empty());
+    EXPECT_EQ(Trace(three, 1000, 1.0, 1.0).size(), 2U);
+    EXPECT_EQ(Stems(three, 1000, 1.0, 1.0, 500).size(), 2U);
+    EXPECT_TRUE(Trace(three, -5, 1.0, 1.0).empty() && Stems(three, -5, 1.0, 1.0, 2).empty());
 }
 
 TEST(SpectrumLines, DefaultAmCarrierAndSideLines)
 {
-    std::vector<double> spectrum(1002, 0.0);
-    spectrum[54] = 6.25;
+    std::vector<double> spectrum(1001, 0.0);
+    spectrum[54] = spectrum[66] = 6.25;
     spectrum[60] = 25.0;
-    spectrum[66] = 6.25;
-    RecordingCanvas canvas;
-    DrawSpectrumLines(canvas, spectrum, 1000, 1000.0 / (30000.0 * 0.008), 25.0, 500);
-    // Lines far right of the surface (x beyond 200) are not handed on at all.
-    ASSERT_GE(canvas.lines.size(), 66U);
-    for (const auto& [bin, x, height] : {std::tuple{54, 45.0F, 22.5F}, std::tuple{60, 50.0F, 90.0F},
-                                         std::tuple{66, 55.0F, 22.5F}}) {
-        const RecordedLine& line = canvas.lines[static_cast<std::size_t>(bin) - 1];  // bin 0 is not drawn
-        EXPECT_NEAR(line.x1, x, 1e-4F);
-        EXPECT_EQ(line.x2, line.x1);
-        EXPECT_EQ(line.y1, 0.0F);
-        EXPECT_EQ(line.y2, height);
-        EXPECT_EQ(line.colour, Red);
+    const Lines stems = Stems(spectrum, 1000, 1000.0 / (30000.0 * 0.008), 25.0, 500);
+    ASSERT_GE(stems.size(), 66U);
+    for (const auto& [bin, x, height] :
+         {std::tuple{54, 45.0F, 22.5F}, std::tuple{60, 50.0F, 90.0F}, std::tuple{66, 55.0F, 22.5F}}) {
+        const RecordedLine& l = stems[static_cast<std::size_t>(bin) - 1];  // bin 0 is not drawn
+        EXPECT_NEAR(l.x1, x, 1e-4F) << "bin " << bin;
+        EXPECT_TRUE(l.x2 == l.x1 && l.y1 == 0.0F && l.y2 == height && l.colour == Red) << "bin " << bin;
     }
 }
 
-TEST(SpectrumLines, ZeroPeakDrawsHeightZero)
+TEST(DrawClippedLine, CutsAtTheGuardBoxEdgesOrDrops)
 {
-    const std::vector<double> silence(1002, 0.0);
     RecordingCanvas canvas;
-    DrawSpectrumLines(canvas, silence, 1000, 1.0, 0.0, 500);
-    ASSERT_EQ(canvas.lines.size(), 500U);
-    for (const RecordedLine& line : canvas.lines) {
-        EXPECT_EQ(line.y1, 0.0F);
-        EXPECT_EQ(line.y2, 0.0F);
-        EXPECT_TRUE(std::isfinite(line.x1));
-    }
+    DrawClippedLine(canvas, {-1e30F, 50.0F}, {1e30F, 50.0F}, Red);  // interpolated cuts would meet at x = 0
+    DrawClippedLine(canvas, {0.0F, 95.0F}, {1e30F, 50.0F}, Red);
+    DrawClippedLine(canvas, {150.0F, 300.0F}, {300.0F, 150.0F}, Red);  // misses the box past its corner
+    EXPECT_EQ(canvas.lines, (Lines{{-100.0F, 50.0F, 200.0F, 50.0F, Red}, {0.0F, 95.0F, 200.0F, 95.0F, Red}}));
+}
+
+TEST(ZeroAxis, CrossesTheFullWidthAtTheZeroLevel)
+{
+    RecordingCanvas canvas;
+    DrawZeroAxis(canvas);
+    EXPECT_EQ(canvas.lines, (Lines{{0.0F, 50.0F, 100.0F, 50.0F, Black}}));
 }
 
 }  // namespace
