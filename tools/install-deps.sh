@@ -7,7 +7,8 @@ TRELVANO_PACKAGES=(
   g++ cmake make pkg-config
   qt6-base-dev libfftw3-dev
   libgtest-dev libbenchmark-dev
-  fonts-dejavu-core
+  # The windows fall back to DejaVu Sans Condensed, whose widths keep the captions in their boxes.
+  fonts-dejavu-core fonts-dejavu-extra
 )
 
 missing=()
