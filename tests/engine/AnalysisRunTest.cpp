@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <string>
 #include <vector>
 
@@ -11,43 +12,29 @@
 namespace trelvano {
 namespace {
 
-struct RecordedLine {
-    float x1, y1, x2, y2;
-    friend bool operator==(const RecordedLine&, const RecordedLine&) = default;
-};
-
-// Logs every call in one log shared with the host: the order across the window
-// and both plots shows.
-class RecordingCanvas : public plot::Canvas {
-public:
-    RecordingCanvas(std::string name, std::vector<std::string>& log) : name_(std::move(name)), log_(log) {}
+// Logs into one log shared with the host, so the order across the window and both plots shows.
+struct RecordingCanvas : plot::Canvas {
+    RecordingCanvas(std::string n, std::vector<std::string>& l) : name(std::move(n)), log(l) {}
     void Scale(double x1, double y1, double x2, double y2) override
     {
-        log_.push_back(name_ + ".Scale(" + std::to_string(int(x1)) + "," + std::to_string(int(y1)) + "," +
+        log.push_back(name + ".Scale(" + std::to_string(int(x1)) + "," + std::to_string(int(y1)) + "," +
                        std::to_string(int(x2)) + "," + std::to_string(int(y2)) + ")");
     }
     void Line(float x1, float y1, float x2, float y2, plot::Rgb) override
     {
-        if (log_.empty() || log_.back() != name_ + ".Line") log_.push_back(name_ + ".Line");  // once per stretch
+        if (log.empty() || log.back() != name + ".Line") log.push_back(name + ".Line");  // once per stretch
         lines.push_back({x1, y1, x2, y2});
     }
-    void Blank() override { log_.push_back(name_ + ".Blank"); }
+    void Blank() override { log.push_back(name + ".Blank"); }
     plot::PixelSize Pixels() const override { return {0, 0}; }  // every segment, unmerged
 
-    std::vector<RecordedLine> lines;
-
-private:
-    std::string name_;
-    std::vector<std::string>& log_;
+    std::string name;
+    std::vector<std::string>& log;
+    std::vector<std::array<float, 4>> lines;  // x1, y1, x2, y2
 };
 
-class RecordingHost : public RunHost, public MessageSink {
-public:
-    std::string ModulationText() override
-    {
-        log.push_back("type");
-        return type;
-    }
+struct RecordingHost : RunHost, MessageSink {
+    std::string ModulationText() override { log.push_back("type"); return type; }
     void ShowWaveformWindow() override { log.push_back("show"); }
     plot::Canvas& WaveformPlot() override { return waveform; }
     plot::Canvas& SpectrumPlot() override { return spectrum; }
@@ -57,55 +44,38 @@ public:
     void Press(const std::string& modulation, const char* samples = "1000", const char* ms = "2")
     {
         type = modulation;
-        const EntryTexts entries{"1", "25", ms, samples, "0.5", "4.05", "0.5", "30", "3", modulation};
-        GraficiAction(state, entries, *this, *this);
+        GraficiAction(state, {"1", "25", ms, samples, "0.5", "4.05", "0.5", "30", "3", modulation}, *this, *this);
     }
 
     AnalysisState state;
     std::string type;
     std::vector<std::string> log, messages;
-    RecordingCanvas waveform{"waveform", log};
-    RecordingCanvas spectrum{"spectrum", log};
+    RecordingCanvas waveform{"waveform", log}, spectrum{"spectrum", log};
 };
 
 const std::vector<std::string> kBeforeTheRun = {"waveform.Blank", "spectrum.Blank", "show",
                                                 "spectrum.Scale(0,100,100,0)", "waveform.Scale(0,100,100,0)"};
 
-TEST(AnalysisRun, DefaultAmPressBlanksScalesThenDrawsTraceAndLines)
+TEST(AnalysisRun, PressBlanksScalesThenDrawsTraceAndLinesTheSameForFmAndPm)
 {
-    RecordingHost host;
-    host.Press("AM");
+    RecordingHost am, fm, pm;
+    am.Press("AM");
     std::vector<std::string> expected = kBeforeTheRun;
     expected.insert(expected.end(), {"type", "waveform.Line", "spectrum.Line", "waveform.Line"});
-    EXPECT_EQ(host.log, expected);
+    EXPECT_EQ(am.log, expected);
 
     // N segments from sample 0 (the peak) to sample N (never synthesised), then the zero axis.
-    const std::vector<RecordedLine>& wave = host.waveform.lines;
+    const auto& wave = am.waveform.lines;
     ASSERT_EQ(wave.size(), 1000u + 1u);
-    EXPECT_EQ(wave.front().x1, 0.0F);
-    EXPECT_EQ(wave.front().y1, 95.0F);
-    EXPECT_EQ(wave[999].x2, 100.0F);
-    EXPECT_EQ(wave[999].y2, 50.0F);
-    EXPECT_EQ(wave.back(), (RecordedLine{0.0F, 50.0F, 100.0F, 50.0F}));
-
-    const auto& lines = host.spectrum.lines;
-    const auto tallest = std::max_element(lines.begin(), lines.end(), [](auto& a, auto& b) { return a.y2 < b.y2; });
+    EXPECT_EQ((std::array{wave[0][0], wave[0][1], wave[999][2], wave[999][3]}),
+              (std::array{0.0F, 95.0F, 100.0F, 50.0F}));
+    EXPECT_EQ(wave.back(), (std::array{0.0F, 50.0F, 100.0F, 50.0F}));
+    const auto& lines = am.spectrum.lines;
+    const auto tallest = std::ranges::max_element(lines, {}, [](auto& line) { return line[3]; });
     ASSERT_NE(tallest, lines.end());
-    EXPECT_FLOAT_EQ(tallest->x1, 50.0F);
-    EXPECT_FLOAT_EQ(tallest->y2, 90.0F);
-}
+    EXPECT_FLOAT_EQ((*tallest)[0], 50.0F);
+    EXPECT_FLOAT_EQ((*tallest)[3], 90.0F);
 
-TEST(AnalysisRun, StoppedPressTouchesNoWindow)
-{
-    RecordingHost host;
-    host.Press("Scegli la modulazione");
-    EXPECT_EQ(host.messages.size(), 1u);
-    EXPECT_TRUE(host.log.empty());
-}
-
-TEST(AnalysisRun, FmAndPmDrawTheSame)
-{
-    RecordingHost fm, pm;
     fm.Press("FM");
     pm.Press("PM");
     ASSERT_EQ(fm.waveform.lines.size(), 1001u);
@@ -113,16 +83,20 @@ TEST(AnalysisRun, FmAndPmDrawTheSame)
     EXPECT_EQ(fm.spectrum.lines, pm.spectrum.lines);
 }
 
-TEST(AnalysisRun, FaultsComeBeforeAnyDrawingWithTheWindowShown)
+TEST(AnalysisRun, StopsAndFaultsComeBeforeAnyDrawing)
 {
-    // A negative window with a negative N passes the sampling limit.
+    RecordingHost stopped;
+    stopped.Press("Scegli la modulazione");
+    EXPECT_EQ(stopped.messages.size(), 1u);
+    EXPECT_TRUE(stopped.log.empty());
+
+    // A negative window with a negative N passes the sampling limit. The window is already shown.
     const struct { const char *samples, *ms; FaultKind fault; } rows[] = {
         {"2147483647", "2", FaultKind::Overflow}, {"-1000", "-2", FaultKind::IndexOutOfRange}};
     for (const auto& row : rows) {
         SCOPED_TRACE(row.samples);
         RecordingHost host;
         EXPECT_EQ(enginetest::FaultOf([&] { host.Press("AM", row.samples, row.ms); }), row.fault);
-        EXPECT_TRUE(host.messages.empty());
         host.log.resize(kBeforeTheRun.size());
         EXPECT_EQ(host.log, kBeforeTheRun);
         EXPECT_TRUE(host.waveform.lines.empty());

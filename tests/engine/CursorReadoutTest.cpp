@@ -7,27 +7,22 @@
 namespace trelvano {
 namespace {
 
-// What a default AM run leaves, filled by hand so that only the readouts are
-// under test: 37.5 V at sample 0, lines of 6.25, 25 and 6.25 V on bins 54, 60, 66.
+// What a default AM run leaves, filled by hand: 37.5 V at sample 0, lines of
+// 6.25, 25 and 6.25 V on bins 54, 60, 66; the peaks stale, to be scanned again.
 AnalysisState DefaultAmRun()
 {
     AnalysisState state = enginetest::DefaultState();
     state.params.Kt = 1.0;
     state.params.FreqScale = 1000.0 / (30000.0 * 0.008);
-    AllocateSampleBuffers(state);
-    SampleBuffers& b = state.buffers;
-    b.Signal.at(0) = 37.5;
-    b.Spectrum.at(54) = 6.25;
-    b.Spectrum.at(60) = 25.0;
-    b.Spectrum.at(66) = 6.25;
-    // Stale: the readouts must scan the buffers again.
     state.params.SignalPeak = state.params.SpectrumPeak = 99.0;
+    AllocateSampleBuffers(state);
+    state.buffers.Signal.at(0) = 37.5;
+    for (int k : {54, 60, 66}) state.buffers.Spectrum.at(k) = k == 60 ? 25.0 : 6.25;
     return state;
 }
 
 TEST(CursorReadout, WaveformAtTheTopOfTheTraceAndSpectrumAtTheCarrierTop)
 {
-    // The waveform at x = 50, y = 95; the spectrum at x = 50, y = 90.
     const struct { const char* name; void (*edit)(AnalysisState&); const char *sep, *waveform, *spectrum; } rows[] = {
         {"DefaultAm", [](AnalysisState&) {}, ".", "t= 1.00 msec ; V(t) = 3.75E+01 V",
          "f= 30000.00 Hz ; S(f) = 2.50E+01 V"},
@@ -41,10 +36,9 @@ TEST(CursorReadout, WaveformAtTheTopOfTheTraceAndSpectrumAtTheCarrierTop)
          "t= 1.00 msec ; V(t) = 3.75E+01 V", "f= n.d. Hz ; S(f) = 2.50E+01 V"},
         {"NoBuffersYet", [](AnalysisState& s) { s.buffers = SampleBuffers{}; }, ".",
          "t= 1.00 msec ; V(t) = 0.00E+00 V", "f= 30000.00 Hz ; S(f) = 0.00E+00 V"},
-        // A rejected press raised N past the arrays of the last run; N enters the frequency.
+        // Left by a rejected press: N beyond the arrays of the last run, or with no 32-bit N - 1.
         {"SamplesBeyondTheBuffers", [](AnalysisState& s) { s.params.N = 5000; }, ".",
          "t= 1.00 msec ; V(t) = 3.75E+01 V", "f= 150000.00 Hz ; S(f) = 2.50E+01 V"},
-        // Also left by a rejected press: N - 1 has no 32-bit value, and no bin is scanned.
         {"SmallestSampleCount", [](AnalysisState& s) { s.params.N = -2147483647 - 1; }, ".",
          "t= 1.00 msec ; V(t) = 3.75E+01 V", "f= -64424509440.00 Hz ; S(f) = 0.00E+00 V"},
     };
@@ -55,10 +49,6 @@ TEST(CursorReadout, WaveformAtTheTopOfTheTraceAndSpectrumAtTheCarrierTop)
         EXPECT_EQ(WaveformReadout(state, 50.0F, 95.0F, row.sep), row.waveform);
         EXPECT_EQ(SpectrumReadout(state, 50.0F, 90.0F, row.sep), row.spectrum);
     }
-}
-
-TEST(CursorReadout, SideLinesSitAtTheirFrequencies)
-{
     AnalysisState state = DefaultAmRun();
     EXPECT_EQ(SpectrumReadout(state, 45.0F, 22.5F, "."), "f= 27000.00 Hz ; S(f) = 6.25E+00 V");
     EXPECT_EQ(SpectrumReadout(state, 55.0F, 22.5F, "."), "f= 33000.00 Hz ; S(f) = 6.25E+00 V");

@@ -11,13 +11,11 @@ TEST(NumberFormat, FixedAndScientificTwoDecimals)
 {
     const struct { const char* name; double value; const char *separator, *fixed, *scientific; } rows[] = {
         {"PeakVolts", 37.5, ".", "37.50", "3.75E+01"},
-        {"Negative", -37.5, ".", "-37.50", "-3.75E+01"},
         {"ZeroWithoutMinus", -0.0, ".", "0.00", "0.00E+00"},
         {"NegativeRoundsToZero", -0.004, ".", "0.00", "-4.00E-03"},
         {"HalfRoundsAway", -0.125, ".", "-0.13", "-1.25E-01"},
         {"HeldJustBelowHalf", 2.675, ".", "2.67", "2.67E+00"},
         {"CarryIntoNewDigit", 999.999, ".", "1000.00", "1.00E+03"},
-        {"NoGrouping", 1234567.891, ".", "1234567.89", "1.23E+06"},
         {"ThreeDigitExponent", 1.5e-300, ".", "0.00", "1.50E-300"},
         {"ItalianSeparator", -37.5, ",", "-37,50", "-3,75E+01"},
         {"Infinite", -std::numeric_limits<double>::infinity(), ",", "n.d.", "n.d."},

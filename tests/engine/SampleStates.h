@@ -11,33 +11,21 @@
 
 namespace trelvano::enginetest {
 
-// The input panel's starting entries as the intake stores them: Vp 25 V, mAM 0.5,
-// mf 4.05, fp 30 kHz, fm 3 kHz, W 2 ms; N as given.
+// The input panel's starting entries as the intake stores them.
 inline AnalysisState DefaultState(std::int32_t n = 1000)
 {
     AnalysisState state;
-    AnalysisParameters& p = state.params;
-    p.Vp = 25.0;
-    p.mAM = 0.5;
-    p.mf = 4.05;
-    p.fp = 30000.0;
-    p.fm = 3000.0;
-    p.W = 0.002;
-    p.N = n;
+    state.params = {
+        .Vp = 25.0, .mAM = 0.5, .mf = 4.05, .fp = 30000.0, .fm = 3000.0, .W = 0.002, .MessageText = "", .N = n};
     return state;
 }
 
-inline void SynthesiseAndSelect(AnalysisState& state, std::string_view modulation)
+inline void Synthesise(AnalysisState& state, std::string_view modulation, bool transform = false)
 {
     AllocateSampleBuffers(state);
     SynthesiseWaveforms(state);
     SelectSignal(state, modulation);
-}
-
-inline void RunToSpectrum(AnalysisState& state, std::string_view modulation)
-{
-    SynthesiseAndSelect(state, modulation);
-    ComputeSpectrum(state);
+    if (transform) ComputeSpectrum(state);
 }
 
 // The kind of fault `action` raises, or nothing when it completes.

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
-#include <ostream>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -15,8 +14,6 @@
 namespace trelvano::plot {
 namespace {
 
-using test::AmSignal;
-
 struct RecordedLine {
     float x1, y1, x2, y2;
     Rgb colour;
@@ -24,8 +21,7 @@ struct RecordedLine {
 };
 using Lines = std::vector<RecordedLine>;
 
-// Keeps every line it is handed. With no pixels it asks the passes for every
-// segment; given a size, it lets them merge columns.
+// With no pixels the passes hand on every segment; given a size they merge columns.
 struct RecordingCanvas : Canvas {
     explicit RecordingCanvas(PixelSize size = {}) : pixels(size) {}
     void Scale(double, double, double, double) override {}
@@ -35,8 +31,6 @@ struct RecordingCanvas : Canvas {
     PixelSize pixels;
     Lines lines;
 };
-
-constexpr PixelSize PlotPixels{1001, 609};  // the waveform plot, so that columns merge
 
 Lines Trace(const std::vector<double>& signal, std::int32_t n, double kt, double peak, PixelSize pixels = {})
 {
@@ -61,17 +55,10 @@ bool AllTame(const Lines& lines)
 
 const auto RowName = [](const auto& info) { return std::string(info.param.name); };
 
-// Table rows print as their names, in test listings and failures alike.
-template <class Row>
-    requires requires(const Row& row) { row.name; }
-void PrintTo(const Row& row, std::ostream* os) { *os << row.name; }
-
-// The default AM waveform at sizes around a thousand samples, and stretched in time.
 struct PassCase {
     const char* name;
-    std::int32_t n;
+    std::int32_t n, lastBin;
     double kt;
-    std::int32_t lastBin;
     float lastX;  // where sample N lands
 };
 
@@ -79,42 +66,27 @@ class Passes : public ::testing::TestWithParam<PassCase> {};
 
 TEST_P(Passes, OneChainedSegmentPerSampleFromPeakToZeroLevelAndOneLinePerBin)
 {
-    const auto [name, n, kt, lastBin, lastX] = GetParam();
-    EXPECT_EQ(Stems(AmSignal(n), n, 1.0, 37.5, lastBin).size(), static_cast<std::size_t>(lastBin));
-    const Lines trace = Trace(AmSignal(n), n, kt, 37.5);
+    const auto [name, n, lastBin, kt, lastX] = GetParam();
+    EXPECT_EQ(Stems(test::AmSignal(n), n, 1.0, 37.5, lastBin).size(), static_cast<std::size_t>(lastBin));
+    const Lines trace = Trace(test::AmSignal(n), n, kt, 37.5);
     ASSERT_EQ(trace.size(), static_cast<std::size_t>(n));
-    if (n == 0) {
-        return;
+    RecordedLine previous{0.0F, 0.0F, 0.0F, 95.0F, Black};  // the trace starts at the peak, sample 0
+    for (const RecordedLine& l : trace) {
+        EXPECT_TRUE(l.x1 == previous.x2 && l.y1 == previous.y2 && l.colour == Black && l.x2 >= 0.0F && l.x2 <= lastX)
+            << "segment " << &l - trace.data();
+        previous = l;
     }
-    EXPECT_TRUE(trace.front().x1 == 0.0F && trace.front().y1 == 95.0F);
-    EXPECT_TRUE(trace.back().x2 == lastX && trace.back().y2 == 50.0F);
-    for (std::size_t i = 1; i < trace.size(); ++i) {
-        const RecordedLine& l = trace[i];
-        EXPECT_TRUE(l.x1 == trace[i - 1].x2 && l.y1 == trace[i - 1].y2 && l.colour == Black) << "segment " << i;
-        EXPECT_TRUE(l.x1 >= 0.0F && l.x2 <= lastX) << "segment " << i;
-    }
+    EXPECT_TRUE(n == 0 || (previous.x2 == lastX && previous.y2 == 50.0F));
 }
 
 INSTANTIATE_TEST_SUITE_P(Sizes, Passes,
-                         ::testing::Values(PassCase{"none", 0, 1.0, 0, 0.0F}, PassCase{"one", 1, 1.0, 0, 100.0F},
-                                           PassCase{"n1000", 1000, 1.0, 500, 100.0F},
-                                           PassCase{"n1001", 1001, 1.0, 500, 100.0F},
-                                           PassCase{"n1003", 1003, 1.0, 502, 100.0F},
-                                           PassCase{"kt0", 1000, 0.0, 500, 0.0F},
-                                           PassCase{"kt2", 1000, 2.0, 500, 200.0F}),
+                         ::testing::Values(PassCase{"none", 0, 0, 1.0, 0.0F}, PassCase{"one", 1, 0, 1.0, 100.0F},
+                                           PassCase{"n1000", 1000, 500, 1.0, 100.0F},
+                                           PassCase{"n1001", 1001, 500, 1.0, 100.0F},
+                                           PassCase{"n1003", 1003, 502, 1.0, 100.0F},
+                                           PassCase{"kt0", 1000, 500, 0.0, 0.0F},
+                                           PassCase{"kt2", 1000, 500, 2.0, 200.0F}),
                          RowName);
-
-TEST(DrawingPasses, ZeroPeakDrawsOnTheZeroLevel)
-{
-    const std::vector<double> silence(1001, 0.0);
-    const Lines trace = Trace(silence, 1000, 1.0, 0.0);
-    const Lines stems = Stems(silence, 1000, 1.0, 0.0, 500);
-    EXPECT_EQ(trace.size(), 1000U);
-    EXPECT_EQ(stems.size(), 500U);
-    EXPECT_TRUE(AllTame(trace) && AllTame(stems));
-    EXPECT_TRUE(std::ranges::all_of(trace, [](const auto& l) { return l.y1 == 50.0F && l.y2 == 50.0F; }));
-    EXPECT_TRUE(std::ranges::all_of(stems, [](const auto& l) { return l.y1 == 0.0F && l.y2 == 0.0F; }));
-}
 
 struct WildCase {
     const char* name;
@@ -128,10 +100,10 @@ class WildInput : public ::testing::TestWithParam<WildCase> {};
 TEST_P(WildInput, HandsOnlyTameCoordinates)
 {
     const WildCase c = GetParam();
-    std::vector<double> signal = AmSignal(1000);
+    std::vector<double> signal = test::AmSignal(1000);
     signal[500] = c.nanSample ? std::numeric_limits<double>::quiet_NaN() : signal[500];
     EXPECT_EQ(Trace(signal, 1000, c.kt, 37.5).size(), c.segments);
-    for (const PixelSize pixels : {PixelSize{}, PlotPixels}) {
+    for (const PixelSize pixels : {PixelSize{}, PixelSize{1001, 609}}) {
         const Lines trace = Trace(signal, 1000, c.kt, 37.5, pixels);
         EXPECT_EQ(trace.empty(), c.segments == 0);
         EXPECT_TRUE(AllTame(trace) && AllTame(Stems(signal, 1000, c.kt, 37.5, 500, pixels)));
@@ -146,11 +118,16 @@ INSTANTIATE_TEST_SUITE_P(Inputs, WildInput,
                                            WildCase{"nanSample", 1.0, true, 998}),
                          RowName);
 
-TEST(DrawingPasses, NeverReadPastTheBuffers)
+TEST(DrawingPasses, ZeroPeakOnTheZeroLevelAndNoReadPastTheBuffers)
 {
+    const std::vector<double> silence(1001, 0.0);
+    const Lines trace = Trace(silence, 1000, 1.0, 0.0);
+    const Lines stems = Stems(silence, 1000, 1.0, 0.0, 500);
+    EXPECT_TRUE(trace.size() == 1000U && stems.size() == 500U && AllTame(trace) && AllTame(stems));
+    EXPECT_TRUE(std::ranges::all_of(trace, [](const auto& l) { return l.y1 == 50.0F && l.y2 == 50.0F; }));
+    EXPECT_TRUE(std::ranges::all_of(stems, [](const auto& l) { return l.y1 == 0.0F && l.y2 == 0.0F; }));
     const std::vector<double> three{1.0, -1.0, 0.5};
-    EXPECT_EQ(Trace(three, 1000, 1.0, 1.0).size(), 2U);
-    EXPECT_EQ(Stems(three, 1000, 1.0, 1.0, 500).size(), 2U);
+    EXPECT_TRUE(Trace(three, 1000, 1.0, 1.0).size() == 2U && Stems(three, 1000, 1.0, 1.0, 500).size() == 2U);
     EXPECT_TRUE(Trace(three, -5, 1.0, 1.0).empty() && Stems(three, -5, 1.0, 1.0, 2).empty());
 }
 
@@ -169,20 +146,13 @@ TEST(SpectrumLines, DefaultAmCarrierAndSideLines)
     }
 }
 
-TEST(DrawClippedLine, CutsAtTheGuardBoxEdgesOrDrops)
-{
-    RecordingCanvas canvas;
-    DrawClippedLine(canvas, {-1e30F, 50.0F}, {1e30F, 50.0F}, Red);  // interpolated cuts would meet at x = 0
-    DrawClippedLine(canvas, {0.0F, 95.0F}, {1e30F, 50.0F}, Red);
-    DrawClippedLine(canvas, {150.0F, 300.0F}, {300.0F, 150.0F}, Red);  // misses the box past its corner
-    EXPECT_EQ(canvas.lines, (Lines{{-100.0F, 50.0F, 200.0F, 50.0F, Red}, {0.0F, 95.0F, 200.0F, 95.0F, Red}}));
-}
-
-TEST(ZeroAxis, CrossesTheFullWidthAtTheZeroLevel)
+TEST(Lines, ZeroAxisAndGuardBoxCuts)
 {
     RecordingCanvas canvas;
     DrawZeroAxis(canvas);
-    EXPECT_EQ(canvas.lines, (Lines{{0.0F, 50.0F, 100.0F, 50.0F, Black}}));
+    DrawClippedLine(canvas, {-1e30F, 50.0F}, {1e30F, 50.0F}, Red);  // interpolated cuts would meet at x = 0
+    DrawClippedLine(canvas, {150.0F, 300.0F}, {300.0F, 150.0F}, Red);  // misses the box past its corner
+    EXPECT_EQ(canvas.lines, (Lines{{0.0F, 50.0F, 100.0F, 50.0F, Black}, {-100.0F, 50.0F, 200.0F, 50.0F, Red}}));
 }
 
 }  // namespace

@@ -1,11 +1,9 @@
 #pragma once
 
-// Shared by the GUI tests: a sink that records instead of blocking, a fresh set
-// of windows per test, and a pixel probe of what a plot shows.
+// Shared by the GUI tests: a recording sink, a fresh set of windows per test, a pixel probe.
 
 #include <QApplication>
 #include <QComboBox>
-#include <QCursor>
 #include <QImage>
 #include <QLineEdit>
 #include <QPushButton>
@@ -27,17 +25,10 @@ namespace trelvano::uitest {
 
 using Texts = std::vector<std::string>;
 
-// Keeps every message, and the cursor in force when it arrived.
 class RecordingSink final : public MessageSink {
 public:
-    void ShowMessage(const std::string& text) override
-    {
-        texts.push_back(text);
-        const QCursor* cursor = QApplication::overrideCursor();
-        cursorShapes.push_back(cursor ? cursor->shape() : Qt::ArrowCursor);
-    }
+    void ShowMessage(const std::string& text) override { texts.push_back(text); }
     Texts texts;
-    std::vector<Qt::CursorShape> cursorShapes;
 };
 
 struct Session {
