@@ -5,29 +5,74 @@
 #include <limits>
 #include <span>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include "CheckedInt.h"
 
 namespace trelvano {
 
 namespace {
 
+// The largest of `peak` and every |scanned[i]|, or NaN when one of them is
+// not finite. Every mouse move over a plot scans a whole buffer, so the scan
+// runs two lanes at a time where the processor has them; the maximum is the
+// same one a one-by-one scan finds.
+double LargestMagnitude(std::span<const double> scanned, double peak)
+{
+    constexpr double kLargest = std::numeric_limits<double>::max();
+    std::size_t i = 0;
+    double best = peak;
+    bool finite = true;
+#if defined(__SSE2__)
+    const __m128d sign = _mm_set1_pd(-0.0);
+    const __m128d largest = _mm_set1_pd(kLargest);
+    __m128d best0 = _mm_set1_pd(peak);
+    __m128d best1 = best0;
+    __m128d notFinite = _mm_setzero_pd();
+    for (; i + 4 <= scanned.size(); i += 4) {
+        const __m128d a = _mm_andnot_pd(sign, _mm_loadu_pd(scanned.data() + i));
+        const __m128d b = _mm_andnot_pd(sign, _mm_loadu_pd(scanned.data() + i + 2));
+        notFinite = _mm_or_pd(notFinite, _mm_or_pd(_mm_cmpnle_pd(a, largest), _mm_cmpnle_pd(b, largest)));
+        best0 = _mm_max_pd(best0, a);
+        best1 = _mm_max_pd(best1, b);
+    }
+    double lanes[2];
+    _mm_storeu_pd(lanes, _mm_max_pd(best0, best1));
+    best = std::max(lanes[0], lanes[1]);
+    finite = _mm_movemask_pd(notFinite) == 0;
+#endif
+    for (; i < scanned.size(); ++i) {
+        const double magnitude = std::fabs(scanned[i]);
+        finite &= magnitude <= kLargest;
+        best = magnitude >= best ? magnitude : best;
+    }
+    return finite ? best : std::numeric_limits<double>::quiet_NaN();
+}
+
 // Raises `peak` to the largest |values[0..last]|. `last` is clamped to the
 // array: after a rejected press N may describe arrays of another run.
-// `counter` ends one past the last index scanned.
+// `counter` ends one past the last index scanned, or on the value that is not finite.
 void ScanPeak(const CheckedArray& values, std::int32_t last, double& peak, std::int32_t& counter)
 {
     counter = 0;
     if (last < 0) return;
     const std::int64_t end = std::min<std::int64_t>(last, values.size() - 1);
     const std::span<const double> scanned = values.range(0, end);
-    for (std::size_t i = 0; i < scanned.size(); ++i) {
-        const double magnitude = std::fabs(scanned[i]);
-        if (!std::isfinite(magnitude)) {
-            counter = static_cast<std::int32_t>(i);
-            throw RuntimeFault(FaultKind::FloatingPoint);
+    const double largest = LargestMagnitude(scanned, peak);
+    if (std::isnan(largest)) {
+        // Rare: walk again one by one, to stop where the fault is with the peak so far.
+        for (std::size_t i = 0; i < scanned.size(); ++i) {
+            const double magnitude = std::fabs(scanned[i]);
+            if (!std::isfinite(magnitude)) {
+                counter = static_cast<std::int32_t>(i);
+                throw RuntimeFault(FaultKind::FloatingPoint);
+            }
+            if (magnitude >= peak) peak = magnitude;
         }
-        if (magnitude >= peak) peak = magnitude;
     }
+    peak = largest;
     counter = static_cast<std::int32_t>(std::min<std::int64_t>(end + 1, std::numeric_limits<std::int32_t>::max()));
 }
 

@@ -1,8 +1,10 @@
 #include <algorithm>
+#include <cmath>
 
 #include "ColumnMerger.h"
 #include "PlotMapping.h"
 #include "PlotPasses.h"
+#include "SegmentClipper.h"
 
 namespace trelvano::plot {
 
@@ -13,7 +15,16 @@ void DrawSpectrumLines(Canvas& canvas, std::span<const double> spectrum, std::in
         return;
     }
     // Never read past the buffer, whatever lastBin claims.
-    const auto last = std::min<std::int64_t>(lastBin, static_cast<std::int64_t>(spectrum.size()) - 1);
+    auto last = std::min<std::int64_t>(lastBin, static_cast<std::int64_t>(spectrum.size()) - 1);
+    // x moves by the same step with every bin, so past the guard box on either
+    // side no later bin can come back into view. With the default AM entries
+    // that is after a few hundred bins, whatever N: stop there rather than map
+    // half a million lines that would all be dropped.
+    const double step = std::fabs(BinX(1, n, freqScale));
+    if (std::isfinite(step) && step > 0.0) {
+        const double reach = std::max(std::fabs(GuardBox.left), std::fabs(GuardBox.right)) / step;
+        if (reach < static_cast<double>(last)) last = static_cast<std::int64_t>(reach) + 2;
+    }
     StemColumnMerger lines(canvas, Red);
     for (std::int64_t k = 1; k <= last; ++k) {
         const auto x = ToPlotFloat(BinX(k, n, freqScale));
