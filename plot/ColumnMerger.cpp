@@ -11,7 +11,7 @@ TraceColumnMerger::TraceColumnMerger(Canvas& canvas, Rgb colour)
 {
 }
 
-void TraceColumnMerger::Add(std::optional<PlotPoint> point)
+void TraceColumnMerger::AddPoint(std::optional<PlotPoint> point)
 {
     if (!point) {
         FlushRun();

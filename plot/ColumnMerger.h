@@ -19,7 +19,22 @@ public:
     TraceColumnMerger(Canvas& canvas, Rgb colour);
 
     // Next point of the polyline; nothing breaks it (no segment to or from it).
-    void Add(std::optional<PlotPoint> point);
+    // A run of hundreds of samples per column is the common case at large N:
+    // that step is inline, everything else goes through AddPoint.
+    void Add(std::optional<PlotPoint> point)
+    {
+        if (point && previous_ && runSegments_ >= LooseSegments) {
+            const DevicePoint device = grid_.ToDevice(*point);
+            if (device.x >= runColumn_ && device.x < runColumn_ + 1.0) {
+                ++runSegments_;
+                runRows_.Add(previousDevice_, device);
+                previous_ = point;
+                previousDevice_ = device;
+                return;
+            }
+        }
+        AddPoint(point);
+    }
     // Draws what is still held. Call once after the last point.
     void Finish();
 
@@ -28,6 +43,7 @@ private:
     // so few saves nothing.
     static constexpr int LooseSegments = 2;
 
+    void AddPoint(std::optional<PlotPoint> point);
     void StartRun(PlotPoint point, DevicePoint device);
     void FlushRun();
 
