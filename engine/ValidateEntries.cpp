@@ -17,12 +17,19 @@ void Show(AnalysisParameters& params, MessageSink& messages, const char* text)
     messages.ShowMessage(params.MessageText);
 }
 
-// A whole number of units scaled to SI; a product beyond double range cannot be held.
-double ScaledWhole(double entered, double factor)
+// W, fp and fm: the window must hold whole periods, so each is entered as a
+// whole number of units. The field holds the entry as read until the warning
+// is dismissed, then the rounded number scaled to SI units; a product beyond
+// double range cannot be held.
+void ReadWholeEntry(AnalysisParameters& params, MessageSink& messages, const std::string& text,
+                    const char* warning, double factor, double& field)
 {
+    const double entered = ReadNumber(text);
+    field = entered;
+    if (!IsWholeNumber(entered)) Show(params, messages, warning);
     const double scaled = RoundHalfEven(entered) * factor;
     if (!std::isfinite(scaled)) throw RuntimeFault(FaultKind::Overflow);
-    return scaled;
+    field = scaled;
 }
 
 double Finite(double value)
@@ -43,28 +50,17 @@ ValidationResult ValidateEntries(AnalysisParameters& params, const EntryTexts& e
     params.Kt = ReadNumber(entries.Text2);
     params.Vp = ReadNumber(entries.Text8);
 
-    // The window must hold whole periods, hence whole milliseconds.
-    const double windowMs = ReadNumber(entries.Text1);
-    params.W = windowMs;
-    if (!IsWholeNumber(windowMs)) Show(params, messages, messages::M1);
     // A multiplication by the double nearest 0.001, not a division by 1000:
     // 9 ms is held as 0.009000000000000001 s.
-    params.W = ScaledWhole(windowMs, 0.001);
+    ReadWholeEntry(params, messages, entries.Text1, messages::M1, 0.001, params.W);
 
     params.N = ToInt32HalfEven(ReadNumber(entries.Text13));
     params.mAM = ReadNumber(entries.Text4);
     params.mf = ReadNumber(entries.Text6);
     params.Kf = ReadNumber(entries.Text5);
 
-    const double carrierKHz = ReadNumber(entries.Text3);
-    params.fp = carrierKHz;
-    if (!IsWholeNumber(carrierKHz)) Show(params, messages, messages::M2);
-    params.fp = ScaledWhole(carrierKHz, 1000.0);
-
-    const double modulatingKHz = ReadNumber(entries.Text7);
-    params.fm = modulatingKHz;
-    if (!IsWholeNumber(modulatingKHz)) Show(params, messages, messages::M3);
-    params.fm = ScaledWhole(modulatingKHz, 1000.0);
+    ReadWholeEntry(params, messages, entries.Text3, messages::M2, 1000.0, params.fp);
+    ReadWholeEntry(params, messages, entries.Text7, messages::M3, 1000.0, params.fm);
 
     if (params.W == 0.0 || params.fp == 0.0 || params.fm == 0.0) {
         Show(params, messages, messages::M4);
@@ -86,12 +82,12 @@ ValidationResult ValidateEntries(AnalysisParameters& params, const EntryTexts& e
     // AM has no frequency deviation to widen the axis for.
     if (type == "AM") params.Kf = 0.0;
 
-    // Only negative entries can cancel the denominator (Kf·mf·fm = -fp); an
-    // infinite or undefined scale would make every spectrum line meaningless.
+    // Only negative entries can cancel the denominator (Kf·mf·fm = -fp); the
+    // infinite or undefined scale that follows would make every spectrum line
+    // meaningless, so it is a floating-point fault like any other.
     const double deviation = Finite(Finite(params.Kf * params.mf) * params.fm);
     const double axisHalfWidth = Finite(deviation + params.fp);
     const double denominator = Finite(axisHalfWidth * Finite(params.W * 4.0));
-    if (denominator == 0.0) throw RuntimeFault(FaultKind::FloatingPoint);
     params.FreqScale = Finite(static_cast<double>(params.N) / denominator);
     return ValidationResult::Accepted;
 }

@@ -13,6 +13,7 @@
 #include "HandlerGuard.h"
 #include "Twips.h"
 #include "UiFonts.h"
+#include "WindowSetup.h"
 #include "engine/AnalysisRun.h"
 
 namespace trelvano {
@@ -43,12 +44,7 @@ void PaintBase(QWidget& widget, QColor colour)
 
 Form1::Form1(AppWindows& windows) : windows_(windows)
 {
-    setObjectName(QStringLiteral("Form1"));
-    setAttribute(Qt::WA_DeleteOnClose);
-    setWindowTitle(QStringLiteral("Trelvano"));
-    setWindowIcon(ApplicationIcon());
-    setFont(PanelFont(8.25, true));
-    resize(TwipsSize(13830, 5205));
+    SetUpWindow(*this, "Form1", "Trelvano", ApplicationIcon(), PanelFont(8.25, true), TwipsSize(13830, 5205));
 
     text6_ = AddEntry("Text6", "4.05", 1680, 120, 1935, 405);
     text4_ = AddEntry("Text4", "0.5", 1680, 600, 1935, 375);

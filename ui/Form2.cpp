@@ -12,6 +12,7 @@
 #include "PlotSurface.h"
 #include "Twips.h"
 #include "UiFonts.h"
+#include "WindowSetup.h"
 #include "engine/CursorReadout.h"
 
 namespace trelvano {
@@ -31,12 +32,8 @@ QRadioButton* AddOption(QWidget* parent, const char* name, const char* caption, 
 
 Form2::Form2(AppWindows& windows) : windows_(windows)
 {
-    setObjectName(QStringLiteral("Form2"));
-    setAttribute(Qt::WA_DeleteOnClose);
-    setWindowTitle(QStringLiteral("Forme d'onda reali"));
-    setWindowIcon(ApplicationIcon());
-    setFont(PanelFont(8.25, false));
-    resize(TwipsSize(18495, 10005));
+    SetUpWindow(*this, "Form2", "Forme d'onda reali", ApplicationIcon(), PanelFont(8.25, false),
+                TwipsSize(18495, 10005));
 
     picture1_ = new PlotSurface(QColor(255, 255, 192), this);
     picture1_->setObjectName(QStringLiteral("Picture1"));

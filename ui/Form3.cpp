@@ -10,18 +10,14 @@
 #include "PlotSurface.h"
 #include "Twips.h"
 #include "UiFonts.h"
+#include "WindowSetup.h"
 #include "engine/CursorReadout.h"
 
 namespace trelvano {
 
 Form3::Form3(AppWindows& windows) : windows_(windows)
 {
-    setObjectName(QStringLiteral("Form3"));
-    setAttribute(Qt::WA_DeleteOnClose);
-    setWindowTitle(QStringLiteral("Spettro"));
-    setWindowIcon(SpectrumIcon());
-    setFont(PanelFont(8.25, false));
-    resize(TwipsSize(17460, 9705));
+    SetUpWindow(*this, "Form3", "Spettro", SpectrumIcon(), PanelFont(8.25, false), TwipsSize(17460, 9705));
 
     picture1_ = new PlotSurface(QColor(0, 0, 0), this);
     picture1_->setObjectName(QStringLiteral("Picture1"));
