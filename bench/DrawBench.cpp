@@ -109,36 +109,36 @@ private:
     Canvas& surface_;
 };
 
-void TraceOnSurface(benchmark::State& state, bool merged)
+// Blanks and draws into a plot-sized surface, merged or asking for every line.
+template <typename Draw>
+void DrawOnSurface(benchmark::State& state, QColor background, bool merged, Draw draw)
 {
     trelvano::bench::EnsureApplication();
-    const auto n = static_cast<std::int32_t>(state.range(0));
-    const std::vector<double> signal = AmSignal(n);
-    trelvano::PlotSurface surface(QColor(255, 255, 192));
+    trelvano::PlotSurface surface(background);
     surface.setFixedSize(PlotPixels.width, PlotPixels.height);
     OneByOne oneByOne(surface);
     Canvas& canvas = merged ? static_cast<Canvas&>(surface) : oneByOne;
     for (auto _ : state) {
         surface.Blank();
-        trelvano::plot::DrawWaveformTrace(canvas, signal, n, 1.0, 37.5);
+        draw(canvas);
         benchmark::DoNotOptimize(surface.image().constBits());
     }
 }
 
+void TraceOnSurface(benchmark::State& state, bool merged)
+{
+    const auto n = static_cast<std::int32_t>(state.range(0));
+    const std::vector<double> signal = AmSignal(n);
+    DrawOnSurface(state, QColor(255, 255, 192), merged,
+                  [&](Canvas& canvas) { trelvano::plot::DrawWaveformTrace(canvas, signal, n, 1.0, 37.5); });
+}
+
 void SpectrumOnSurface(benchmark::State& state, bool merged)
 {
-    trelvano::bench::EnsureApplication();
     const auto n = static_cast<std::int32_t>(state.range(0));
     const std::vector<double> spectrum = NoiseSpectrum(n);
-    trelvano::PlotSurface surface(QColor(0, 0, 0));
-    surface.setFixedSize(PlotPixels.width, PlotPixels.height);
-    OneByOne oneByOne(surface);
-    Canvas& canvas = merged ? static_cast<Canvas&>(surface) : oneByOne;
-    for (auto _ : state) {
-        surface.Blank();
-        trelvano::plot::DrawSpectrumLines(canvas, spectrum, n, 1.0, 1.0, n / 2);
-        benchmark::DoNotOptimize(surface.image().constBits());
-    }
+    DrawOnSurface(state, QColor(0, 0, 0), merged,
+                  [&](Canvas& canvas) { trelvano::plot::DrawSpectrumLines(canvas, spectrum, n, 1.0, 1.0, n / 2); });
 }
 
 void BM_TraceMerged(benchmark::State& state) { TraceOnSurface(state, true); }

@@ -13,9 +13,10 @@
 
 namespace trelvano {
 
-namespace memtext {
-
 namespace {
+
+// Parsers of the kernel's text files.
+namespace memtext {
 
 std::string_view Trim(std::string_view s)
 {
@@ -61,8 +62,7 @@ std::optional<std::string_view> ValueAfterKey(std::string_view text, std::string
     return found;
 }
 
-}  // namespace
-
+// "Key:   123 kB" lines of /proc/meminfo and /proc/self/status, in bytes.
 std::optional<std::int64_t> KibibyteField(std::string_view text, std::string_view key)
 {
     const auto value = ValueAfterKey(text, key, ':');
@@ -77,6 +77,7 @@ std::optional<std::int64_t> KibibyteField(std::string_view text, std::string_vie
     return *kib * 1024;
 }
 
+// "key 123" lines of a cgroup's memory.stat, in bytes.
 std::optional<std::int64_t> StatField(std::string_view text, std::string_view key)
 {
     const auto value = ValueAfterKey(text, key, ' ');
@@ -84,12 +85,15 @@ std::optional<std::int64_t> StatField(std::string_view text, std::string_view ke
     return LeadingCount(*value);
 }
 
+// A cgroup limit or counter file: a byte count, or "max" (absent).
 std::optional<std::int64_t> CgroupValue(std::string_view text)
 {
     if (Trim(text) == "max") return std::nullopt;
     return LeadingCount(text);
 }
 
+// The cgroup path in /proc/self/cgroup: the v2 entry ("0::/a/b") when
+// `controller` is empty, else the v1 hierarchy that lists it ("4:memory:/a").
 std::optional<std::string> CgroupPath(std::string_view text, std::string_view controller)
 {
     std::optional<std::string> found;
@@ -122,6 +126,8 @@ std::optional<std::string> CgroupPath(std::string_view text, std::string_view co
 }
 
 }  // namespace memtext
+
+}  // namespace
 
 std::int64_t HeadroomBytes(const MemoryFigures& figures) noexcept
 {

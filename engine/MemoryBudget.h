@@ -2,8 +2,6 @@
 
 #include <cstdint>
 #include <optional>
-#include <string>
-#include <string_view>
 #include <vector>
 
 namespace trelvano {
@@ -44,20 +42,5 @@ void RequireMemory(std::int64_t bytes);
 
 // The reserve RequireMemory keeps free.
 inline constexpr std::int64_t kMemoryReserveBytes = std::int64_t{64} << 20;
-
-// Parsers of the kernel's text files, kept apart so they can be tested.
-namespace memtext {
-
-// "Key:   123 kB" lines of /proc/meminfo and /proc/self/status, in bytes.
-std::optional<std::int64_t> KibibyteField(std::string_view text, std::string_view key);
-// "key 123" lines of a cgroup's memory.stat, in bytes.
-std::optional<std::int64_t> StatField(std::string_view text, std::string_view key);
-// A cgroup limit or counter file: a byte count, or "max" (absent).
-std::optional<std::int64_t> CgroupValue(std::string_view text);
-// The cgroup path in /proc/self/cgroup: the v2 entry ("0::/a/b") when
-// `controller` is empty, else the v1 hierarchy that lists it ("4:memory:/a").
-std::optional<std::string> CgroupPath(std::string_view text, std::string_view controller);
-
-}  // namespace memtext
 
 }  // namespace trelvano
