@@ -223,7 +223,7 @@ void RequireMemory(std::int64_t bytes)
     if (bytes <= 0) return;
     const std::int64_t headroom = HeadroomBytes(ReadMemoryFigures());
     if (headroom < kMemoryReserveBytes || bytes > headroom - kMemoryReserveBytes) {
-        throw RuntimeFault(FaultKind::OutOfMemory);
+        throw RuntimeFault(MemoryShortfall{bytes, std::max<std::int64_t>(headroom - kMemoryReserveBytes, 0)});
     }
 }
 

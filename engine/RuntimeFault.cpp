@@ -4,6 +4,11 @@ namespace trelvano {
 
 RuntimeFault::RuntimeFault(FaultKind kind) : std::runtime_error(FaultText(kind)), kind_(kind) {}
 
+RuntimeFault::RuntimeFault(MemoryShortfall shortfall)
+    : std::runtime_error(FaultText(FaultKind::OutOfMemory)), kind_(FaultKind::OutOfMemory), shortfall_(shortfall)
+{
+}
+
 const char* FaultText(FaultKind kind) noexcept
 {
     switch (kind) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstdint>
+#include <optional>
 #include <stdexcept>
 #include <string>
 
@@ -15,13 +17,24 @@ enum class FaultKind {
     OutOfMemory,      // the buffers would not fit in the memory the machine can give
 };
 
+// What a refused allocation asked for and what the machine could give, so the
+// user can be told how far apart the two are.
+struct MemoryShortfall {
+    std::int64_t neededBytes = 0;
+    std::int64_t availableBytes = 0;
+};
+
 class RuntimeFault : public std::runtime_error {
 public:
     explicit RuntimeFault(FaultKind kind);
+    explicit RuntimeFault(MemoryShortfall shortfall);
     FaultKind kind() const noexcept { return kind_; }
+    // Present for an OutOfMemory raised by the memory check before allocating.
+    const std::optional<MemoryShortfall>& shortfall() const noexcept { return shortfall_; }
 
 private:
     FaultKind kind_;
+    std::optional<MemoryShortfall> shortfall_;
 };
 
 // The Italian text shown to the user for a fault.
