@@ -38,7 +38,8 @@ QImage Draw(PlotSurface&& surface, const QString& shape, int n)
     } else {
         plot::DrawWaveformTrace(surface, values, n, 1.0, peak);
     }
-    return surface.image();
+    // What reaches the screen, in device pixels.
+    return surface.grab().toImage();
 }
 
 int DifferingPixels(const QImage& a, const QImage& b)
@@ -48,6 +49,24 @@ int DifferingPixels(const QImage& a, const QImage& b)
         differing += a.pixel(i % a.width(), i / a.width()) != b.pixel(i % a.width(), i / a.width()) ? 1 : 0;
     }
     return differing;
+}
+
+// The rows of `column`, or the columns of `row`, that hold `colour`.
+QList<int> Lit(const QImage& image, QColor colour, int column, int row)
+{
+    QList<int> lit;
+    const int length = column >= 0 ? image.height() : image.width();
+    for (int i = 0; i < length; ++i) {
+        if (image.pixelColor(column >= 0 ? column : i, column >= 0 ? i : row) == colour) lit.append(i);
+    }
+    return lit;
+}
+
+QList<int> Block(int from, int count)
+{
+    QList<int> block;
+    for (int i = from; i < from + count; ++i) block.append(i);
+    return block;
 }
 
 int InkedPixels(const QImage& image, const QColor& background)
@@ -68,7 +87,7 @@ private slots:
         PlotSurface surface(PaleYellow);
         surface.setFixedSize(200, 120);  // hidden: no resize event yet
         const plot::PixelSize pixels = surface.Pixels();
-        QCOMPARE(QSize(pixels.width, pixels.height), surface.size() * surface.devicePixelRatioF());
+        QCOMPARE(QSize(pixels.width, pixels.height), surface.size());
         surface.Line(0.0F, 0.0F, 100.0F, 100.0F, plot::Red);
         QVERIFY(InkedPixels(surface.image(), PaleYellow) > 0);
         surface.Blank();
@@ -91,6 +110,24 @@ private slots:
         const QString text = QStringLiteral("t= 1,00 msec ; V(t) = 3,75E+01 V");
         surface.SetReadout(text);
         QCOMPARE(surface.toolTip(), text);
+    }
+
+    // The suite runs once as it is and once with QT_SCALE_FACTOR=2.
+    void linesAreOnePixelOfTheWindowsScale()
+    {
+        const int ratio = qMax(1, qEnvironmentVariableIntValue("QT_SCALE_FACTOR"));
+        PlotSurface surface(PaleYellow);
+        surface.setFixedSize(200, 120);
+        QCOMPARE(surface.devicePixelRatioF(), qreal(ratio));
+        surface.Line(0.0F, 50.0F, 100.0F, 50.0F, plot::Black);  // window row 60
+        surface.Line(25.0F, 0.0F, 25.0F, 100.0F, plot::Red);    // window column 50
+        const QImage shown = surface.grab().toImage();
+        QCOMPARE(shown.size(), surface.size() * ratio);
+        // Each window pixel is a ratio × ratio block of one colour, no blend at its edges.
+        QCOMPARE(Lit(shown, Qt::black, 150 * ratio, -1), Block(60 * ratio, ratio));
+        QCOMPARE(Lit(shown, Qt::red, -1, 20 * ratio), Block(50 * ratio, ratio));
+        QCOMPARE(Lit(shown, Qt::red, 50 * ratio, -1), Block(0, 120 * ratio));
+        QCOMPARE(InkedPixels(shown, PaleYellow), (200 - 1 + 120) * ratio * ratio);
     }
 
     void mergedMatchesOneByOne_data()
