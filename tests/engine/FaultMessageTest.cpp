@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 
 namespace trelvano {
@@ -35,6 +36,8 @@ struct Row {
     void (*edit)(EntryTexts&);
     std::string expected;
 };
+
+void PrintTo(const Row& row, std::ostream* os) { *os << row.name; }
 
 class FaultMessageTest : public testing::TestWithParam<Row> {};
 
