@@ -1,6 +1,5 @@
-// The readout tooltip while the pointer rests on a plot and once it leaves.
-// A process of its own: the synthetic pointer of Qt Test carries enter and
-// leave state from one test to the next.
+// A process of its own: Qt Test's synthetic pointer carries enter and leave
+// state over from earlier tests.
 
 #include <QTest>
 #include <QToolTip>
