@@ -5,6 +5,7 @@
 #include <QPaintEvent>
 #include <QPen>
 #include <QToolTip>
+#include <limits>
 
 namespace trelvano {
 
@@ -13,6 +14,10 @@ PlotSurface::PlotSurface(QColor background, QWidget* parent) : QWidget(parent), 
     setAttribute(Qt::WA_StaticContents);
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(true);
+    // Qt takes a tooltip down after about ten seconds; a teacher explaining a
+    // point of the plot needs its readout for as long as the pointer rests
+    // there. Leaving the plot or clicking still hides it.
+    setToolTipDuration(std::numeric_limits<int>::max());
     FitImage();
     // Plot coordinates from the start: a surface created anew reads back
     // positions that mean something even before the first drawing sets them.
@@ -52,7 +57,7 @@ void PlotSurface::Line(float x1, float y1, float x2, float y2, plot::Rgb colour)
     }
     const QColor penColour(colour.r, colour.g, colour.b);
     if (painter_.pen().color() != penColour || !painter_.pen().isCosmetic()) {
-        // One device pixel whatever the transform. Flat ends: a segment lights
+        // One image pixel whatever the transform. Flat ends: a segment lights
         // its first pixel and not its last, as a classic line-to does; square
         // ends would push every tiny segment half a pixel past its end points.
         QPen pen(penColour, 1.0, Qt::SolidLine, Qt::FlatCap);
@@ -80,7 +85,7 @@ void PlotSurface::SetReadout(const QString& text)
 {
     setToolTip(text);
     if (underMouse()) {
-        QToolTip::showText(QCursor::pos(), text, this);
+        QToolTip::showText(QCursor::pos(), text, this, QRect(), toolTipDuration());
     }
 }
 
@@ -95,11 +100,13 @@ void PlotSurface::paintEvent(QPaintEvent* event)
 {
     FitImage();
     EndPainting();
+    // On a screen with more device pixels per window pixel each image pixel
+    // becomes a block of them, copied without smoothing: a line stays as wide
+    // as the rest of the window's lines and keeps its hard edges.
     const QRect area = event->rect();
-    const qreal ratio = image_.devicePixelRatio();
-    const QRectF source(area.x() * ratio, area.y() * ratio, area.width() * ratio, area.height() * ratio);
     QPainter screen(this);
-    screen.drawImage(QRectF(area), image_, source);
+    screen.setRenderHint(QPainter::SmoothPixmapTransform, false);
+    screen.drawImage(area, image_, area);
 }
 
 void PlotSurface::mouseMoveEvent(QMouseEvent* event)
@@ -110,18 +117,14 @@ void PlotSurface::mouseMoveEvent(QMouseEvent* event)
 
 void PlotSurface::FitImage() const
 {
-    const qreal ratio = devicePixelRatioF();
-    const QSize pixels = size() * ratio;
-    if (image_.size() == pixels && image_.devicePixelRatio() == ratio) {
+    if (image_.size() == size()) {
         return;
     }
     EndPainting();
-    QImage fitted(pixels, QImage::Format_RGB32);
-    fitted.setDevicePixelRatio(ratio);
+    QImage fitted(size(), QImage::Format_RGB32);
     fitted.fill(background_);
     if (!image_.isNull()) {
-        // Keep the drawing: at its place after a resize, enlarged or reduced
-        // to the new ratio after a move to another screen.
+        // Keep the drawing at its place after a resize.
         QPainter copier(&fitted);
         copier.drawImage(QPointF(0.0, 0.0), image_);
     }
@@ -137,9 +140,8 @@ void PlotSurface::EndPainting() const
 
 QTransform PlotSurface::UserToLogical() const
 {
-    const QSizeF logical = image_.deviceIndependentSize();
-    const double sx = logical.width() / (scaleX2_ - scaleX1_);
-    const double sy = logical.height() / (scaleY2_ - scaleY1_);
+    const double sx = image_.width() / (scaleX2_ - scaleX1_);
+    const double sy = image_.height() / (scaleY2_ - scaleY1_);
     return {sx, 0.0, 0.0, sy, -scaleX1_ * sx, -scaleY1_ * sy};
 }
 

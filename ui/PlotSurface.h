@@ -10,9 +10,12 @@
 
 namespace trelvano {
 
-// A plot: a persistent image at device-pixel resolution that the drawing
-// passes paint into through a user coordinate system, and that the widget only
-// copies to the screen. It keeps its drawing while hidden or covered.
+// A plot: a persistent image that the drawing passes paint into through a user
+// coordinate system, and that the widget only copies to the screen. It keeps
+// its drawing while hidden or covered. The image has one pixel per pixel of
+// the window's own scale, so its lines are one such pixel wide, like every
+// other line of the window, whatever the screen's device pixel ratio; and the
+// passes merge segments per column of the very pixels they end up in.
 class PlotSurface : public QWidget, public plot::Canvas {
     Q_OBJECT
 
@@ -29,7 +32,7 @@ public:
     // Sets the tooltip text; a tooltip already open over the plot follows it at once.
     void SetReadout(const QString& text);
 
-    // The image as drawn so far, at device-pixel resolution.
+    // The image as drawn so far, one pixel per pixel of the window's scale.
     const QImage& image() const;
 
 signals:
@@ -41,12 +44,11 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
 
 private:
-    // Matches the image to the widget's size and pixel ratio, which may have
-    // changed since the last drawing (a resize while hidden is only applied
-    // when the widget is shown; a move to another screen changes the ratio).
+    // Matches the image to the widget's size, which may have changed since the
+    // last drawing (a resize while hidden is only applied when it is shown).
     void FitImage() const;
     void EndPainting() const;
-    // User coordinates to the image's logical coordinates.
+    // User coordinates to image pixels, which are the widget's own pixels.
     QTransform UserToLogical() const;
 
     QColor background_;

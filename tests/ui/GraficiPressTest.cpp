@@ -74,7 +74,13 @@ private slots:
         QTest::newRow("decimals, usable") << Press{"2.5", "1000", "30.5", "3.5", "FM", {M1, M2, M3}};
         QTest::newRow("carrier above the sampling limit") << Press{"2", "1000", "126", "3", "AM", {M5}, false};
         QTest::newRow("carrier at the sampling limit") << Press{"2", "1000", "125", "3", "PM"};
-        QTest::newRow("N + 1 overflows") << Press{"2", "2147483647", "30", "3", "AM", {FaultText(FaultKind::Overflow)}};
+        // A fault names the entry behind it after its own text.
+        const std::string overflow = FaultText(FaultKind::Overflow), index = FaultText(FaultKind::IndexOutOfRange);
+        const std::string atMost = "\nCasella \"Numero campioni\": inserisci un numero fino a 21474836.";
+        QTest::newRow("N + 1 overflows") << Press{"2", "2147483647", "30", "3", "AM", {overflow + atMost}};
+        QTest::newRow("N beyond 32 bits") << Press{"2", "1e10", "30", "3", "AM", {overflow + atMost}, false};
+        QTest::newRow("negative N") << Press{"-2", "-1000", "30", "3", "AM",
+                                             {index + "\nCasella \"Numero campioni\": inserisci un numero positivo."}};
     }
     void pressShowsItsMessagesInOrder()
     {

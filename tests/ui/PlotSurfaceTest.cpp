@@ -1,3 +1,4 @@
+#include <QPainter>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -38,7 +39,8 @@ QImage Draw(PlotSurface&& surface, const QString& shape, int n)
     } else {
         plot::DrawWaveformTrace(surface, values, n, 1.0, peak);
     }
-    return surface.image();
+    // What reaches the screen, in device pixels.
+    return surface.grab().toImage();
 }
 
 int DifferingPixels(const QImage& a, const QImage& b)
@@ -68,7 +70,7 @@ private slots:
         PlotSurface surface(PaleYellow);
         surface.setFixedSize(200, 120);  // hidden: no resize event yet
         const plot::PixelSize pixels = surface.Pixels();
-        QCOMPARE(QSize(pixels.width, pixels.height), surface.size() * surface.devicePixelRatioF());
+        QCOMPARE(QSize(pixels.width, pixels.height), surface.size());
         surface.Line(0.0F, 0.0F, 100.0F, 100.0F, plot::Red);
         QVERIFY(InkedPixels(surface.image(), PaleYellow) > 0);
         surface.Blank();
@@ -91,6 +93,27 @@ private slots:
         const QString text = QStringLiteral("t= 1,00 msec ; V(t) = 3,75E+01 V");
         surface.SetReadout(text);
         QCOMPARE(surface.toolTip(), text);
+    }
+
+    // The suite runs once as it is and once with QT_SCALE_FACTOR=2.
+    void linesAreOnePixelOfTheWindowsScale()
+    {
+        const int ratio = qMax(1, qEnvironmentVariableIntValue("QT_SCALE_FACTOR"));
+        PlotSurface surface(PaleYellow);
+        surface.setFixedSize(200, 120);
+        QCOMPARE(surface.devicePixelRatioF(), qreal(ratio));
+        surface.Line(0.0F, 50.0F, 100.0F, 50.0F, plot::Black);  // window row 60
+        surface.Line(25.0F, 0.0F, 25.0F, 100.0F, plot::Red);    // window column 50
+        const QImage shown = surface.grab().toImage();
+        // Window row 60 and column 50 as blocks `ratio` device pixels wide, no blend at their edges.
+        QImage expected(surface.size() * ratio, shown.format());
+        expected.fill(PaleYellow);
+        QPainter painter(&expected);
+        painter.fillRect(0, 60 * ratio, 200 * ratio, ratio, Qt::black);
+        painter.fillRect(50 * ratio, 0, ratio, 120 * ratio, Qt::red);
+        painter.end();
+        QCOMPARE(shown.size(), expected.size());
+        QCOMPARE(DifferingPixels(shown, expected), 0);
     }
 
     void mergedMatchesOneByOne_data()
