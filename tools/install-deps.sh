@@ -1,26 +1,69 @@
 #!/usr/bin/env bash
-# Installs, with apt, whatever the build and the tests need and the machine lacks.
-# Sourced by run.sh and test.sh so that both stay in step.
+# Installs, with apt, whatever the chosen step needs and the machine lacks; does
+# nothing when all is there. Called by run.sh, test.sh and .ci/run so that they
+# stay in step.
+#   tools/install-deps.sh build   to build and start the program   (run.sh)
+#   tools/install-deps.sh test    the above, plus the test and benchmark libraries (test.sh)
+#   tools/install-deps.sh ci      the above, plus the package and portability checks (.ci/run)
 set -euo pipefail
 
-TRELVANO_PACKAGES=(
+step=${1:-test}
+packages=(
   g++ cmake make pkg-config
   qt6-base-dev libfftw3-dev
-  libgtest-dev libbenchmark-dev
   # The windows fall back to DejaVu Sans Condensed, whose widths keep the captions in their boxes.
   fonts-dejavu-core fonts-dejavu-extra
 )
+if [ "$step" = test ] || [ "$step" = ci ]; then
+  packages+=(libgtest-dev libbenchmark-dev)
+fi
+if [ "$step" = ci ]; then
+  # cpack's DEB generator computes the dependencies with dpkg-shlibdeps (dpkg-dev);
+  # the validators check the installed desktop entry and metainfo; MinGW-w64
+  # compiles engine/ and plot/ for Windows.
+  packages+=(dpkg-dev file desktop-file-utils appstream g++-mingw-w64-x86-64-posix)
+fi
+
+if ! command -v dpkg-query >/dev/null 2>&1; then
+  cat >&2 <<MSG
+This machine has no dpkg/apt, so nothing is installed automatically. Install,
+with your own package manager, the equivalents of these Debian packages:
+  ${packages[*]}
+that is: a C++20 compiler (GCC 11+ or Clang 14+), CMake 3.25+, pkg-config (or FFTW's CMake package),
+Qt 6.3+ (Widgets; Test for the tests), FFTW 3 with its headers, and for the
+tests GoogleTest and Google Benchmark.
+MSG
+  for tool in cmake c++; do
+    if ! command -v "$tool" >/dev/null 2>&1; then
+      echo "Missing: $tool. Install it and run this again." >&2
+      exit 1
+    fi
+  done
+  echo "Going on; CMake will name any library it cannot find." >&2
+  exit 0
+fi
 
 missing=()
-for pkg in "${TRELVANO_PACKAGES[@]}"; do
+for pkg in "${packages[@]}"; do
   if ! dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q 'install ok installed'; then
     missing+=("$pkg")
   fi
 done
+((${#missing[@]})) || exit 0
 
-if ((${#missing[@]})); then
-  echo "Installing: ${missing[*]}"
-  if [ "$(id -u)" -eq 0 ]; then sudo=(); else sudo=(sudo); fi
-  "${sudo[@]}" apt-get update
-  "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends "${missing[@]}"
+if [ "$(id -u)" -eq 0 ]; then
+  sudo=()
+elif command -v sudo >/dev/null 2>&1; then
+  sudo=(sudo)
+else
+  echo "Missing packages: ${missing[*]}" >&2
+  echo "Install them as root: apt-get install ${missing[*]}" >&2
+  exit 1
 fi
+if ! command -v apt-get >/dev/null 2>&1; then
+  echo "Missing packages: ${missing[*]}; install them with your package manager." >&2
+  exit 1
+fi
+echo "Installing: ${missing[*]}"
+"${sudo[@]}" apt-get update
+"${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends "${missing[@]}"
