@@ -1,14 +1,23 @@
 #include "Synthesis.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
+#include <limits>
 
 #include "CheckedInt.h"
+#include "VectorCosine.h"
 #include "VectorState.h"
 
 namespace trelvano {
 
 namespace {
+
+// Branch-free, so that a block's checks do not break up its loops.
+inline bool IsFinite(double value)
+{
+    return std::fabs(value) <= std::numeric_limits<double>::max();
+}
 
 [[noreturn]] void FailAt(AnalysisParameters& params, std::int32_t i)
 {
@@ -38,24 +47,51 @@ void SynthesiseWaveforms(AnalysisState& state)
     const double fm = p.fm;
     const double spacing = p.W / n;
 
-    // Every product is grouped as the phases have always been formed, left to
-    // right with W/N last, so the samples stay the same to the last bit.
-    for (std::int32_t i = 0; i <= last; ++i) {
-        const double x = i;
-        const double tonePhase = ((x * C) * fm) * spacing;
-        const double carrierPhase = ((fp * C) * x) * spacing;
-        if (!std::isfinite(tonePhase) || !std::isfinite(carrierPhase)) FailAt(p, i);
+    // The samples go in blocks, so that the cosines of a block are taken
+    // together by the vector unit; a block is small enough to stay in cache.
+    constexpr std::size_t kBlock = 256;
+    std::array<double, kBlock> tonePhase, carrierPhase, anglePhase, tone, carrier, angleCosine, amSample, angleSample;
+    const auto total = static_cast<std::size_t>(last) + 1;
+    for (std::size_t first = 0; first < total; first += kBlock) {
+        const std::size_t count = std::min(kBlock, total - first);
+        bool finite = true;
+        // Every product is grouped as the phases have always been formed, left
+        // to right with W/N last, so the phases stay the same to the last bit.
+        for (std::size_t j = 0; j < count; ++j) {
+            const double x = static_cast<double>(first + j);
+            tonePhase[j] = ((x * C) * fm) * spacing;
+            carrierPhase[j] = ((fp * C) * x) * spacing;
+            anglePhase[j] = ((x * C) * fp) * spacing;
+            finite &= IsFinite(tonePhase[j]) & IsFinite(carrierPhase[j]);
+        }
         // The modulating tone appears in both waveforms; its phase is the same
         // expression both times, so one cosine serves both.
-        const double tone = std::cos(tonePhase);
-        const double carrier = std::cos(carrierPhase);
-        am[i] = ((mAM * tone + 1.0) * Vp) * carrier;
-        if (!std::isfinite(am[i])) FailAt(p, i);
-
-        const double anglePhase = ((x * C) * fp) * spacing + mf * tone;
-        if (!std::isfinite(anglePhase)) FailAt(p, i);
-        angle[i] = Vp * std::cos(anglePhase);
-        if (!std::isfinite(angle[i])) FailAt(p, i);
+        Cosines({tonePhase.data(), count}, {tone.data(), count});
+        Cosines({carrierPhase.data(), count}, {carrier.data(), count});
+        for (std::size_t j = 0; j < count; ++j) {
+            amSample[j] = ((mAM * tone[j] + 1.0) * Vp) * carrier[j];
+            anglePhase[j] = anglePhase[j] + mf * tone[j];
+            finite &= IsFinite(amSample[j]) & IsFinite(anglePhase[j]);
+        }
+        Cosines({anglePhase.data(), count}, {angleCosine.data(), count});
+        for (std::size_t j = 0; j < count; ++j) {
+            angleSample[j] = Vp * angleCosine[j];
+            finite &= IsFinite(angleSample[j]);
+        }
+        if (!finite) {
+            // Stop at the first value that is not finite, with the samples
+            // before it stored, as a loop one sample at a time stops.
+            for (std::size_t j = 0; j < count; ++j) {
+                const auto i = static_cast<std::int32_t>(first + j);
+                if (!IsFinite(tonePhase[j]) || !IsFinite(carrierPhase[j])) FailAt(p, i);
+                am[first + j] = amSample[j];
+                if (!IsFinite(amSample[j]) || !IsFinite(anglePhase[j])) FailAt(p, i);
+                angle[first + j] = angleSample[j];
+                if (!IsFinite(angleSample[j])) FailAt(p, i);
+            }
+        }
+        std::copy_n(amSample.begin(), count, am.begin() + static_cast<std::ptrdiff_t>(first));
+        std::copy_n(angleSample.begin(), count, angle.begin() + static_cast<std::ptrdiff_t>(first));
     }
     p.SampleIndex = n;
 }

@@ -5,7 +5,7 @@ set -euo pipefail
 
 TRELVANO_PACKAGES=(
   g++ cmake make pkg-config
-  qt6-base-dev libfftw3-dev
+  qt6-base-dev libfftw3-dev libsleef-dev
   libgtest-dev libbenchmark-dev
   # The windows fall back to DejaVu Sans Condensed, whose widths keep the captions in their boxes.
   fonts-dejavu-core fonts-dejavu-extra
