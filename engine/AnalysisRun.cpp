@@ -16,11 +16,16 @@ void RunAnalysis(AnalysisState& state, RunHost& host)
 
     AllocateSampleBuffers(state);
     SynthesiseWaveforms(state);
-    SelectSignal(state, host.ModulationText());
-    ComputeSpectrum(state);
+    // Both peaks are gathered while the values are written, instead of in a
+    // second pass over both buffers; they take effect only here, after
+    // the spectrum, so that a fault before leaves the last run's peaks.
+    PeakScan copied;
+    PeakScan magnitudes;
+    SelectSignal(state, host.ModulationText(), &copied);
+    ComputeSpectrum(state, &magnitudes);
     // Every plotted height is scaled by a peak: both are known before drawing.
-    FindSignalPeak(state);
-    FindSpectrumPeak(state);
+    FindSignalPeak(state, copied);
+    FindSpectrumPeak(state, magnitudes);
 
     const AnalysisParameters& p = state.params;
     SampleBuffers& b = state.buffers;

@@ -96,20 +96,28 @@ void SynthesiseWaveforms(AnalysisState& state)
     p.SampleIndex = n;
 }
 
-void SelectSignal(AnalysisState& state, std::string_view modulationText)
+void SelectSignal(AnalysisState& state, std::string_view modulationText, PeakScan* copied)
 {
     AnalysisParameters& p = state.params;
     SampleBuffers& b = state.buffers;
 
     // Three independent tests, not a chain: the intake lets only one of the
     // texts through, and a fourth text selects nothing.
-    const auto copyFrom = [&p, &b](const CheckedArray& source) {
+    const auto copyFrom = [&p, &b, copied](const CheckedArray& source) {
         const std::int32_t last = p.N;
         p.SampleIndex = 0;
         if (last < 0) return;
         const std::span<const double> from = source.range(0, last);
         const std::span<double> to = b.Signal.range(0, last);
-        std::copy(from.begin(), from.end(), to.begin());
+        if (copied) *copied = PeakScan{};
+        // In pieces that stay in cache, so the peak scan reads them from there.
+        constexpr std::size_t kPiece = 4096;
+        for (std::size_t first = 0; first < to.size(); first += kPiece) {
+            const std::size_t count = std::min(kPiece, to.size() - first);
+            std::copy_n(from.begin() + static_cast<std::ptrdiff_t>(first), count,
+                        to.begin() + static_cast<std::ptrdiff_t>(first));
+            if (copied) copied->Take(to.subspan(first, count));
+        }
         p.SampleIndex = CheckedAdd(last, 1);
     };
     if (modulationText == "AM") copyFrom(b.AmWave);

@@ -2,10 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <vector>
 
 #include "SampleStates.h"
+#include "engine/Spectrum.h"
 
 namespace trelvano {
 namespace {
@@ -44,6 +47,53 @@ TEST(Peaks, LargestMagnitudeOfTheScannedRange)
     empty.params.N = 10;
     EXPECT_EQ(enginetest::FaultOf([&] { FindSignalPeak(empty); }), FaultKind::IndexOutOfRange);
     EXPECT_EQ(enginetest::FaultOf([&] { FindSpectrumPeak(empty); }), FaultKind::IndexOutOfRange);
+}
+
+// A scan fed in pieces while the values are written leaves what the standalone scan
+// leaves: the peak, the counter and the fault, with its index, on a value not finite.
+TEST(Peaks, ScanTakenInPiecesSettlesAsTheStandaloneScan)
+{
+    const struct { const char* name; std::vector<double> values; std::size_t piece; } rows[] = {
+        {"NegativeStart", {-7, 2, -3, 5, 1, 0, 4, -2, 6, 3}, 3},
+        {"NegativeZeroOnly", {-0.0, -0.0, 0.0, -0.0}, 1},
+        {"NanFirst", {NAN, 9, 1, 2, 3, 4}, 4},
+        {"InfinityInAPieceAfterTheFirst", {1, 2, 8, 3, 4, 5, 6, -INFINITY, 9, 1, 2}, 5},
+        {"NanInTheLastPiece", {3, 1, 4, 1, 5, 9, 2, 6, 5, 3, NAN}, 8},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        // Signal over 0..N with N = size - 1; Spectrum over 0..N-1 with N = size,
+        // its scan covering bins 0..LastBin and zeros above them.
+        for (const bool spectrum : {false, true}) {
+            SCOPED_TRACE(spectrum ? "spectrum" : "signal");
+            const auto n = static_cast<std::int32_t>(spectrum ? row.values.size() : row.values.size() - 1);
+            const std::size_t scanned = spectrum ? static_cast<std::size_t>(LastBinFor(n)) + 1 : row.values.size();
+            AnalysisState standalone, fused;
+            for (AnalysisState* state : {&standalone, &fused}) {
+                CheckedArray& array = spectrum ? state->buffers.Spectrum : state->buffers.Signal;
+                array.recreate(n + 2);
+                for (std::size_t i = 0; i < scanned; ++i) array.at(static_cast<std::int64_t>(i)) = row.values[i];
+                state->params.N = n;
+            }
+            PeakScan scan;
+            const CheckedArray& written = spectrum ? fused.buffers.Spectrum : fused.buffers.Signal;
+            for (std::size_t first = 0; first < scanned; first += row.piece) {
+                scan.Take(written.all().subspan(first, std::min(row.piece, scanned - first)));
+            }
+            const auto standaloneFault = enginetest::FaultOf([&] {
+                spectrum ? FindSpectrumPeak(standalone) : FindSignalPeak(standalone);
+            });
+            const auto fusedFault = enginetest::FaultOf([&] {
+                spectrum ? FindSpectrumPeak(fused, scan) : FindSignalPeak(fused, scan);
+            });
+            EXPECT_EQ(fusedFault, standaloneFault);
+            const AnalysisParameters &a = standalone.params, &b = fused.params;
+            const double peakA = spectrum ? a.SpectrumPeak : a.SignalPeak, peakB = spectrum ? b.SpectrumPeak : b.SignalPeak;
+            EXPECT_EQ(std::memcmp(&peakA, &peakB, sizeof peakA), 0) << peakA << " " << peakB;
+            EXPECT_EQ(a.SampleIndex, b.SampleIndex);
+            EXPECT_EQ(a.BinIndex, b.BinIndex);
+        }
+    }
 }
 
 }  // namespace
