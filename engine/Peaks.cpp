@@ -69,22 +69,24 @@ void ScanPeak(const CheckedArray& values, std::int32_t last, double& peak, std::
 
 void PeakScan::Take(std::span<const double> values)
 {
-    if (values.empty() || stop_) return;
-    if (taken_ == 0) peak_ = values[0];
-    const double largest = LargestMagnitude(values, peak_);
-    if (std::isnan(largest)) {
-        // Rare: walk again one by one, to stop where the fault is with the peak so far.
-        for (std::size_t i = 0; i < values.size(); ++i) {
-            const double magnitude = std::fabs(values[i]);
-            if (!std::isfinite(magnitude)) {
-                stop_ = taken_ + static_cast<std::int64_t>(i);
-                return;
-            }
-            if (magnitude >= peak_) peak_ = magnitude;
-        }
-    }
-    peak_ = largest;
+    const std::int64_t first = taken_;
     taken_ += static_cast<std::int64_t>(values.size());
+    if (values.empty() || stop_) return;
+    if (first == 0) peak_ = values[0];
+    const double largest = LargestMagnitude(values, peak_);
+    if (!std::isnan(largest)) {
+        peak_ = largest;
+        return;
+    }
+    // Rare: walk again one by one, to stop where the fault is with the peak so far.
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        const double magnitude = std::fabs(values[i]);
+        if (!std::isfinite(magnitude)) {
+            stop_ = first + static_cast<std::int64_t>(i);
+            return;
+        }
+        if (magnitude >= peak_) peak_ = magnitude;
+    }
 }
 
 void SettlePeak(const PeakScan& scan, double& peak, std::int32_t& counter)

@@ -13,8 +13,8 @@ namespace trelvano {
 // tens of megabytes a second time for its peak.
 class PeakScan {
 public:
-    // The values that follow those taken so far, in index order. Nothing is
-    // taken once a value that is not finite has stopped the scan.
+    // The values that follow those taken so far, in index order. Once a value
+    // that is not finite has stopped the scan, later ones are only counted.
     void Take(std::span<const double> values);
     std::int64_t taken() const noexcept { return taken_; }
 
