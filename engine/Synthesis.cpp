@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cmath>
+#include <cstdint>
 #include <limits>
 
 #include "CheckedInt.h"
@@ -13,10 +15,18 @@ namespace trelvano {
 
 namespace {
 
-// Branch-free, so that a block's checks do not break up its loops.
 inline bool IsFinite(double value)
 {
     return std::fabs(value) <= std::numeric_limits<double>::max();
+}
+
+// The sign bit of the result is set exactly when `value` is not finite: its
+// exponent field is then all ones, and adding one at the field's lowest place
+// carries out of it. Integer operations only, so that a loop gathering these
+// with | still runs several samples at a time.
+inline std::uint64_t NotFiniteBit(double value)
+{
+    return (std::bit_cast<std::uint64_t>(value) & 0x7ff0000000000000u) + 0x0010000000000000u;
 }
 
 [[noreturn]] void FailAt(AnalysisParameters& params, std::int32_t i)
@@ -54,30 +64,34 @@ void SynthesiseWaveforms(AnalysisState& state)
     const auto total = static_cast<std::size_t>(last) + 1;
     for (std::size_t first = 0; first < total; first += kBlock) {
         const std::size_t count = std::min(kBlock, total - first);
-        bool finite = true;
+        const auto lanes = static_cast<int>(count);
+        const auto base = static_cast<double>(first);
+        std::uint64_t notFinite = 0;
         // Every product is grouped as the phases have always been formed, left
         // to right with W/N last, so the phases stay the same to the last bit.
-        for (std::size_t j = 0; j < count; ++j) {
-            const double x = static_cast<double>(first + j);
+        // (base + j is the sample index, exact as every whole number below 2^53.)
+        for (int j = 0; j < lanes; ++j) {
+            const double x = base + j;
             tonePhase[j] = ((x * C) * fm) * spacing;
             carrierPhase[j] = ((fp * C) * x) * spacing;
             anglePhase[j] = ((x * C) * fp) * spacing;
-            finite &= IsFinite(tonePhase[j]) & IsFinite(carrierPhase[j]);
+            notFinite |= NotFiniteBit(tonePhase[j]) | NotFiniteBit(carrierPhase[j]);
         }
         // The modulating tone appears in both waveforms; its phase is the same
         // expression both times, so one cosine serves both.
         Cosines({tonePhase.data(), count}, {tone.data(), count});
         Cosines({carrierPhase.data(), count}, {carrier.data(), count});
-        for (std::size_t j = 0; j < count; ++j) {
+        for (int j = 0; j < lanes; ++j) {
             amSample[j] = ((mAM * tone[j] + 1.0) * Vp) * carrier[j];
             anglePhase[j] = anglePhase[j] + mf * tone[j];
-            finite &= IsFinite(amSample[j]) & IsFinite(anglePhase[j]);
+            notFinite |= NotFiniteBit(amSample[j]) | NotFiniteBit(anglePhase[j]);
         }
         Cosines({anglePhase.data(), count}, {angleCosine.data(), count});
-        for (std::size_t j = 0; j < count; ++j) {
+        for (int j = 0; j < lanes; ++j) {
             angleSample[j] = Vp * angleCosine[j];
-            finite &= IsFinite(angleSample[j]);
+            notFinite |= NotFiniteBit(angleSample[j]);
         }
+        const bool finite = (notFinite >> 63) == 0;
         if (!finite) {
             // Stop at the first value that is not finite, with the samples
             // before it stored, as a loop one sample at a time stops.

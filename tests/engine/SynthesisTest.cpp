@@ -48,25 +48,26 @@ TEST(Synthesis, SelectionCopiesOnlyAnExactTypeAndEndsOnTwoZeros)
     EXPECT_EQ(std::memcmp(a.data(), b.data(), a.size_bytes()), 0) << "FM and PM differ";
 }
 
-// One sample at a time with the C library's cosine, stopping where a loop
-// that checks every stored value stops: the reference for values and faults.
+// One sample at a time, stopping where a loop that checks every stored value
+// stops: the reference for values and faults.
 struct OneByOne {
     std::vector<double> am, angle;
     std::optional<std::int32_t> fault;
 };
 
-OneByOne SynthesiseOneByOne(const AnalysisParameters& p)
+template <typename Cosine>
+OneByOne SynthesiseOneByOne(const AnalysisParameters& p, Cosine cos)
 {
     OneByOne r{std::vector<double>(p.N), std::vector<double>(p.N), std::nullopt};
     const double C = TwoPi15, spacing = p.W / p.N;
     for (std::int32_t i = 0; i < p.N && !r.fault; ++i) {
         const double x = i, tonePhase = ((x * C) * p.fm) * spacing, carrierPhase = ((p.fp * C) * x) * spacing;
         if (!std::isfinite(tonePhase) || !std::isfinite(carrierPhase)) { r.fault = i; break; }
-        const double tone = std::cos(tonePhase);
-        r.am[i] = ((p.mAM * tone + 1.0) * p.Vp) * std::cos(carrierPhase);
+        const double tone = cos(tonePhase);
+        r.am[i] = ((p.mAM * tone + 1.0) * p.Vp) * cos(carrierPhase);
         const double anglePhase = ((x * C) * p.fp) * spacing + p.mf * tone;
         if (!std::isfinite(r.am[i]) || !std::isfinite(anglePhase)) { r.fault = i; break; }
-        r.angle[i] = p.Vp * std::cos(anglePhase);
+        r.angle[i] = p.Vp * cos(anglePhase);
         if (!std::isfinite(r.angle[i])) r.fault = i;
     }
     return r;
@@ -97,7 +98,13 @@ TEST(Synthesis, BlocksOfVectorCosinesMatchOneSampleAtATimeUpToTheFirstFault)
         AnalysisState state = DefaultState(row.n);
         row.edit(state.params);
         AllocateSampleBuffers(state);
-        const OneByOne expected = SynthesiseOneByOne(state.params);
+        const OneByOne expected = SynthesiseOneByOne(state.params, [](double x) { return std::cos(x); });
+        // With the same cosines one at a time, every phase and sample formula must match to the bit.
+        const OneByOne sameCosines = SynthesiseOneByOne(state.params, [](double x) {
+            double y;
+            Cosines({&x, 1}, {&y, 1});
+            return y;
+        });
         const auto fault = enginetest::FaultOf([&] { SynthesiseWaveforms(state); });
         EXPECT_EQ(fault.has_value(), expected.fault.has_value());
         if (fault) {
@@ -113,6 +120,10 @@ TEST(Synthesis, BlocksOfVectorCosinesMatchOneSampleAtATimeUpToTheFirstFault)
                 ASSERT_NEAR(b.AmWave.at(i), am, tolerance) << i;
             }
             ASSERT_NEAR(b.AngleWave.at(i), angle, tolerance) << i;
+            if (i < row.n && (!expected.fault || i < *expected.fault)) {
+                ASSERT_EQ(b.AmWave.at(i), sameCosines.am[i]) << i;
+                ASSERT_EQ(b.AngleWave.at(i), sameCosines.angle[i]) << i;
+            }
             if (expected.fault && i > *expected.fault) {
                 ASSERT_EQ(b.AmWave.at(i), 0.0) << "written past the fault at " << i;
             }
