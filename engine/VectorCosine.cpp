@@ -11,8 +11,14 @@ namespace {
 #if defined(TRELVANO_HAVE_SLEEF) && (defined(__x86_64__) || defined(__i386__))
 // SLEEF's two-lane SSE2 cosine measured slower than the C library's scalar
 // one, so a processor without AVX2 takes the scalar path.
-const bool kHasAvx2 = __builtin_cpu_supports("avx2") && __builtin_cpu_supports("fma");
-const bool kHasAvx512 = __builtin_cpu_supports("avx512f");
+const bool kHasAvx2 = [] {
+    __builtin_cpu_init();
+    return __builtin_cpu_supports("avx2") && __builtin_cpu_supports("fma");
+}();
+const bool kHasAvx512 = [] {
+    __builtin_cpu_init();
+    return __builtin_cpu_supports("avx512f") != 0;
+}();
 #else
 constexpr bool kHasAvx2 = false;
 constexpr bool kHasAvx512 = false;
