@@ -4,7 +4,9 @@
 
 #include <algorithm>
 #include <array>
-#include <cstring>
+#include <bit>
+#include <optional>
+#include <tuple>
 #include <string>
 #include <vector>
 
@@ -129,6 +131,12 @@ TEST(AnalysisRun, PeaksGatheredOnTheWayEqualTheStandaloneScans)
             host->state.params.SignalPeak = host->state.params.SpectrumPeak = 123.0;  // a previous run's
             host->type = row.type;
         }
+        // Faults up to the peaks, both peaks to the bit and both counters.
+        const auto outcome = [](RecordingHost& host, std::optional<FaultKind> fault) {
+            const AnalysisParameters& p = host.state.params;
+            return std::tuple(fault, std::bit_cast<std::uint64_t>(p.SignalPeak),
+                              std::bit_cast<std::uint64_t>(p.SpectrumPeak), p.SampleIndex, p.BinIndex);
+        };
         const auto runFault = enginetest::FaultOf([&] { RunAnalysis(run.state, run); });
         const auto referenceFault = enginetest::FaultOf([&] {
             AnalysisState& state = reference.state;
@@ -139,15 +147,8 @@ TEST(AnalysisRun, PeaksGatheredOnTheWayEqualTheStandaloneScans)
             FindSignalPeak(state);
             FindSpectrumPeak(state);
         });
-        if (referenceFault) {
-            EXPECT_EQ(runFault, referenceFault);
-        }
-        const AnalysisParameters &a = run.state.params, &b = reference.state.params;
-        EXPECT_EQ(std::memcmp(&a.SignalPeak, &b.SignalPeak, sizeof(double)), 0) << a.SignalPeak << " " << b.SignalPeak;
-        EXPECT_EQ(std::memcmp(&a.SpectrumPeak, &b.SpectrumPeak, sizeof(double)), 0)
-            << a.SpectrumPeak << " " << b.SpectrumPeak;
-        EXPECT_EQ(a.SampleIndex, b.SampleIndex);
-        EXPECT_EQ(a.BinIndex, b.BinIndex);
+        // Where the reference completes, the run may still stop in the drawing, which is not the peaks'.
+        EXPECT_EQ(outcome(run, referenceFault ? runFault : std::nullopt), outcome(reference, referenceFault));
     }
 }
 
