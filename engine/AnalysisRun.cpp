@@ -3,6 +3,7 @@
 #include "Peaks.h"
 #include "Spectrum.h"
 #include "Synthesis.h"
+#include "VectorState.h"
 #include "plot/PlotPasses.h"
 
 namespace trelvano {
@@ -16,20 +17,31 @@ void RunAnalysis(AnalysisState& state, RunHost& host)
 
     AllocateSampleBuffers(state);
     SynthesiseWaveforms(state);
-    SelectSignal(state, host.ModulationText());
-    ComputeSpectrum(state);
+    // Both peaks are gathered while the values are written, instead of in a
+    // second pass over both buffers; they take effect only here, after
+    // the spectrum, so that a fault before leaves the last run's peaks.
+    PeakScan copied;
+    PeakScan magnitudes;
+    SelectSignal(state, host.ModulationText(), &copied);
+    ComputeSpectrum(state, &magnitudes);
     // Every plotted height is scaled by a peak: both are known before drawing.
-    FindSignalPeak(state);
-    FindSpectrumPeak(state);
+    FindSignalPeak(state, copied);
+    FindSpectrumPeak(state, magnitudes);
 
     const AnalysisParameters& p = state.params;
     SampleBuffers& b = state.buffers;
     const std::int32_t lastBin = LastBinFor(p.N);
     // Spans taken through range() fault on a bad extent instead of reading past the end.
+    // The toolkit's drawing leaves the vector unit's upper state dirty, which slows
+    // every later SSE instruction several times over, in this run's next pass and
+    // in whatever the event loop runs next: each pass ends by clearing it.
     plot::DrawWaveformTrace(host.WaveformPlot(), b.Signal.range(0, p.N), p.N, p.Kt, p.SignalPeak);
+    ClearUpperVectorState();
     plot::DrawSpectrumLines(host.SpectrumPlot(), b.Spectrum.range(0, lastBin), p.N, p.FreqScale, p.SpectrumPeak,
                             lastBin);
+    ClearUpperVectorState();
     plot::DrawZeroAxis(host.WaveformPlot());
+    ClearUpperVectorState();
 }
 
 void GraficiAction(AnalysisState& state, const EntryTexts& entries, MessageSink& messages, RunHost& host)

@@ -1,11 +1,13 @@
 #include "Spectrum.h"
 
+#include <algorithm>
 #include <cmath>
 #include <complex>
 #include <span>
 #include <utility>
 
 #include "CheckedInt.h"
+#include "Peaks.h"
 #include "VectorState.h"
 
 namespace trelvano {
@@ -79,7 +81,7 @@ void Transform(AnalysisState& state, std::int32_t lastBin)
     p.SampleIndex = n;
 }
 
-void Magnitudes(AnalysisState& state, std::int32_t lastBin)
+void Magnitudes(AnalysisState& state, std::int32_t lastBin, PeakScan* magnitudes)
 {
     AnalysisParameters& p = state.params;
     SampleBuffers& b = state.buffers;
@@ -88,12 +90,20 @@ void Magnitudes(AnalysisState& state, std::int32_t lastBin)
     const std::span<double> spectrum = b.Spectrum.range(0, lastBin);
 
     const double twoOverW = 2.0 / p.W;
-    for (std::int32_t k = 0; k <= lastBin; ++k) {
-        const auto j = static_cast<std::size_t>(k);
-        const double sumOfSquares = std::pow(im[j], 2) + std::pow(re[j], 2);
-        if (!std::isfinite(sumOfSquares)) FailAt(p, k);
-        spectrum[j] = twoOverW * std::sqrt(sumOfSquares);
-        if (!std::isfinite(spectrum[j])) FailAt(p, k);
+    // In pieces that stay in cache, so the peak scan reads them from there.
+    // LastBin is at most about 2^30: the piece's end cannot overflow.
+    constexpr std::int32_t kPiece = 4096;
+    for (std::int32_t first = 0; first <= lastBin;) {
+        const std::int32_t end = std::min(lastBin, first + (kPiece - 1));
+        for (std::int32_t k = first; k <= end; ++k) {
+            const auto j = static_cast<std::size_t>(k);
+            const double sumOfSquares = std::pow(im[j], 2) + std::pow(re[j], 2);
+            if (!std::isfinite(sumOfSquares)) FailAt(p, k);
+            spectrum[j] = twoOverW * std::sqrt(sumOfSquares);
+            if (!std::isfinite(spectrum[j])) FailAt(p, k);
+        }
+        if (magnitudes) magnitudes->Take(spectrum.subspan(static_cast<std::size_t>(first), end - first + 1u));
+        first = end + 1;
     }
     p.BinIndex = CheckedAdd(lastBin, 1);
 }
@@ -107,7 +117,7 @@ std::int32_t LastBinFor(std::int32_t n)
     return static_cast<std::int32_t>(std::nearbyint(static_cast<double>(n) / 2.0));
 }
 
-void ComputeSpectrum(AnalysisState& state)
+void ComputeSpectrum(AnalysisState& state, PeakScan* magnitudes)
 {
     AnalysisParameters& p = state.params;
     p.BinIndex = 0;
@@ -119,7 +129,7 @@ void ComputeSpectrum(AnalysisState& state)
     } else {
         Transform(state, lastBin);
     }
-    Magnitudes(state, lastBin);
+    Magnitudes(state, lastBin, magnitudes);
 }
 
 }  // namespace trelvano

@@ -3,6 +3,7 @@
 #include <string_view>
 
 #include "AnalysisState.h"
+#include "Peaks.h"
 
 namespace trelvano {
 
@@ -14,7 +15,8 @@ inline constexpr double TwoPi15 = 6.28318530717958;
 void SynthesiseWaveforms(AnalysisState& state);
 
 // Copies AmWave ("AM") or AngleWave ("FM", "PM"), indices 0..N, into Signal.
-// The comparison is exact and case-sensitive.
-void SelectSignal(AnalysisState& state, std::string_view modulationText);
+// The comparison is exact and case-sensitive. A copy restarts `copied`, when
+// given, and passes it every value stored.
+void SelectSignal(AnalysisState& state, std::string_view modulationText, PeakScan* copied = nullptr);
 
 }  // namespace trelvano

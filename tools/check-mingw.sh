@@ -24,8 +24,15 @@ trap 'rm -rf "$work"' EXIT
 mkdir "$work/include"
 cp "$fftw_header" "$work/include/"
 
-failed=()
+# The SLEEF kernels are built only where SLEEF is found on x86-64 (see
+# engine/CMakeLists.txt); a build without them takes the scalar cosine.
+sources=()
 for source in engine/*.cpp plot/*.cpp; do
+  case "$source" in engine/VectorCosineAvx*.cpp) ;; *) sources+=("$source") ;; esac
+done
+
+failed=()
+for source in "${sources[@]}"; do
   object="$work/$(echo "$source" | tr / _).o"
   if ! "$compiler" -std=c++20 -O2 -Wall -Wextra -Wpedantic -Werror -I. -I"$work/include" \
        -c "$source" -o "$object" 2>"$work/log"; then
@@ -34,7 +41,7 @@ for source in engine/*.cpp plot/*.cpp; do
   fi
 done
 
-count=$(ls engine/*.cpp plot/*.cpp | wc -l)
+count=${#sources[@]}
 if ((${#failed[@]})); then
   echo "check-mingw: ${#failed[@]} of $count files fail: ${failed[*]}" >&2
   exit 1

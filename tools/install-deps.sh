@@ -10,7 +10,7 @@ set -euo pipefail
 step=${1:-test}
 packages=(
   g++ cmake make pkg-config
-  qt6-base-dev libfftw3-dev
+  qt6-base-dev libfftw3-dev libsleef-dev
   # The windows fall back to DejaVu Sans Condensed, whose widths keep the captions in their boxes.
   fonts-dejavu-core fonts-dejavu-extra
 )

@@ -7,6 +7,8 @@
 #include <QToolTip>
 #include <limits>
 
+#include "engine/VectorState.h"
+
 namespace trelvano {
 
 PlotSurface::PlotSurface(QColor background, QWidget* parent) : QWidget(parent), background_(background)
@@ -65,6 +67,9 @@ void PlotSurface::Line(float x1, float y1, float x2, float y2, plot::Rgb colour)
         painter_.setPen(pen);
     }
     painter_.drawLine(QPointF(x1, y1), QPointF(x2, y2));
+    // The raster engine leaves the upper vector state dirty, and the drawing
+    // pass's own code between two lines paid for it on every instruction.
+    ClearUpperVectorState();
 }
 
 void PlotSurface::Blank()

@@ -4,10 +4,14 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
+#include <optional>
+#include <tuple>
 #include <string>
 #include <vector>
 
 #include "SampleStates.h"
+#include "engine/Peaks.h"
 
 namespace trelvano {
 namespace {
@@ -101,6 +105,50 @@ TEST(AnalysisRun, StopsAndFaultsComeBeforeAnyDrawing)
         EXPECT_EQ(host.log, kBeforeTheRun);
         EXPECT_TRUE(host.waveform.lines.empty());
         EXPECT_TRUE(host.spectrum.lines.empty());
+    }
+}
+
+// The run gathers both peaks while it writes the values; it must leave what the
+// standalone scans after the spectrum leave, and nothing of them when it stops earlier.
+TEST(AnalysisRun, PeaksGatheredOnTheWayEqualTheStandaloneScans)
+{
+    const struct { const char* name; std::int32_t n; double w; const char* type; double fp; } rows[] = {
+        {"Am", 1000, 0.002, "AM", 30000},
+        {"FmOddN", 1001, 0.002, "FM", 30000},
+        {"NothingSelected", 1000, 0.002, "Scegli la modulazione", 30000},
+        {"NoSamplesNegativeWindow", 0, -0.002, "AM", 30000},  // SpectrumPeak keeps bin 0 as stored: -0.0
+        {"MinusOneStopsInTheSpectrum", -1, -0.002, "AM", 30000},
+        {"NegativeNStopsAtTheSignalPeak", -1000, -0.002, "AM", 30000},
+        {"StopsInTheSynthesis", 1000, 0.002, "AM", 1e307},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        RecordingHost run, reference;
+        for (RecordingHost* host : {&run, &reference}) {
+            host->state.params = enginetest::DefaultState(row.n).params;
+            host->state.params.W = row.w;
+            host->state.params.fp = row.fp;
+            host->state.params.SignalPeak = host->state.params.SpectrumPeak = 123.0;  // a previous run's
+            host->type = row.type;
+        }
+        // Faults up to the peaks, both peaks to the bit and both counters.
+        const auto outcome = [](RecordingHost& host, std::optional<FaultKind> fault) {
+            const AnalysisParameters& p = host.state.params;
+            return std::tuple(fault, std::bit_cast<std::uint64_t>(p.SignalPeak),
+                              std::bit_cast<std::uint64_t>(p.SpectrumPeak), p.SampleIndex, p.BinIndex);
+        };
+        const auto runFault = enginetest::FaultOf([&] { RunAnalysis(run.state, run); });
+        const auto referenceFault = enginetest::FaultOf([&] {
+            AnalysisState& state = reference.state;
+            AllocateSampleBuffers(state);
+            SynthesiseWaveforms(state);
+            SelectSignal(state, reference.type);
+            ComputeSpectrum(state);
+            FindSignalPeak(state);
+            FindSpectrumPeak(state);
+        });
+        // Where the reference completes, the run may still stop in the drawing, which is not the peaks'.
+        EXPECT_EQ(outcome(run, referenceFault ? runFault : std::nullopt), outcome(reference, referenceFault));
     }
 }
 

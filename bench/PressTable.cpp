@@ -1,0 +1,176 @@
+// The press as a user meets it: each figure comes from a fresh process, so the
+// first press at a size pays for everything a new size costs (fresh pages, the
+// FFT plan, the first painting), as it does after the user changes N.
+//
+//   trelvano_press_table [--repeat R] [--type AM|FM|PM] [N ...]
+//
+// For each N it prints the cold press (first at that N, until the waveform
+// window is painted and both plot images are complete), the warm press (the
+// same N again), the bare three-cosine loop on vectors already touched, their
+// ratios, and the peak resident bytes per sample above the idle process.
+// Medians over R processes. Not a test: nothing here fails on a time.
+#include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
+#include <algorithm>
+#include <array>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "ThreeCosines.h"
+#include "engine/MessageSink.h"
+#include "engine/VectorState.h"
+#include "ui/AppWindows.h"
+#include "ui/Form1.h"
+#include "ui/Form2.h"
+#include "ui/Form3.h"
+#include "ui/PlotSurface.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double Milliseconds(Clock::duration d)
+{
+    return std::chrono::duration<double, std::milli>(d).count();
+}
+
+// Highest resident set of this process so far, in bytes.
+double PeakResidentBytes()
+{
+    std::ifstream status("/proc/self/status");
+    for (std::string line; std::getline(status, line);) {
+        if (line.rfind("VmHWM:", 0) == 0) return std::stod(line.substr(6)) * 1024.0;
+    }
+    return 0.0;
+}
+
+class CountingSink final : public trelvano::MessageSink {
+public:
+    void ShowMessage(const std::string&) override { ++shown; }
+    int shown = 0;
+};
+
+// Child: two presses at n; prints "cold_ms warm_ms peak_bytes_per_sample".
+int PressChild(char** argv, long n, const char* type)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    // The off-screen platform's notes (no raise(), no runtime directory) would drown the table.
+    qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
+    int argc = 1;
+    QApplication application(argc, argv);
+    trelvano::AnalysisState state;
+    CountingSink sink;
+    trelvano::AppWindows windows(state, sink);
+    trelvano::Form1& panel = windows.InputPanel();
+    panel.show();
+    QCoreApplication::processEvents();
+    panel.findChild<QLineEdit*>("Text13")->setText(QString::number(n));
+    panel.findChild<QComboBox*>("Combo1")->setEditText(QString::fromLatin1(type));
+    const double idle = PeakResidentBytes();
+
+    const auto press = [&] {
+        const auto start = Clock::now();
+        panel.Command2_Click();
+        // Until the waveform window is on screen and the hidden spectrum image is complete.
+        QCoreApplication::processEvents();
+        windows.WaveformWindow().repaint();
+        (void)windows.SpectrumWindow().Picture1().image();
+        return Milliseconds(Clock::now() - start);
+    };
+    const double cold = press();
+    const double peak = PeakResidentBytes() - idle;
+    const double warm = press();
+    if (sink.shown != 0) {
+        std::fprintf(stderr, "the press at N = %ld showed a message\n", n);
+        return 1;
+    }
+    std::printf("%.3f %.3f %.2f\n", cold, warm, peak / static_cast<double>(n));
+    return 0;
+}
+
+// Child: the three-cosine loop on vectors touched beforehand; prints its best of three, in ms.
+int CosinesChild(long n)
+{
+    std::vector<double> first(static_cast<std::size_t>(n), 1.0);
+    std::vector<double> second(static_cast<std::size_t>(n), 1.0);
+    double best = 1e300;
+    for (int i = 0; i < 3; ++i) {
+        trelvano::ClearUpperVectorState();
+        const auto start = Clock::now();
+        trelvano::bench::ThreeCosines(first, second);
+        best = std::min(best, Milliseconds(Clock::now() - start));
+    }
+    std::printf("%.3f %g\n", best, first[static_cast<std::size_t>(n) / 2] + second[1]);
+    return 0;
+}
+
+// Runs this program again with `arguments` and reads the numbers it prints.
+std::vector<double> RunChild(const std::string& self, const std::string& arguments)
+{
+    const std::string command = "'" + self + "' " + arguments;
+    std::vector<double> values;
+    FILE* child = popen(command.c_str(), "r");
+    if (child == nullptr) return values;
+    for (double value = 0.0; std::fscanf(child, "%lf", &value) == 1;) values.push_back(value);
+    if (pclose(child) != 0) values.clear();
+    return values;
+}
+
+double Median(std::vector<double> values)
+{
+    if (values.empty()) return 0.0;
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc == 4 && std::string(argv[1]) == "--child-press") return PressChild(argv, std::atol(argv[2]), argv[3]);
+    if (argc == 3 && std::string(argv[1]) == "--child-cosines") return CosinesChild(std::atol(argv[2]));
+
+    int repeat = 3;
+    std::string type = "AM";
+    std::vector<long> sizes;
+    for (int i = 1; i < argc; ++i) {
+        const std::string argument = argv[i];
+        if (argument == "--repeat" && i + 1 < argc) {
+            repeat = std::max(1, std::atoi(argv[++i]));
+        } else if (argument == "--type" && i + 1 < argc) {
+            type = argv[++i];
+        } else {
+            sizes.push_back(std::atol(argv[i]));
+        }
+    }
+    if (sizes.empty()) sizes = {100000, 1000000, 10000000, 20000000};
+    const std::string self = std::filesystem::read_symlink("/proc/self/exe").string();
+
+    std::printf("%-9s %10s %10s %10s %10s %10s %12s\n", "N", "cold ms", "warm ms", "cosines ms", "cold/cos",
+                "warm/cos", "bytes/sample");
+    for (const long n : sizes) {
+        std::array<std::vector<double>, 4> figures;  // cold, warm, bytes per sample, cosines
+        for (int r = 0; r < repeat; ++r) {
+            const auto press = RunChild(self, "--child-press " + std::to_string(n) + " " + type);
+            const auto cosines = RunChild(self, "--child-cosines " + std::to_string(n));
+            if (press.size() != 3 || cosines.size() != 2) {
+                std::fprintf(stderr, "a child process failed at N = %ld\n", n);
+                return 1;
+            }
+            for (std::size_t f = 0; f < 3; ++f) figures[f].push_back(press[f]);
+            figures[3].push_back(cosines[0]);
+        }
+        const double cold = Median(figures[0]), warm = Median(figures[1]);
+        const double bytes = Median(figures[2]), cosines = Median(figures[3]);
+        std::printf("%-9ld %10.1f %10.1f %10.1f %10.2f %10.2f %12.1f\n", n, cold, warm, cosines, cold / cosines,
+                    warm / cosines, bytes);
+        std::fflush(stdout);
+    }
+    return 0;
+}
