@@ -74,8 +74,9 @@ FftPlan::FftPlan(std::int32_t n, std::span<double> in, std::span<double> re, std
     if (n < 1 || in.size() < static_cast<std::size_t>(n) || re.size() < BinCount(n) || im.size() < BinCount(n)) {
         throw RuntimeFault(FaultKind::IndexOutOfRange);
     }
-    // FFTW aborts the process when it cannot allocate, so the plan and its
-    // first execution must be known to fit before it is made.
+    // FFTW aborts the process when it cannot allocate, so the plan and the
+    // scratch of its executions must be known to fit before it is made. (A
+    // check before each execution would count again what the plan now holds.)
     RequireMemory(PeakBytes(n));
     alignment_[0] = AlignmentOf(in);
     alignment_[1] = AlignmentOf(re);
@@ -124,9 +125,6 @@ bool FftPlan::fits(std::span<const double> in, std::span<const double> re, std::
 void FftPlan::execute(std::span<double> in, std::span<double> re, std::span<double> im)
 {
     if (!fits(in, re, im)) throw RuntimeFault(FaultKind::IndexOutOfRange);
-    // Execution takes scratch of its own for some sizes, and FFTW aborts when
-    // it cannot have it.
-    RequireMemory(PeakBytes(n_) - HeldBytes(n_));
     fftw_execute_split_dft_r2c(plan_, in.data(), re.data(), im.data());
 }
 

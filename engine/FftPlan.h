@@ -31,7 +31,8 @@ public:
     // Whether execute() may run on these arrays: they hold enough elements,
     // do not overlap, and are aligned as the ones planned for.
     bool fits(std::span<const double> in, std::span<const double> re, std::span<const double> im) const noexcept;
-    // Raises RuntimeFault(IndexOutOfRange) when the arrays do not fit.
+    // Raises RuntimeFault(IndexOutOfRange) when the arrays do not fit. The
+    // scratch it takes is part of PeakBytes, which the caller has made sure of.
     void execute(std::span<double> in, std::span<double> re, std::span<double> im);
 
     // Address space FFTW takes for size n at its peak, while planning or

@@ -23,12 +23,12 @@ struct CgroupMemory {
 // Every figure that bounds an allocation; a figure that cannot be read, or an
 // unlimited limit, is absent.
 struct MemoryFigures {
-    std::optional<std::int64_t> memAvailable;       // memory that can be taken without swapping
-    std::optional<std::int64_t> addressSpaceLimit;  // RLIMIT_AS
-    std::optional<std::int64_t> addressSpaceUsed;   // VmSize
-    std::optional<std::int64_t> dataLimit;          // RLIMIT_DATA
-    std::optional<std::int64_t> dataUsed;           // VmData
-    std::vector<CgroupMemory> cgroups;
+    std::optional<std::int64_t> memAvailable{};       // memory that can be taken without swapping
+    std::optional<std::int64_t> addressSpaceLimit{};  // RLIMIT_AS
+    std::optional<std::int64_t> addressSpaceUsed{};   // VmSize
+    std::optional<std::int64_t> dataLimit{};          // RLIMIT_DATA
+    std::optional<std::int64_t> dataUsed{};           // VmData
+    std::vector<CgroupMemory> cgroups{};
 };
 
 // Bytes that can still be committed: the smallest headroom over all figures
