@@ -1,6 +1,7 @@
 #include "PageStorage.h"
 
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
 #include <new>
 #include <utility>
@@ -32,8 +33,9 @@ constexpr std::size_t RoundUp(std::size_t value, std::size_t step)
 }
 
 #if TRELVANO_MAPS_PAGES
-// A fresh zero block on a huge-page boundary: map one huge page more than
-// needed and give back the unaligned head and the tail.
+// A fresh zero block of `length` bytes (whole small pages) starting on a
+// huge-page boundary: map one huge page more than needed and give back the
+// unaligned head and the tail. Only whole huge pages inside it get huge pages.
 void* MapAligned(std::size_t length)
 {
     void* raw = mmap(nullptr, length + kHugePageBytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
@@ -125,3 +127,44 @@ void PageStorage::release() noexcept
 }
 
 }  // namespace trelvano
+
+#if TRELVANO_MAPS_PAGES && defined(__linux__) && defined(__GLIBC__)
+// FFTW takes its twiddle tables and scratch (tens of megabytes for a large N)
+// through fftw_kernel_malloc, which the shared library calls through the
+// dynamic linker: defined here, in the program, it serves FFTW's large blocks
+// from huge-page mappings too, which saves thousands of page faults on the
+// first press at a new N. Each block is preceded by 64 bytes that hold its
+// mapped length, 0 for the small ones left to malloc; FFTW needs no more than
+// 64-byte alignment.
+namespace {
+constexpr std::size_t kHeaderBytes = trelvano::kAlignment;
+}  // namespace
+
+extern "C" void* fftw_kernel_malloc(std::size_t bytes)
+{
+    const std::size_t total = bytes + kHeaderBytes;
+    void* block = nullptr;
+    std::size_t mapped = 0;
+    if (total >= trelvano::kMappedFromBytes) {
+        mapped = trelvano::RoundUp(total, 4096);
+        block = trelvano::MapAligned(mapped);
+    } else if (posix_memalign(&block, trelvano::kAlignment, total) != 0) {
+        block = nullptr;
+    }
+    if (block == nullptr) return nullptr;
+    *static_cast<std::size_t*>(block) = mapped;
+    return static_cast<char*>(block) + kHeaderBytes;
+}
+
+extern "C" void fftw_kernel_free(void* p)
+{
+    if (p == nullptr) return;
+    void* block = static_cast<char*>(p) - kHeaderBytes;
+    const std::size_t mapped = *static_cast<std::size_t*>(block);
+    if (mapped != 0) {
+        munmap(block, mapped);
+    } else {
+        std::free(block);
+    }
+}
+#endif
