@@ -10,7 +10,8 @@ namespace trelvano {
 // A forward real-to-complex transform of one size n >= 1, planned once and
 // executed any number of times on arrays the caller owns: n real samples in,
 // bins 0..n/2 out, their real and imaginary parts in two separate arrays, so
-// that the transform writes straight into the spectrum's own buffers.
+// that the transform needs no array of its own. `re` serves as the transform's
+// output first and holds 2(n/2 + 1) elements; those above n/2 end as 0.0.
 //
 // No scaling is applied: re[k] + j im[k] = sum over i = 0..n-1 of
 // in[i] e^{-2 pi j k i / n}, for k = 0..n/2. The other bins are the

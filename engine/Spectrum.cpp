@@ -53,9 +53,9 @@ void ClearUnreachedBins(SampleBuffers& b, std::int32_t n, std::int32_t k)
 // at N - k, in increasing k: for N = 4q + 3 the last mirror write lands on bin
 // lastBin - 1, and for even N on bin N/2 itself, and both are kept as they come.
 //
-// FFTW writes bins 0..N/2 straight into SpecRe and SpecIm, and reads the
-// scaled samples from Spectrum, which the magnitudes only fill afterwards:
-// the transform takes no array of its own.
+// FFTW leaves bins 0..N/2 in SpecRe and SpecIm, and reads the scaled samples
+// from Spectrum, which the magnitudes only fill afterwards: the transform
+// takes no array of its own.
 void Transform(AnalysisState& state, std::int32_t lastBin)
 {
     AnalysisParameters& p = state.params;
@@ -69,13 +69,15 @@ void Transform(AnalysisState& state, std::int32_t lastBin)
     if (n >= 1) {
         const std::span<const double> signal = std::as_const(b.Signal).range(0, CheckedSub(n, 1));
         const std::span<double> samples = b.Spectrum.range(0, CheckedSub(n, 1));
-        FftPlan& plan = state.fft.planFor(n, samples, re, im);
+        // SpecRe down to element N + 1 takes FFTW's interleaved output.
+        const std::span<double> output = b.SpecRe.range(0, CheckedAdd(n, 1));
+        FftPlan& plan = state.fft.planFor(n, samples, output, im);
         // The sample spacing scales each sample before the sum, as in the
         // direct evaluation: the sums then stay far from overflow.
         const double spacing = p.W / n;
         for (std::size_t i = 0; i < signal.size(); ++i) samples[i] = spacing * signal[i];
         try {
-            plan.execute(samples, re, im);
+            plan.execute(samples, output, im);
         } catch (const RuntimeFault&) {
             b.Spectrum.clearFrom(0);
             throw;

@@ -153,10 +153,10 @@ TEST(Spectrum, MinusOneSampleIsAnIndexFaultAndAPlanIsReused)
     state = DefaultState();
     enginetest::Synthesise(state, "AM", true);
     SampleBuffers& b = state.buffers;
-    const FftPlan* first = &state.fft.planFor(1000, b.Spectrum.range(0, 999), b.SpecRe.range(0, 1000),
+    const FftPlan* first = &state.fft.planFor(1000, b.Spectrum.range(0, 999), b.SpecRe.range(0, 1001),
                                               b.SpecIm.range(0, 1000));
     enginetest::Synthesise(state, "AM", true);  // the next run, same N
-    EXPECT_EQ(&state.fft.planFor(1000, b.Spectrum.range(0, 999), b.SpecRe.range(0, 1000), b.SpecIm.range(0, 1000)),
+    EXPECT_EQ(&state.fft.planFor(1000, b.Spectrum.range(0, 999), b.SpecRe.range(0, 1001), b.SpecIm.range(0, 1000)),
               first);
 }
 
