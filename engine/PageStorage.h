@@ -12,6 +12,9 @@ namespace trelvano {
 // boundaries and are marked for transparent huge pages: touching 64 MB then
 // takes a few dozen page faults instead of sixteen thousand. Where the system
 // has no such mapping call, the block comes from the C++ allocator and is cleared.
+//
+// On Linux the same mappings also serve FFTW's own large tables and scratch:
+// PageStorage.cpp defines the allocation hook the FFTW library calls.
 class PageStorage {
 public:
     PageStorage() noexcept = default;
