@@ -24,25 +24,36 @@ std::int64_t ElementCount(std::int32_t upperBound)
 
 }  // namespace
 
+std::int64_t MemoryForRun(const AnalysisState& state)
+{
+    const std::int32_t n = state.params.N;
+    const std::int64_t count = ElementCount(CheckedAdd(n, 1));
+    const SampleBuffers& b = state.buffers;
+    std::int64_t extra = 0;
+    for (const CheckedArray* buffer : {&b.Signal, &b.SpecRe, &b.SpecIm, &b.Spectrum, &b.AmWave, &b.AngleWave}) {
+        extra += std::max<std::int64_t>(buffer->extraBytesFor(count), 0);
+    }
+    if (n >= 1) {
+        // A kept plan of this size needs only its execution's scratch; one of
+        // another size is dropped, and what it kept is free again.
+        const std::int64_t kept = state.fft.holds(n) ? FftPlan::HeldBytes(n) : state.fft.heldBytes();
+        extra += FftPlan::PeakBytes(n) - kept;
+    }
+    return extra;
+}
+
 void AllocateSampleBuffers(AnalysisState& state)
 {
     const std::int32_t n = state.params.N;
-    const auto buffers = InAllocationOrder(state.buffers);
-
     // Everything is checked before the first buffer is touched, so a refused
     // run leaves the last run's buffers as they were.
-    const std::int64_t count = ElementCount(CheckedAdd(n, 1));
-    std::int64_t extra = 0;
-    for (CheckedArray& buffer : buffers) extra += std::max<std::int64_t>(buffer.extraBytesFor(count), 0);
-    const bool newPlan = n >= 1 && !state.fft.holds(n);
-    if (newPlan) extra += FftPlan::EstimatedBytes(n) - state.fft.heldBytes();
-    RequireMemory(extra);
+    RequireMemory(MemoryForRun(state));
 
     // A plan for another size is of no further use; its memory was counted
     // as available above.
     if (!state.fft.holds(n)) state.fft.release();
 
-    for (CheckedArray& buffer : buffers) {
+    for (CheckedArray& buffer : InAllocationOrder(state.buffers)) {
         buffer.recreate(ElementCount(CheckedAdd(n, 1)));
     }
 }

@@ -54,4 +54,9 @@ struct AnalysisState {
 // scratch) would not fit in the memory the machine can give.
 void AllocateSampleBuffers(AnalysisState& state);
 
+// Bytes a run at params.N takes beyond what the state holds now: the six
+// buffers and FFTW's peak. AllocateSampleBuffers refuses the run unless they
+// fit; raises Overflow as it does.
+std::int64_t MemoryForRun(const AnalysisState& state);
+
 }  // namespace trelvano

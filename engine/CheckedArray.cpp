@@ -1,6 +1,6 @@
 #include "CheckedArray.h"
 
-#include <new>
+#include <algorithm>
 
 namespace trelvano {
 
@@ -21,31 +21,47 @@ bool ReusesStorage(std::size_t capacity, std::int64_t count) noexcept
 
 void CheckedArray::recreate(std::int64_t count)
 {
-    if (!ReusesStorage(data_.capacity(), count)) {
-        // Free first: growing in place would hold the old and the new storage
-        // at once, which the memory check made before the run does not count.
+    if (!ReusesStorage(storage_.capacity(), count)) {
+        // Free first: holding the old and the new storage at once is more
+        // than the memory check made before the run counts.
         release();
+        if (count <= 0) return;
+        storage_ = PageStorage(static_cast<std::size_t>(count));
+        size_ = storage_.capacity();
+        return;
     }
-    if (count <= 0) return;
-    const auto n = static_cast<std::size_t>(count);
-    if (n > data_.max_size()) throw RuntimeFault(FaultKind::OutOfMemory);
-    try {
-        data_.assign(n, 0.0);
-    } catch (const std::bad_alloc&) {
-        throw RuntimeFault(FaultKind::OutOfMemory);
-    }
+    size_ = static_cast<std::size_t>(count);
+    const std::size_t cleared = std::min(dirty_, size_);
+    std::fill(data(), data() + cleared, 0.0);
+    // Elements past the new size may still hold the old run's values.
+    if (dirty_ <= size_) dirty_ = 0;
 }
 
 void CheckedArray::release() noexcept
 {
-    std::vector<double>().swap(data_);
+    storage_ = PageStorage();
+    size_ = 0;
+    dirty_ = 0;
+}
+
+void CheckedArray::clearFrom(std::int64_t first)
+{
+    if (first < 0) first = 0;
+    const auto from = static_cast<std::size_t>(first);
+    if (from >= size_) return;
+    if (from < dirty_) std::fill(data() + from, data() + std::min(dirty_, size_), 0.0);
+    if (dirty_ <= size_) dirty_ = std::min(dirty_, from);
+}
+
+std::int64_t CheckedArray::heldBytes() const noexcept
+{
+    return PageStorage::BytesFor(static_cast<std::int64_t>(storage_.capacity()));
 }
 
 std::int64_t CheckedArray::extraBytesFor(std::int64_t count) const noexcept
 {
-    if (ReusesStorage(data_.capacity(), count)) return 0;
-    const std::int64_t newBytes = count > 0 ? count * static_cast<std::int64_t>(sizeof(double)) : 0;
-    return newBytes - heldBytes();
+    if (ReusesStorage(storage_.capacity(), count)) return 0;
+    return PageStorage::BytesFor(count) - heldBytes();
 }
 
 }  // namespace trelvano

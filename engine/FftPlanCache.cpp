@@ -2,19 +2,14 @@
 
 namespace trelvano {
 
-FftPlan& FftPlanCache::planFor(std::int32_t n)
+FftPlan& FftPlanCache::planFor(std::int32_t n, std::span<double> in, std::span<double> re, std::span<double> im)
 {
-    if (!holds(n)) {
+    if (!holds(n) || !plan_->fits(in, re, im)) {
         // The old plan goes first, so the two never take memory at once.
         plan_.reset();
-        plan_.emplace(n);
+        plan_.emplace(n, in, re, im);
     }
     return *plan_;
-}
-
-std::int64_t FftPlanCache::heldBytes() const noexcept
-{
-    return plan_ ? FftPlan::EstimatedBytes(plan_->size()) : 0;
 }
 
 }  // namespace trelvano

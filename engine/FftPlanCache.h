@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <span>
 
 #include "FftPlan.h"
 
@@ -11,13 +12,13 @@ namespace trelvano {
 // planning costs more than a transform.
 class FftPlanCache {
 public:
-    // The plan for size n >= 1, made anew when n differs from the last one.
-    // Raises RuntimeFault(OutOfMemory) when it does not fit.
-    FftPlan& planFor(std::int32_t n);
+    // A plan for size n >= 1 that fits these arrays, made anew when the kept
+    // one does not. Raises RuntimeFault(OutOfMemory) when it does not fit in memory.
+    FftPlan& planFor(std::int32_t n, std::span<double> in, std::span<double> re, std::span<double> im);
 
     bool holds(std::int32_t n) const noexcept { return plan_.has_value() && plan_->size() == n; }
-    // Memory the kept plan takes, as FftPlan::EstimatedBytes counts it.
-    std::int64_t heldBytes() const noexcept;
+    // Memory the kept plan takes, as FftPlan::HeldBytes counts it.
+    std::int64_t heldBytes() const noexcept { return plan_ ? FftPlan::HeldBytes(plan_->size()) : 0; }
     void release() noexcept { plan_.reset(); }
 
 private:

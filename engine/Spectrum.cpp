@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <complex>
 #include <span>
 #include <utility>
 
@@ -36,9 +35,28 @@ void MirrorWithoutSamples(AnalysisState& state, std::int32_t lastBin)
     }
 }
 
+// The transform's own writes, with every value kept as it would be had the
+// bins been stored one at a time: for a fault at bin k, FFTW's bins above k
+// that no mirror write has reached yet go back to 0.0.
+void ClearUnreachedBins(SampleBuffers& b, std::int32_t n, std::int32_t k)
+{
+    const std::int32_t last = std::min(n / 2, n - k);
+    if (last <= k) return;
+    const auto from = static_cast<std::size_t>(k) + 1;
+    const auto count = static_cast<std::size_t>(last - k);
+    for (CheckedArray* parts : {&b.SpecRe, &b.SpecIm}) {
+        const std::span<double> cleared = parts->range(0, last).subspan(from, count);
+        std::fill(cleared.begin(), cleared.end(), 0.0);
+    }
+}
+
 // Bins 0..lastBin of (W/N)·DFT(Signal), each followed by its conjugate mirror
 // at N - k, in increasing k: for N = 4q + 3 the last mirror write lands on bin
 // lastBin - 1, and for even N on bin N/2 itself, and both are kept as they come.
+//
+// FFTW leaves bins 0..N/2 in SpecRe and SpecIm, and reads the scaled samples
+// from Spectrum, which the magnitudes only fill afterwards: the transform
+// takes no array of its own.
 void Transform(AnalysisState& state, std::int32_t lastBin)
 {
     AnalysisParameters& p = state.params;
@@ -48,35 +66,43 @@ void Transform(AnalysisState& state, std::int32_t lastBin)
     const std::span<double> re = b.SpecRe.range(0, n);
     const std::span<double> im = b.SpecIm.range(0, n);
 
-    std::span<const std::complex<double>> bins;
+    std::int32_t lastComputed = -1;
     if (n >= 1) {
-        const std::span<const double> signal = b.Signal.range(0, CheckedSub(n, 1));
-        FftPlan& plan = state.fft.planFor(n);
+        const std::span<const double> signal = std::as_const(b.Signal).range(0, CheckedSub(n, 1));
+        const std::span<double> samples = b.Spectrum.range(0, CheckedSub(n, 1));
+        // SpecRe down to element N + 1 takes FFTW's interleaved output.
+        const std::span<double> output = b.SpecRe.range(0, CheckedAdd(n, 1));
+        FftPlan& plan = state.fft.planFor(n, samples, output, im);
         // The sample spacing scales each sample before the sum, as in the
         // direct evaluation: the sums then stay far from overflow.
         const double spacing = p.W / n;
-        const std::span<double> in = plan.input();
-        for (std::size_t i = 0; i < signal.size(); ++i) in[i] = spacing * signal[i];
-        plan.execute();
-        bins = plan.output();
+        for (std::size_t i = 0; i < signal.size(); ++i) samples[i] = spacing * signal[i];
+        try {
+            plan.execute(samples, output, im);
+        } catch (const RuntimeFault&) {
+            b.Spectrum.clearFrom(0);
+            throw;
+        }
+        b.Spectrum.clearFrom(CheckedAdd(lastBin, 1));
+        lastComputed = n / 2;
     }
-    const auto lastComputed = static_cast<std::int32_t>(bins.size()) - 1;
 
     for (std::int32_t k = 0; k <= lastBin; ++k) {
-        std::complex<double> x{};
-        if (k <= lastComputed) {
-            x = bins[static_cast<std::size_t>(k)];
-        } else if (n >= 1) {
-            // Odd N can round lastBin up past n/2: the bin is the conjugate of N - k.
-            x = std::conj(bins[static_cast<std::size_t>(n - k)]);
+        const auto j = static_cast<std::size_t>(k);
+        if (k > lastComputed) {
+            // Odd N can round lastBin up past N/2: the bin is the conjugate of N - k.
+            const auto mirrored = static_cast<std::size_t>(n - k);
+            re[j] = n >= 1 ? re[mirrored] : 0.0;
+            im[j] = n >= 1 ? -im[mirrored] : 0.0;
         }
-        re[static_cast<std::size_t>(k)] = x.real();
-        im[static_cast<std::size_t>(k)] = x.imag();
-        if (!std::isfinite(x.real()) || !std::isfinite(x.imag())) FailAt(p, k);
-
+        if (!std::isfinite(re[j]) || !std::isfinite(im[j])) {
+            ClearUnreachedBins(b, n, k);
+            b.Spectrum.clearFrom(0);
+            FailAt(p, k);
+        }
         const auto m = static_cast<std::size_t>(CheckedSub(n, k));
-        re[m] = re[static_cast<std::size_t>(k)];
-        im[m] = -im[static_cast<std::size_t>(k)];
+        re[m] = re[j];
+        im[m] = -im[j];
     }
     p.SampleIndex = n;
 }
@@ -129,7 +155,14 @@ void ComputeSpectrum(AnalysisState& state, PeakScan* magnitudes)
     } else {
         Transform(state, lastBin);
     }
-    Magnitudes(state, lastBin, magnitudes);
+    try {
+        Magnitudes(state, lastBin, magnitudes);
+    } catch (const RuntimeFault&) {
+        // Spectrum held the transform's input: what the magnitudes did not
+        // reach must read 0.0, as if it had never been used.
+        state.buffers.Spectrum.clearFrom(p.BinIndex);
+        throw;
+    }
 }
 
 }  // namespace trelvano

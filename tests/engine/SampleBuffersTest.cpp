@@ -39,6 +39,39 @@ TEST(SampleBuffers, EachRunLeavesNPlusTwoZerosAndARefusalLeavesThemAlone)
     }
 }
 
+// Reused storage is cleared only as far as it was written; what a smaller
+// array left past its end must not come back when the array grows again.
+TEST(SampleBuffers, ReusedStorageReadsZeroWhateverWasWrittenBefore)
+{
+    const struct { const char* name; std::int64_t first, written, second; } rows[] = {
+        {"SameSize", 300000, 300000, 300000},
+        {"ShrinkThenGrowBack", 300000, 300000, 100000},
+        {"PartlyWritten", 1000, 10, 1000},
+        {"FreshAfterShrinkingMuch", 400000, 400000, 20},
+        {"Small", 7, 7, 5},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        CheckedArray a;
+        a.recreate(row.first);
+        const std::span<double> written = a.range(0, row.written - 1);
+        std::ranges::fill(written, 3.0);
+        a.recreate(row.second);
+        for (double v : a.all()) ASSERT_EQ(v, 0.0);
+        a.recreate(row.first);
+        for (double v : a.all()) ASSERT_EQ(v, 0.0);
+        // FFTW is planned for one alignment and executed on whatever storage comes next.
+        EXPECT_EQ(reinterpret_cast<std::uintptr_t>(a.all().data()) % 64, 0u);
+        a.at(0) = 2.0;
+        a.at(row.first - 1) = 2.0;
+        a.clearFrom(row.first / 2);
+        EXPECT_EQ(a.at(0), 2.0);
+        EXPECT_EQ(a.at(row.first - 1), 0.0);
+        a.recreate(row.first);
+        EXPECT_EQ(a.at(0), 0.0);
+    }
+}
+
 // With the address space capped 1 GiB above what the child uses, 30 million samples
 // (1.44 GB of buffers) must be refused before Signal is re-created.
 [[noreturn]] void RefuseBeyondAddressSpaceCap(std::int64_t used)
