@@ -146,7 +146,12 @@ int main(int argc, char** argv)
         } else if (argument == "--type" && i + 1 < argc) {
             type = argv[++i];
         } else {
-            sizes.push_back(std::atol(argv[i]));
+            const long n = std::atol(argv[i]);
+            if (n < 1) {
+                std::fprintf(stderr, "usage: trelvano_press_table [--repeat R] [--type AM|FM|PM] [N ...], N >= 1\n");
+                return 2;
+            }
+            sizes.push_back(n);
         }
     }
     if (sizes.empty()) sizes = {100000, 1000000, 10000000, 20000000};
