@@ -2,6 +2,7 @@
 #include <array>
 #include <functional>
 
+#include "AllocateSampleBuffers.h"
 #include "AnalysisState.h"
 #include "CheckedInt.h"
 #include "MemoryBudget.h"

@@ -1,3 +1,4 @@
+#include "AllocateSampleBuffers.h"
 #include "AnalysisRun.h"
 
 #include "Peaks.h"

@@ -67,8 +67,8 @@ void SynthesiseWaveforms(AnalysisState& state)
         const auto lanes = static_cast<int>(count);
         const auto base = static_cast<double>(first);
         std::uint64_t notFinite = 0;
-        // Every product is grouped as the phases have always been formed, left
-        // to right with W/N last, so the phases stay the same to the last bit.
+        // Each phase keeps its products in their written order, left to right
+        // with W/N last: another grouping changes the samples in the last bit.
         // (base + j is the sample index, exact as every whole number below 2^53.)
         for (int j = 0; j < lanes; ++j) {
             const double x = base + j;

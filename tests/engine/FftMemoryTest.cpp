@@ -8,6 +8,7 @@
 #include <iostream>
 #include <sstream>
 
+#include "engine/AllocateSampleBuffers.h"
 #include "SampleStates.h"
 #include "engine/MemoryBudget.h"
 #include "engine/MemoryText.h"

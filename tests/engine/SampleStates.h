@@ -4,6 +4,7 @@
 #include <optional>
 #include <string_view>
 
+#include "engine/AllocateSampleBuffers.h"
 #include "engine/AnalysisState.h"
 #include "engine/RuntimeFault.h"
 #include "engine/Spectrum.h"
