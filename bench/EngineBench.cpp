@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "engine/AllocateSampleBuffers.h"
 #include "engine/AnalysisState.h"
 #include "engine/Spectrum.h"
 #include "engine/Synthesis.h"

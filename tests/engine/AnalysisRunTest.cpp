@@ -1,3 +1,4 @@
+#include "engine/AllocateSampleBuffers.h"
 #include "engine/AnalysisRun.h"
 
 #include <gtest/gtest.h>

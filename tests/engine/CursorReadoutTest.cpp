@@ -1,3 +1,4 @@
+#include "engine/AllocateSampleBuffers.h"
 #include "engine/CursorReadout.h"
 
 #include <gtest/gtest.h>

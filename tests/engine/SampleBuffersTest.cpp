@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <optional>
 
+#include "engine/AllocateSampleBuffers.h"
 #include "engine/MemoryBudget.h"
 #include "SampleStates.h"
 
