@@ -23,7 +23,8 @@ void DrawSpectrumLines(Canvas& canvas, std::span<const double> spectrum, std::in
     const double step = std::fabs(BinX(1, n, freqScale));
     if (std::isfinite(step) && step > 0.0) {
         const double reach = std::max(std::fabs(GuardBox.left), std::fabs(GuardBox.right)) / step;
-        if (reach < static_cast<double>(last)) last = static_cast<std::int64_t>(reach) + 2;
+        // One bin of margin past the reach for rounding in BinX, but never past lastBin.
+        if (reach < static_cast<double>(last)) last = std::min(last, static_cast<std::int64_t>(reach) + 2);
     }
     StemColumnMerger lines(canvas, Red);
     for (std::int64_t k = 1; k <= last; ++k) {

@@ -146,6 +146,19 @@ TEST(SpectrumLines, DefaultAmCarrierAndSideLines)
     }
 }
 
+// The guard box's cut-off lands just below lastBin; the span ends at lastBin,
+// so a read past it shows in the sanitizer build. Lines past x = 200 are cut.
+TEST(SpectrumLines, StopAtLastBinWhenTheGuardBoxEndsJustBeforeIt)
+{
+    const struct { const char* name; std::int32_t n, lastBin; double freqScale; std::size_t drawn; } rows[] = {
+        {"DefaultAmN482", 482, 241, 482 / (30000.0 * (0.002 * 4)), 240},
+        {"W1N10Fp1", 10, 5, 10 / (1000.0 * (0.001 * 4)), 4}};
+    for (const auto& row : rows) {
+        const std::vector<double> spectrum(static_cast<std::size_t>(row.lastBin) + 1, 1.0);
+        EXPECT_EQ(Stems(spectrum, row.n, row.freqScale, 1.0, row.lastBin).size(), row.drawn) << row.name;
+    }
+}
+
 TEST(Lines, ZeroAxisAndGuardBoxCuts)
 {
     RecordingCanvas canvas;
