@@ -22,11 +22,4 @@ inline std::int32_t CheckedSub(std::int32_t a, std::int32_t b)
     return r;
 }
 
-inline std::int32_t CheckedMul(std::int32_t a, std::int32_t b)
-{
-    std::int32_t r;
-    if (__builtin_mul_overflow(a, b, &r)) throw RuntimeFault(FaultKind::Overflow);
-    return r;
-}
-
 }  // namespace trelvano

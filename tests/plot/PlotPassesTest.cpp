@@ -3,13 +3,12 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
-#include <string>
 #include <tuple>
 #include <vector>
 
 #include "TestSignals.h"
 #include "plot/PlotPasses.h"
-#include "plot/SegmentClipper.h"
+#include "plot/ClipSegment.h"
 
 namespace trelvano::plot {
 namespace {
@@ -53,70 +52,48 @@ bool AllTame(const Lines& lines)
     return std::ranges::all_of(lines, [&](auto& l) { return tame(l.x1) && tame(l.y1) && tame(l.x2) && tame(l.y2); });
 }
 
-const auto RowName = [](const auto& info) { return std::string(info.param.name); };
-
-struct PassCase {
-    const char* name;
-    std::int32_t n, lastBin;
-    double kt;
-    float lastX;  // where sample N lands
-};
-
-class Passes : public ::testing::TestWithParam<PassCase> {};
-
-TEST_P(Passes, OneChainedSegmentPerSampleFromPeakToZeroLevelAndOneLinePerBin)
+TEST(Passes, OneChainedSegmentPerSampleFromPeakToZeroLevelAndOneLinePerBin)
 {
-    const auto [name, n, lastBin, kt, lastX] = GetParam();
-    EXPECT_EQ(Stems(test::AmSignal(n), n, 1.0, 37.5, lastBin).size(), static_cast<std::size_t>(lastBin));
-    const Lines trace = Trace(test::AmSignal(n), n, kt, 37.5);
-    ASSERT_EQ(trace.size(), static_cast<std::size_t>(n));
-    RecordedLine previous{0.0F, 0.0F, 0.0F, 95.0F, Black};  // the trace starts at the peak, sample 0
-    for (const RecordedLine& l : trace) {
-        EXPECT_TRUE(l.x1 == previous.x2 && l.y1 == previous.y2 && l.colour == Black && l.x2 >= 0.0F && l.x2 <= lastX)
-            << "segment " << &l - trace.data();
-        previous = l;
-    }
-    EXPECT_TRUE(n == 0 || (previous.x2 == lastX && previous.y2 == 50.0F));
-}
-
-INSTANTIATE_TEST_SUITE_P(Sizes, Passes,
-                         ::testing::Values(PassCase{"none", 0, 0, 1.0, 0.0F}, PassCase{"one", 1, 0, 1.0, 100.0F},
-                                           PassCase{"n1000", 1000, 500, 1.0, 100.0F},
-                                           PassCase{"n1001", 1001, 500, 1.0, 100.0F},
-                                           PassCase{"n1003", 1003, 502, 1.0, 100.0F},
-                                           PassCase{"kt0", 1000, 500, 0.0, 0.0F},
-                                           PassCase{"kt2", 1000, 500, 2.0, 200.0F}),
-                         RowName);
-
-struct WildCase {
-    const char* name;
-    double kt;  // also the spectrum's FreqScale
-    bool nanSample;
-    std::size_t segments;  // handed on when every segment is asked for
-};
-
-class WildInput : public ::testing::TestWithParam<WildCase> {};
-
-TEST_P(WildInput, HandsOnlyTameCoordinates)
-{
-    const WildCase c = GetParam();
-    std::vector<double> signal = test::AmSignal(1000);
-    signal[500] = c.nanSample ? std::numeric_limits<double>::quiet_NaN() : signal[500];
-    EXPECT_EQ(Trace(signal, 1000, c.kt, 37.5).size(), c.segments);
-    for (const PixelSize pixels : {PixelSize{}, PixelSize{1001, 609}}) {
-        const Lines trace = Trace(signal, 1000, c.kt, 37.5, pixels);
-        EXPECT_EQ(trace.empty(), c.segments == 0);
-        EXPECT_TRUE(AllTame(trace) && AllTame(Stems(signal, 1000, c.kt, 37.5, 500, pixels)));
+    const struct { const char* name; std::int32_t n, lastBin; double kt; float lastX; /* where sample N lands */ } rows[] = {
+        {"None", 0, 0, 1.0, 0.0F},    {"One", 1, 0, 1.0, 100.0F},    {"N1000", 1000, 500, 1.0, 100.0F},
+        {"N1001", 1001, 500, 1.0, 100.0F}, {"N1003", 1003, 502, 1.0, 100.0F}, {"Kt0", 1000, 500, 0.0, 0.0F},
+        {"Kt2", 1000, 500, 2.0, 200.0F}};
+    for (const auto& [name, n, lastBin, kt, lastX] : rows) {
+        SCOPED_TRACE(name);
+        EXPECT_EQ(Stems(test::AmSignal(n), n, 1.0, 37.5, lastBin).size(), static_cast<std::size_t>(lastBin));
+        const Lines trace = Trace(test::AmSignal(n), n, kt, 37.5);
+        ASSERT_EQ(trace.size(), static_cast<std::size_t>(n));
+        RecordedLine previous{0.0F, 0.0F, 0.0F, 95.0F, Black};  // the trace starts at the peak, sample 0
+        for (const RecordedLine& l : trace) {
+            ASSERT_TRUE(l.x1 == previous.x2 && l.y1 == previous.y2 && l.colour == Black && l.x2 >= 0.0F &&
+                        l.x2 <= lastX)
+                << "segment " << &l - trace.data();
+            previous = l;
+        }
+        EXPECT_TRUE(n == 0 || (previous.x2 == lastX && previous.y2 == 50.0F));
     }
 }
 
 // Far off the surface a segment is cut at the guard box or dropped; a NaN
-// sample takes both its segments with it.
-INSTANTIATE_TEST_SUITE_P(Inputs, WildInput,
-                         ::testing::Values(WildCase{"kt1e30", 1e30, false, 1}, WildCase{"kt1e300", 1e300, false, 0},
-                                           WildCase{"ktMinus1e30", -1e30, false, 1},
-                                           WildCase{"nanSample", 1.0, true, 998}),
-                         RowName);
+// sample takes both its segments with it. kt is also the spectrum's FreqScale;
+// `segments` are those handed on when every segment is asked for.
+TEST(Passes, HandOnlyTameCoordinates)
+{
+    const struct { const char* name; double kt; bool nanSample; std::size_t segments; } rows[] = {
+        {"Kt1e30", 1e30, false, 1}, {"Kt1e300", 1e300, false, 0}, {"KtMinus1e30", -1e30, false, 1},
+        {"NanSample", 1.0, true, 998}};
+    for (const auto& c : rows) {
+        SCOPED_TRACE(c.name);
+        std::vector<double> signal = test::AmSignal(1000);
+        signal[500] = c.nanSample ? std::numeric_limits<double>::quiet_NaN() : signal[500];
+        EXPECT_EQ(Trace(signal, 1000, c.kt, 37.5).size(), c.segments);
+        for (const PixelSize pixels : {PixelSize{}, PixelSize{1001, 609}}) {
+            const Lines trace = Trace(signal, 1000, c.kt, 37.5, pixels);
+            EXPECT_EQ(trace.empty(), c.segments == 0);
+            EXPECT_TRUE(AllTame(trace) && AllTame(Stems(signal, 1000, c.kt, 37.5, 500, pixels)));
+        }
+    }
+}
 
 TEST(DrawingPasses, ZeroPeakOnTheZeroLevelAndNoReadPastTheBuffers)
 {
