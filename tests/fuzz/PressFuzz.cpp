@@ -37,11 +37,12 @@ struct CheckingCanvas : plot::Canvas {
 };
 
 struct Host : RunHost, MessageSink {
-    Host(AnalysisState& s, std::string t, plot::PixelSize pixels) : state(s), type(std::move(t)), waveform(pixels), spectrum(pixels) {}
+    Host(AnalysisState& s, std::string t, plot::PixelSize pixels)
+        : state(s), type(std::move(t)), waveform(pixels), spectrum(pixels) {}
     std::string ModulationText() override { return type; }
+    // The run starts only after the intake accepted: every field it wrote is a number.
     void ShowWaveformWindow() override
     {
-        // Validation accepted: every field it wrote is a number.
         const AnalysisParameters& p = state.params;
         for (double v : {p.Vp, p.Kt, p.FreqScale, p.mAM, p.mf, p.Kf, p.fp, p.fm, p.W}) FUZZ_CHECK(std::isfinite(v));
         FUZZ_CHECK(p.W != 0.0 && p.fp != 0.0 && p.fm != 0.0 && p.fp <= p.N / (p.W * 4.0));

@@ -3,12 +3,13 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <ostream>
 #include <tuple>
 #include <vector>
 
 #include "TestSignals.h"
-#include "plot/PlotPasses.h"
 #include "plot/ClipSegment.h"
+#include "plot/PlotPasses.h"
 
 namespace trelvano::plot {
 namespace {
@@ -17,6 +18,11 @@ struct RecordedLine {
     float x1, y1, x2, y2;
     Rgb colour;
     friend bool operator==(const RecordedLine&, const RecordedLine&) = default;
+    friend std::ostream& operator<<(std::ostream& out, const RecordedLine& l)
+    {
+        return out << "(" << l.x1 << ", " << l.y1 << ")-(" << l.x2 << ", " << l.y2 << ") rgb " << int(l.colour.r)
+                   << "," << int(l.colour.g) << "," << int(l.colour.b);
+    }
 };
 using Lines = std::vector<RecordedLine>;
 
@@ -95,7 +101,7 @@ TEST(Passes, HandOnlyTameCoordinates)
     }
 }
 
-TEST(DrawingPasses, ZeroPeakOnTheZeroLevelAndNoReadPastTheBuffers)
+TEST(Passes, ZeroPeakOnTheZeroLevelAndNoReadPastTheBuffers)
 {
     const std::vector<double> silence(1001, 0.0);
     const Lines trace = Trace(silence, 1000, 1.0, 0.0);
@@ -142,7 +148,34 @@ TEST(Lines, ZeroAxisAndGuardBoxCuts)
     DrawZeroAxis(canvas);
     DrawClippedLine(canvas, {-1e30F, 50.0F}, {1e30F, 50.0F}, Red);  // interpolated cuts would meet at x = 0
     DrawClippedLine(canvas, {150.0F, 300.0F}, {300.0F, 150.0F}, Red);  // misses the box past its corner
-    EXPECT_EQ(canvas.lines, (Lines{{0.0F, 50.0F, 100.0F, 50.0F, Black}, {-100.0F, 50.0F, 200.0F, 50.0F, Red}}));
+    DrawClippedLine(canvas, {30.0F, 1e30F}, {30.0F, -1e30F}, Red);
+    EXPECT_EQ(canvas.lines, (Lines{{0.0F, 50.0F, 100.0F, 50.0F, Black}, {-100.0F, 50.0F, 200.0F, 50.0F, Red},
+                                   {30.0F, 200.0F, 30.0F, -100.0F, Red}}));
+}
+
+// On 10 × 100 pixels a plot unit is a pixel row and each column holds 100
+// samples or bins. A trace between +peak and -peak lights rows 5..94 of every
+// column: one stroke down its middle from the top of row 5 to the bottom of
+// row 94. Bins of heights 0..6, 50 to a column, merge into one line from 0 to
+// the tallest; bin 500 stands alone on the right edge.
+TEST(ColumnMerging, OneStrokePerColumnOverExactlyTheRowsLit)
+{
+    std::vector<double> alternating(1001, 0.0), levels(1001, 0.0);
+    for (std::size_t i = 0; i < 1000; ++i) {
+        alternating[i] = i % 2 ? -1.0 : 1.0;
+        levels[i] = static_cast<double>(i % 7);
+    }
+    const Lines trace = Trace(alternating, 1000, 1.0, 1.0, {10, 100});
+    const Lines stems = Stems(levels, 1000, 1.0, 6.0, 500, {10, 100});
+    ASSERT_EQ(stems.size(), 11U);
+    for (int c = 0; c < 10; ++c) {
+        const float x = 10.0F * static_cast<float>(c) + 5.0F;
+        EXPECT_EQ(std::ranges::count(trace, RecordedLine{x, 95.0F, x, 5.0F, Black}), 1) << "column " << c;
+        EXPECT_EQ(stems.at(static_cast<std::size_t>(c)), (RecordedLine{x, 0.0F, x, 90.0F, Red})) << "column " << c;
+    }
+    // Apart from the strokes, only the segments from one column into the next.
+    EXPECT_EQ(trace.size(), 10U + 10U);
+    EXPECT_EQ(stems.back(), (RecordedLine{100.0F, 0.0F, 100.0F, 45.0F, Red}));
 }
 
 }  // namespace

@@ -1,10 +1,13 @@
 // One press of "Grafici": the messages in their order, faults, and what a
 // completed run leaves on the two plots.
 
+#include <QMessageBox>
+#include <QTimer>
 #include <cmath>
 
 #include "UiTestSupport.h"
 #include "engine/RuntimeFault.h"
+#include "ui/QtMessageSink.h"
 
 using namespace trelvano;
 using namespace trelvano::uitest;
@@ -123,6 +126,27 @@ private slots:
         }
         // The AM lines are gone.
         QCOMPARE(StrayLines(spectrum(), xs), 0);
+    }
+
+    // The real box, as the user gets it: found while it is up, then closed with its button.
+    void messageBoxHasTheTitleOneOkButtonAndNoIcon()
+    {
+        AnalysisState state;
+        QtMessageSink box;
+        AppWindows windows(state, box);
+        QString seen;
+        QTimer::singleShot(0, [&] {
+            auto* shown = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (!shown) return;
+            seen = QStringLiteral("%1|%2|%3|%4|%5")
+                       .arg(shown->windowTitle(), shown->text())
+                       .arg(shown->buttons().size())
+                       .arg(shown->standardButtons() == QMessageBox::Ok)
+                       .arg(shown->icon() == QMessageBox::NoIcon && QApplication::overrideCursor()->shape() == Qt::ArrowCursor);
+            shown->button(QMessageBox::Ok)->click();
+        });
+        windows.InputPanel().Command2_Click();
+        QCOMPARE(seen, QStringLiteral("Trelvano|%1|1|1|1").arg(messages::M6));
     }
 
     void fmAndPmDrawTheSamePlots()
