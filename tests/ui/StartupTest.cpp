@@ -72,9 +72,9 @@ private slots:
     void controls()
     {
         QFETCH(Control, c);
-        QWidget* top = c.form == "Form1"   ? static_cast<QWidget*>(&s_->panel())
-                       : c.form == "Form2" ? static_cast<QWidget*>(&s_->waveform())
-                                           : &s_->spectrum();
+        QWidget* top = c.form == "Form1"   ? static_cast<QWidget*>(&s_->Panel())
+                       : c.form == "Form2" ? static_cast<QWidget*>(&s_->Waveform())
+                                           : &s_->Spectrum();
         QVERIFY(top->isWindow() && !top->isVisible() && top->testAttribute(Qt::WA_DeleteOnClose));
         QWidget* w = c.name == c.form ? top : top->findChild<QWidget*>(c.name);
         QVERIFY(w && w->objectName() == c.name && (w == top || w->isVisibleTo(top)));
@@ -93,7 +93,7 @@ private slots:
     void panelLabels()
     {
         QMap<int, QString> labels;
-        for (const QLabel* label : s_->panel().findChildren<QLabel*>(Qt::FindDirectChildrenOnly)) {
+        for (const QLabel* label : s_->Panel().findChildren<QLabel*>(Qt::FindDirectChildrenOnly)) {
             labels.insert(label->objectName().mid(5).toInt(), label->objectName() + ": " + label->text());
         }
         QCOMPARE(labels.values(),
@@ -110,7 +110,7 @@ private slots:
 
     void typeBoxOffersThreeTypesAndKeepsWhatIsTyped()
     {
-        auto* combo = s_->panel().findChild<QComboBox*>("Combo1");
+        auto* combo = s_->Panel().findChild<QComboBox*>("Combo1");
         QVERIFY(combo->isEditable());
         QCOMPARE(QStringList({combo->itemText(0), combo->itemText(1), combo->itemText(2)}),
                  QStringList({"AM", "FM", "PM"}));
@@ -124,7 +124,7 @@ private slots:
 
     void focusFirstPressAndTabOrder()
     {
-        Form1& panel = s_->panel();
+        Form1& panel = s_->Panel();
         auto* button = panel.findChild<QPushButton*>("Command2");
         QVERIFY(!button->isDefault() && !button->autoDefault());
         panel.show();

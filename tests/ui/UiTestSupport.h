@@ -47,12 +47,12 @@ struct Session {
     RecordingSink messages;
     AppWindows windows{state, messages};
 
-    Form1& panel() { return windows.InputPanel(); }
-    Form2& waveform() { return windows.WaveformWindow(); }
-    Form3& spectrum() { return windows.SpectrumWindow(); }
-    void setEntry(const char* name, const QString& text) { panel().findChild<QLineEdit*>(name)->setText(text); }
-    void setType(const QString& text) { panel().findChild<QComboBox*>("Combo1")->setEditText(text); }
-    void press() { panel().Command2_Click(); }
+    Form1& Panel() { return windows.InputPanel(); }
+    Form2& Waveform() { return windows.WaveformWindow(); }
+    Form3& Spectrum() { return windows.SpectrumWindow(); }
+    void SetEntry(const char* name, const QString& text) { Panel().findChild<QLineEdit*>(name)->setText(text); }
+    void SetType(const QString& text) { Panel().findChild<QComboBox*>("Combo1")->setEditText(text); }
+    void Press() { Panel().Command2_Click(); }
 };
 
 // A closed window is deleted once control returns to the event loop.
