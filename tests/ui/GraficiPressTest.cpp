@@ -111,24 +111,6 @@ private slots:
         QCOMPARE(Count(wave, Black, 0, INT_MAX, 0, peak - 1), 0);
     }
 
-    void fmRunFollowsTheBesselLines()
-    {
-        Enter(Press{});
-        Enter(Press{.type = "FM"});
-        QVERIFY(s_->messages.texts.empty());
-        const double fp = 30000.0, fm = 3000.0, mf = 4.05, Kf = 0.5;
-        double largest = 0.0;
-        for (int n = 0; n <= 12; ++n) largest = std::max(largest, std::abs(std::cyl_bessel_j(n, mf)));
-        std::vector<double> xs;
-        for (int n = -8; n <= 8; ++n) {
-            xs.push_back(50.0 * (fp + n * fm) / (fp + Kf * mf * fm));
-            const double height = 90.0 * std::abs(std::cyl_bessel_j(std::abs(n), mf)) / largest;
-            QVERIFY2(HasLine(SpectrumImage(), xs.back(), height), qPrintable(QString("n = %1").arg(n)));
-        }
-        // The AM lines are gone.
-        QCOMPARE(StrayLines(SpectrumImage(), xs), 0);
-    }
-
     // The real box, as the user gets it: found while it is up, then closed with its button.
     void messageBoxHasTheTitleOneOkButtonAndNoIcon()
     {

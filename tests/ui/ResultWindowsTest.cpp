@@ -59,20 +59,6 @@ private slots:
         QCOMPARE(plot.toolTip(), "t= 1.00 msec ; V(t) = 0.00E+00 V");
     }
 
-    void rejectedPressThatRaisedNKeepsTheReadoutsSafe()
-    {
-        // Stopped at the sampling test with N already raised; the buffers keep the last run's size.
-        s_->SetEntry("Text13", "5000");
-        s_->SetEntry("Text3", "700");
-        s_->Press();
-        QCOMPARE(Read(s_->Waveform(), 50, 95), "t= 1.00 msec ; V(t) = 3.75E+01 V");
-        s_->windows.ShowSpectrumWindow();
-        // Five times the samples over the same window read as five times the frequency.
-        QCOMPARE(Read(s_->Spectrum(), 50, 90), "f= 150000.00 Hz ; S(f) = 2.50E+01 V");
-        QVERIFY(Read(s_->Spectrum(), 100, 100).startsWith("f= 300000.00 Hz"));
-        QCOMPARE(s_->messages.texts, Texts{messages::M5});
-    }
-
     void visualizzaSpettroShowsTheLinesOrABlankPlotOnceClosed()
     {
         QPointer<Form3> first = s_->windows.ExistingSpectrumWindow();
