@@ -7,6 +7,7 @@ suite catches (killed) and which it lets through (survived).
   tools/mutate.py --only Form1    only faults whose file or note holds "Form1"
   tools/mutate.py --list          the faults, without running anything
   tools/mutate.py --skip 20       resume after the first 20
+  tools/mutate.py --numbers 2,7   only these faults (say, the last run's survivors)
   tools/mutate.py --no-sync       keep the scratch copy as it is (to measure an older suite)
 
 Each fault is (file, exact original text, replacement, what a user would
@@ -118,6 +119,35 @@ def run(cmd, cwd, log, env=None):
         return subprocess.run(cmd, cwd=cwd, stdout=out, stderr=subprocess.STDOUT, env=env).returncode
 
 
+def sync(source, scratch):
+    """Makes the scratch tree match the source, touching only files that differ so
+    that the scratch build recompiles no more than it must."""
+    def skipped(relative):
+        top = relative.split(os.sep)[0]
+        return top.startswith("build") or top == ".git"
+    wanted = set()
+    for root, dirs, files in os.walk(source):
+        relative_root = os.path.relpath(root, source)
+        dirs[:] = [d for d in dirs if not skipped(os.path.normpath(os.path.join(relative_root, d)))]
+        for name in files:
+            relative = os.path.normpath(os.path.join(relative_root, name))
+            wanted.add(relative)
+            target = os.path.join(scratch, relative)
+            with open(os.path.join(root, name), "rb") as f:
+                content = f.read()
+            if os.path.exists(target) and open(target, "rb").read() == content:
+                continue
+            os.makedirs(os.path.dirname(target), exist_ok=True)
+            shutil.copy2(os.path.join(root, name), target)
+    for root, dirs, files in os.walk(scratch):
+        relative_root = os.path.relpath(root, scratch)
+        dirs[:] = [d for d in dirs if not skipped(os.path.normpath(os.path.join(relative_root, d)))]
+        for name in files:
+            relative = os.path.normpath(os.path.join(relative_root, name))
+            if relative not in wanted:
+                os.remove(os.path.join(root, name))
+
+
 def build(scratch, log):
     targets = [t for t in TEST_TARGETS if os.path.exists(os.path.join(scratch, "tests"))]
     cmd = ["cmake", "--build", "build", "-j", str(min(os.cpu_count() or 2, 2)), "--target"] + targets
@@ -135,6 +165,7 @@ def main():
     parser.add_argument("--only", default="")
     parser.add_argument("--list", action="store_true")
     parser.add_argument("--skip", type=int, default=0)
+    parser.add_argument("--numbers", default="", help="only these faults, e.g. 2,7,44 (numbers as --list shows)")
     parser.add_argument("--no-sync", action="store_true")
     args = parser.parse_args()
     faults = [f for f in FAULTS if args.only in f[0] or args.only in f[3]]
@@ -149,8 +180,7 @@ def main():
     if os.path.exists(os.path.join(scratch, "build")) and args.no_sync:
         pass
     elif os.path.exists(os.path.join(scratch, "build")):
-        # Bring the scratch copy up to date with the tree, keeping its build.
-        run(["rsync", "-a", "--delete", "--exclude=/build*", "--exclude=/.git", source + "/", scratch + "/"], "/", log)
+        sync(source, scratch)  # the tree as it is now, keeping the scratch build
     else:
         shutil.rmtree(scratch, ignore_errors=True)
         shutil.copytree(source, scratch, ignore=shutil.ignore_patterns("build*", ".git"))
@@ -164,7 +194,7 @@ def main():
 
     killed = survived = unusable = 0
     for number, (path, original, replacement, note) in enumerate(faults, 1):
-        if number <= args.skip:
+        if number <= args.skip or (args.numbers and str(number) not in args.numbers.split(",")):
             continue
         file = os.path.join(scratch, path)
         text = open(file, encoding="utf-8").read() if os.path.exists(file) else ""
