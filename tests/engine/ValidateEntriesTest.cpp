@@ -26,6 +26,14 @@ const std::string M6 =
     "Devi scegliere il tipo di modulazione cliccando sulla linguetta a destra della casella per la scelta del tipo "
     "di modulazione!";
 
+TEST(FaultTexts, AsTheUserReadsThem)
+{
+    EXPECT_STREQ(FaultText(FaultKind::Overflow), "Errore: overflow. Un valore supera l'intervallo ammesso.");
+    EXPECT_STREQ(FaultText(FaultKind::IndexOutOfRange), "Errore: indice fuori dall'intervallo.");
+    EXPECT_STREQ(FaultText(FaultKind::FloatingPoint), "Errore di calcolo in virgola mobile.");
+    EXPECT_STREQ(FaultText(FaultKind::OutOfMemory), "Memoria insufficiente per il numero di campioni richiesto.");
+}
+
 using Edit = void (*)(EntryTexts&);
 
 // Starts from what an earlier accepted press left; records each message, and
