@@ -138,7 +138,7 @@ def sync(source, scratch):
             if os.path.exists(target) and open(target, "rb").read() == content:
                 continue
             os.makedirs(os.path.dirname(target), exist_ok=True)
-            shutil.copy2(os.path.join(root, name), target)
+            shutil.copyfile(os.path.join(root, name), target)  # a fresh time, so make sees the change
     for root, dirs, files in os.walk(scratch):
         relative_root = os.path.relpath(root, scratch)
         dirs[:] = [d for d in dirs if not skipped(os.path.normpath(os.path.join(relative_root, d)))]
