@@ -55,8 +55,11 @@ private slots:
         const QPointF centre(plot.width() / 2.0, plot.height() / 2.0);
         QMouseEvent move(QEvent::MouseMove, centre, plot.mapToGlobal(centre), Qt::LeftButton, Qt::LeftButton,
                          Qt::ShiftModifier);
-        QApplication::sendEvent(&plot, &move);
-        QCOMPARE(plot.toolTip(), "t= 1.00 msec ; V(t) = 0.00E+00 V");
+        // The readout sets the plot's coordinates again: the next move still reads the same point.
+        for (int i = 0; i < 2; ++i) {
+            QApplication::sendEvent(&plot, &move);
+            QCOMPARE(plot.toolTip(), "t= 1.00 msec ; V(t) = 0.00E+00 V");
+        }
     }
 
     void visualizzaSpettroShowsTheLinesOrABlankPlotOnceClosed()
