@@ -22,7 +22,6 @@ inline std::int32_t Narrow(std::int64_t wide)
 
 inline std::int32_t WideAdd(std::int32_t a, std::int32_t b) { return Narrow(std::int64_t{a} + b); }
 inline std::int32_t WideSub(std::int32_t a, std::int32_t b) { return Narrow(std::int64_t{a} - b); }
-inline std::int32_t WideMul(std::int32_t a, std::int32_t b) { return Narrow(std::int64_t{a} * b); }
 
 }  // namespace checked_int_detail
 
@@ -42,18 +41,10 @@ inline std::int32_t CheckedSub(std::int32_t a, std::int32_t b)
     return r;
 }
 
-inline std::int32_t CheckedMul(std::int32_t a, std::int32_t b)
-{
-    std::int32_t r;
-    if (__builtin_mul_overflow(a, b, &r)) throw RuntimeFault(FaultKind::Overflow);
-    return r;
-}
-
 #else
 
 inline std::int32_t CheckedAdd(std::int32_t a, std::int32_t b) { return checked_int_detail::WideAdd(a, b); }
 inline std::int32_t CheckedSub(std::int32_t a, std::int32_t b) { return checked_int_detail::WideSub(a, b); }
-inline std::int32_t CheckedMul(std::int32_t a, std::int32_t b) { return checked_int_detail::WideMul(a, b); }
 
 #endif
 

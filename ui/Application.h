@@ -15,8 +15,6 @@ public:
     // Shows the input panel; nothing else happens at start.
     void Start();
 
-    AppWindows& Windows() { return windows_; }
-
 private:
     // Declared before the windows, which refer to both.
     AnalysisState state_;

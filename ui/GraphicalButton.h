@@ -14,8 +14,6 @@ class GraphicalButton : public QPushButton {
 public:
     GraphicalButton(const QString& caption, QColor face, QWidget* parent = nullptr);
 
-    QColor FaceColour() const { return face_; }
-
 protected:
     void paintEvent(QPaintEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;

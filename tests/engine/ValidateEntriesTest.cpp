@@ -26,6 +26,14 @@ const std::string M6 =
     "Devi scegliere il tipo di modulazione cliccando sulla linguetta a destra della casella per la scelta del tipo "
     "di modulazione!";
 
+TEST(FaultTexts, AsTheUserReadsThem)
+{
+    EXPECT_STREQ(FaultText(FaultKind::Overflow), "Errore: overflow. Un valore supera l'intervallo ammesso.");
+    EXPECT_STREQ(FaultText(FaultKind::IndexOutOfRange), "Errore: indice fuori dall'intervallo.");
+    EXPECT_STREQ(FaultText(FaultKind::FloatingPoint), "Errore di calcolo in virgola mobile.");
+    EXPECT_STREQ(FaultText(FaultKind::OutOfMemory), "Memoria insufficiente per il numero di campioni richiesto.");
+}
+
 using Edit = void (*)(EntryTexts&);
 
 // Starts from what an earlier accepted press left; records each message, and
@@ -77,7 +85,7 @@ TEST(ValidateEntries, ShowsTheseMessagesInOrder)
 
 TEST(ValidateEntries, AcceptedEntriesAsHeld)
 {
-    const struct { const char* name; Edit edit; double w; int n; double freqScale; } rows[] = {
+    const struct { const char* name; Edit edit; double w; int n; double freqScale; std::size_t warnings = 0; } rows[] = {
         {"DefaultsAM", [](EntryTexts&) {}, 0.002, 1000, 4.166666666666667},
         {"DefaultsFM", [](EntryTexts& e) { e.Combo1 = "FM"; }, 0.002, 1000, 3.465003465003465},
         {"DefaultsPM", [](EntryTexts& e) { e.Combo1 = "PM"; }, 0.002, 1000, 3.465003465003465},
@@ -87,12 +95,14 @@ TEST(ValidateEntries, AcceptedEntriesAsHeld)
         // 9 times the double nearest 0.001, not the double nearest 0.009.
         {"NineMs", [](EntryTexts& e) { e.Text1 = "9.0"; e.Text3 = "20"; }, 0.009000000000000001, 1000, 1000 / 720.0},
         {"CommasEndTheNumber", [](EntryTexts& e) { e.Text1 = "2,5"; e.Text3 = "30,7"; }, 0.002, 1000, 1000 / 240.0},
+        // Held as rounded half to even after the warnings: 2 ms, 30 kHz.
+        {"DecimalsRounded", [](EntryTexts& e) { e.Text1 = "2.5"; e.Text3 = "30.5"; }, 0.002, 1000, 1000 / 240.0, 2},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
         Intake intake;
         EXPECT_EQ(intake.Press(row.edit), Accepted);
-        EXPECT_TRUE(intake.shown.empty());
+        EXPECT_EQ(intake.shown.size(), row.warnings);
         EXPECT_EQ(intake.params.W, row.w);
         EXPECT_EQ(intake.params.N, row.n);
         EXPECT_DOUBLE_EQ(intake.params.FreqScale, row.freqScale);  // N / ((Kf·mf·fm + fp)·4W), Kf = 0 for AM

@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <string>
 
 #include "plot/PlotMapping.h"
 
@@ -10,32 +9,23 @@ namespace {
 
 // One row serves both plots: index is sample i (at time i·W/N) and bin k (at
 // frequency k/W); scale is Kt and FreqScale.
-struct RoundTrip {
-    const char* name;
-    std::int64_t index, n;
-    double w, scale, value, peak;
-};
-
-class MappingRoundTrip : public ::testing::TestWithParam<RoundTrip> {};
-
-TEST_P(MappingRoundTrip, ReverseGivesBackWhatWasPlotted)
+TEST(PlotMapping, ReverseGivesBackWhatWasPlotted)
 {
-    const RoundTrip p = GetParam();
-    const double index = static_cast<double>(p.index);
-    const double timeMs = index * p.w / static_cast<double>(p.n) * 1000.0;
-    const double frequency = index / p.w;
-    EXPECT_NEAR(TimeMsAtX(SampleX(p.index, p.n, p.scale), p.w, p.scale), timeMs, 1e-12 * timeMs);
-    EXPECT_NEAR(ValueAtY(SampleY(p.value, p.peak), p.peak), p.value, 1e-12 * p.peak);
-    EXPECT_NEAR(FrequencyAtX(BinX(p.index, p.n, p.scale), p.n, p.w, p.scale), frequency, 1e-12 * frequency);
-    EXPECT_NEAR(LevelAtY(BinHeight(p.value, p.peak), p.peak), p.value, 1e-12 * p.peak);
+    const struct { const char* name; std::int64_t index, n; double w, scale, value, peak; } rows[] = {
+        {"First", 0, 1000, 0.002, 1.0, 37.5, 37.5},
+        {"AmCarrier", 60, 1000, 0.002, 1000.0 / 240.0, 25.0, 25.0},
+        {"HugeN", 30000000, 40000000, 0.01, 0.75, -1.0, 9.0}};  // i·100 and k·200 beyond 32 bits
+    for (const auto& p : rows) {
+        SCOPED_TRACE(p.name);
+        const double index = static_cast<double>(p.index);
+        const double timeMs = index * p.w / static_cast<double>(p.n) * 1000.0;
+        const double frequency = index / p.w;
+        EXPECT_NEAR(TimeMsAtX(SampleX(p.index, p.n, p.scale), p.w, p.scale), timeMs, 1e-12 * timeMs);
+        EXPECT_NEAR(ValueAtY(SampleY(p.value, p.peak), p.peak), p.value, 1e-12 * p.peak);
+        EXPECT_NEAR(FrequencyAtX(BinX(p.index, p.n, p.scale), p.n, p.w, p.scale), frequency, 1e-12 * frequency);
+        EXPECT_NEAR(LevelAtY(BinHeight(p.value, p.peak), p.peak), p.value, 1e-12 * p.peak);
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(Points, MappingRoundTrip,
-                         ::testing::Values(RoundTrip{"first", 0, 1000, 0.002, 1.0, 37.5, 37.5},
-                                           RoundTrip{"amCarrier", 60, 1000, 0.002, 1000.0 / 240.0, 25.0, 25.0},
-                                           // i·100 and k·200 beyond 32 bits
-                                           RoundTrip{"hugeN", 30000000, 40000000, 0.01, 0.75, -1.0, 9.0}),
-                         [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace trelvano::plot

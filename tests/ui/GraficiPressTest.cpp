@@ -1,10 +1,13 @@
 // One press of "Grafici": the messages in their order, faults, and what a
 // completed run leaves on the two plots.
 
+#include <QMessageBox>
+#include <QTimer>
 #include <cmath>
 
 #include "UiTestSupport.h"
 #include "engine/RuntimeFault.h"
+#include "ui/QtMessageSink.h"
 
 using namespace trelvano;
 using namespace trelvano::uitest;
@@ -50,17 +53,17 @@ class GraficiPressTest : public QObject {
 
     std::unique_ptr<Session> s_;
 
-    void enter(const Press& e)
+    void Enter(const Press& e)
     {
-        s_->setEntry("Text1", e.W);
-        s_->setEntry("Text13", e.N);
-        s_->setEntry("Text3", e.fp);
-        s_->setEntry("Text7", e.fm);
-        s_->setType(e.type);
-        s_->press();
+        s_->SetEntry("Text1", e.W);
+        s_->SetEntry("Text13", e.N);
+        s_->SetEntry("Text3", e.fp);
+        s_->SetEntry("Text7", e.fm);
+        s_->SetType(e.type);
+        s_->Press();
     }
-    const QImage& spectrum() { return s_->spectrum().Picture1().image(); }
-    const QImage& waveform() { return s_->waveform().Picture1().image(); }
+    const QImage& SpectrumImage() { return s_->Spectrum().Picture1().image(); }
+    const QImage& WaveformImage() { return s_->Waveform().Picture1().image(); }
 
 private slots:
     void init() { s_ = std::make_unique<Session>(); }
@@ -85,27 +88,28 @@ private slots:
     void pressShowsItsMessagesInOrder()
     {
         QFETCH(Press, p);
-        enter(p);
+        Enter(p);
         QCOMPARE(s_->messages.texts, p.expected);
-        QCOMPARE(s_->windows.ExistingWaveformWindow() && s_->waveform().isVisible(), p.runs);
+        QCOMPARE(s_->windows.ExistingWaveformWindow() && s_->Waveform().isVisible(), p.runs);
         QCOMPARE(s_->windows.ExistingSpectrumWindow() != nullptr, p.runs);
         QVERIFY(!QApplication::overrideCursor());  // the busy cursor ends with the press, however it ends
 
         // Whatever happened, the next press with sound entries runs to the end.
-        enter(Press{});
+        Enter(Press{});
         QCOMPARE(s_->messages.texts, p.expected);
-        QVERIFY(s_->waveform().isVisible() && s_->state.params.N == 1000 && s_->state.params.SpectrumPeak > 0.0);
+        QVERIFY(s_->Waveform().isVisible() && s_->state.params.N == 1000 && s_->state.params.SpectrumPeak > 0.0);
     }
 
     void amRunDrawsCarrierSideLinesAndTrace()
     {
-        enter(Press{});
-        QVERIFY(s_->messages.texts.empty() && s_->waveform().isVisible() && !s_->spectrum().isVisible());
+        Enter(Press{});
+        QVERIFY(s_->messages.texts.empty() && s_->Waveform().isVisible() && !s_->Spectrum().isVisible());
         // Carrier at x = 50; mAM = 0.5 puts a quarter-height line fm = fp / 10 either side.
-        QVERIFY(HasLine(spectrum(), 50, 90) && HasLine(spectrum(), 45, 22.5) && HasLine(spectrum(), 55, 22.5));
-        QCOMPARE(StrayLines(spectrum(), {45, 50, 55}), 0);
+        const QImage& lines = SpectrumImage();
+        QVERIFY(HasLine(lines, 50, 90) && HasLine(lines, 45, 22.5) && HasLine(lines, 55, 22.5));
+        QCOMPARE(StrayLines(lines, {45, 50, 55}), 0);
 
-        const QImage& wave = waveform();
+        const QImage& wave = WaveformImage();
         // The zero axis crosses at y = 50; the first sample, the AM peak, stands at y = 95 with nothing above.
         const int axis = wave.height() / 2, peak = wave.height() / 20;
         QVERIFY(Count(wave, Black, 0, INT_MAX, axis - 1, axis + 2) >= wave.width() - 2);
@@ -113,32 +117,27 @@ private slots:
         QCOMPARE(Count(wave, Black, 0, INT_MAX, 0, peak - 1), 0);
     }
 
-    void fmRunFollowsTheBesselLines()
+    // The real box, as the user gets it: found while it is up, then closed with its button.
+    void messageBoxHasTheTitleOneOkButtonAndNoIcon()
     {
-        enter(Press{});
-        enter(Press{.type = "FM"});
-        QVERIFY(s_->messages.texts.empty());
-        const double fp = 30000.0, fm = 3000.0, mf = 4.05, Kf = 0.5;
-        double largest = 0.0;
-        for (int n = 0; n <= 12; ++n) largest = std::max(largest, std::abs(std::cyl_bessel_j(n, mf)));
-        std::vector<double> xs;
-        for (int n = -8; n <= 8; ++n) {
-            xs.push_back(50.0 * (fp + n * fm) / (fp + Kf * mf * fm));
-            const double height = 90.0 * std::abs(std::cyl_bessel_j(std::abs(n), mf)) / largest;
-            QVERIFY2(HasLine(spectrum(), xs.back(), height), qPrintable(QString("n = %1").arg(n)));
-        }
-        // The AM lines are gone.
-        QCOMPARE(StrayLines(spectrum(), xs), 0);
-    }
-
-    void fmAndPmDrawTheSamePlots()
-    {
-        enter(Press{.type = "FM"});
-        const QImage lines = spectrum().copy(), trace = waveform().copy();
-        enter(Press{.type = "PM"});
-        QVERIFY(s_->messages.texts.empty());
-        QCOMPARE(spectrum(), lines);
-        QCOMPARE(waveform(), trace);
+        AnalysisState state;
+        QtMessageSink box;
+        AppWindows windows(state, box);
+        QString seen;
+        QTimer::singleShot(0, [&] {
+            QWidget* modal = QApplication::activeModalWidget();
+            if (auto* shown = qobject_cast<QMessageBox*>(modal)) {
+                const bool arrow = QApplication::overrideCursor()->shape() == Qt::ArrowCursor;
+                seen = QStringLiteral("%1|%2|%3 button(s)|%4|%5")
+                           .arg(shown->windowTitle(), shown->text())
+                           .arg(shown->buttons().size())
+                           .arg(shown->standardButtons() == QMessageBox::Ok ? "OK" : "other")
+                           .arg(shown->icon() == QMessageBox::NoIcon && arrow ? "plain" : "icon or busy");
+            }
+            if (modal) modal->close();
+        });
+        windows.InputPanel().Command2_Click();
+        QCOMPARE(seen, QStringLiteral("Trelvano|%1|1 button(s)|OK|plain").arg(messages::M6));
     }
 };
 

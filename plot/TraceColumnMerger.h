@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "Canvas.h"
+#include "ColumnRows.h"
 #include "PixelGrid.h"
 #include "PlotPoint.h"
 
@@ -23,13 +24,10 @@ public:
     // that step is inline, everything else goes through AddPoint.
     void Add(std::optional<PlotPoint> point)
     {
-        if (point && previous_ && runSegments_ >= LooseSegments) {
+        if (point && previous_ && grid_.Merging()) {
             const DevicePoint device = grid_.ToDevice(*point);
             if (device.x >= runColumn_ && device.x < runColumn_ + 1.0) {
-                ++runSegments_;
-                runRows_.Add(previousDevice_, device);
-                previous_ = point;
-                previousDevice_ = device;
+                ExtendRun(*point, device);
                 return;
             }
         }
@@ -43,7 +41,19 @@ private:
     // so few saves nothing.
     static constexpr int LooseSegments = 2;
 
+    // A point that starts, breaks or leaves the current column, or any point
+    // when nothing is merged.
     void AddPoint(std::optional<PlotPoint> point);
+    void ExtendRun(PlotPoint point, DevicePoint device)
+    {
+        ++runSegments_;
+        if (runSegments_ <= LooseSegments) {
+            runStart_[static_cast<std::size_t>(runSegments_)] = point;
+        }
+        runRows_.Add(previousDevice_, device);
+        previous_ = point;
+        previousDevice_ = device;
+    }
     void StartRun(PlotPoint point, DevicePoint device);
     void FlushRun();
 
@@ -56,31 +66,6 @@ private:
     ColumnRows runRows_{0.0};
     int runSegments_ = 0;  // segments inside the current column so far
     std::array<PlotPoint, LooseSegments + 1> runStart_{};  // its first points
-};
-
-// Draws vertical lines rising from the zero level, (x, 0)-(x, height). On a
-// canvas with pixels, consecutive lines that share a pixel column become one
-// line covering all of them: from 0 to the highest height, and down to the
-// lowest one when some are negative.
-class StemColumnMerger {
-public:
-    StemColumnMerger(Canvas& canvas, Rgb colour);
-
-    void Add(float x, float height);
-    // Draws what is still held. Call once after the last line.
-    void Finish();
-
-private:
-    void Flush();
-
-    Canvas& canvas_;
-    Rgb colour_;
-    PixelGrid grid_;
-    int groupSize_ = 0;
-    double groupColumn_ = 0.0;
-    PlotPoint groupFirst_{};  // x and height of the first line of the group
-    float groupLow_ = 0.0F;
-    float groupHigh_ = 0.0F;
 };
 
 }  // namespace trelvano::plot

@@ -1,4 +1,4 @@
-#include "SegmentClipper.h"
+#include "ClipSegment.h"
 
 #include <array>
 

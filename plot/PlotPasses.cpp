@@ -1,12 +1,29 @@
+#include "PlotPasses.h"
+
 #include <algorithm>
 #include <cmath>
 
-#include "ColumnMerger.h"
+#include "ClipSegment.h"
 #include "PlotMapping.h"
-#include "PlotPasses.h"
-#include "SegmentClipper.h"
+#include "StemColumnMerger.h"
+#include "TraceColumnMerger.h"
 
 namespace trelvano::plot {
+
+void DrawWaveformTrace(Canvas& canvas, std::span<const double> signal, std::int32_t n, double kt, double signalPeak)
+{
+    if (n <= 0 || signal.empty()) {
+        return;
+    }
+    // Never read past the buffer, whatever n claims.
+    const auto last = std::min<std::int64_t>(n, static_cast<std::int64_t>(signal.size()) - 1);
+    TraceColumnMerger trace(canvas, Black);
+    for (std::int64_t i = 0; i <= last; ++i) {
+        const double value = signal[static_cast<std::size_t>(i)];
+        trace.Add(ToPlotPoint(SampleX(i, n, kt), SampleY(value, signalPeak)));
+    }
+    trace.Finish();
+}
 
 void DrawSpectrumLines(Canvas& canvas, std::span<const double> spectrum, std::int32_t n, double freqScale,
                        double spectrumPeak, std::int32_t lastBin)
@@ -23,7 +40,8 @@ void DrawSpectrumLines(Canvas& canvas, std::span<const double> spectrum, std::in
     const double step = std::fabs(BinX(1, n, freqScale));
     if (std::isfinite(step) && step > 0.0) {
         const double reach = std::max(std::fabs(GuardBox.left), std::fabs(GuardBox.right)) / step;
-        if (reach < static_cast<double>(last)) last = static_cast<std::int64_t>(reach) + 2;
+        // One bin of margin past the reach for rounding in BinX, but never past lastBin.
+        if (reach < static_cast<double>(last)) last = std::min(last, static_cast<std::int64_t>(reach) + 2);
     }
     StemColumnMerger lines(canvas, Red);
     for (std::int64_t k = 1; k <= last; ++k) {
@@ -34,6 +52,11 @@ void DrawSpectrumLines(Canvas& canvas, std::span<const double> spectrum, std::in
         }
     }
     lines.Finish();
+}
+
+void DrawZeroAxis(Canvas& canvas)
+{
+    canvas.Line(0.0F, 50.0F, 100.0F, 50.0F, Black);
 }
 
 }  // namespace trelvano::plot

@@ -1,0 +1,81 @@
+// ReadNumber against strtod, which reads the same leading-number grammar once
+// the text is cut at the first character that grammar cannot hold.
+
+#include <cerrno>
+#include <cmath>
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "FuzzCheck.h"
+#include "engine/NumberReader.h"
+#include "engine/RuntimeFault.h"
+
+namespace {
+
+// Octal digits as hexadecimal ones, through a little-endian big integer.
+std::string OctalAsHex(const std::string& octal)
+{
+    std::vector<std::uint32_t> limbs{0};
+    for (char c : octal) {
+        std::uint32_t carry = static_cast<std::uint32_t>(c - '0');
+        for (std::uint32_t& limb : limbs) {
+            const std::uint64_t v = (std::uint64_t{limb} << 3) | carry;
+            limb = static_cast<std::uint32_t>(v);
+            carry = static_cast<std::uint32_t>(v >> 32);
+        }
+        if (carry != 0) limbs.push_back(carry);
+    }
+    std::string hex;
+    for (auto limb = limbs.rbegin(); limb != limbs.rend(); ++limb) {
+        char part[9];
+        std::snprintf(part, sizeof part, "%08x", *limb);
+        hex += part;
+    }
+    return hex;
+}
+
+// The expected value, or nothing when an overflow fault is expected.
+bool Reference(const std::string& text, double& value)
+{
+    std::string cleaned;
+    for (char c : text) {
+        if (c != ' ' && c != '\t' && c != '\n') cleaned.push_back(c);
+    }
+    std::string number;
+    const bool hex = cleaned.size() >= 2 && cleaned[0] == '&' && (cleaned[1] == 'H' || cleaned[1] == 'h');
+    const bool octal = cleaned.size() >= 2 && cleaned[0] == '&' && (cleaned[1] == 'O' || cleaned[1] == 'o');
+    if (hex || octal) {
+        const char* allowed = hex ? "0123456789abcdefABCDEF" : "01234567";
+        const std::size_t end = cleaned.find_first_not_of(allowed, 2);
+        const std::string digits = cleaned.substr(2, end == std::string::npos ? std::string::npos : end - 2);
+        number = "0x" + (octal ? OctalAsHex(digits) : digits) + "p0";
+        if (digits.empty()) number = "0";
+    } else {
+        number = cleaned.substr(0, cleaned.find_first_not_of("0123456789+-.eE"));
+    }
+    errno = 0;
+    value = std::strtod(number.c_str(), nullptr);
+    return !(errno == ERANGE && std::isinf(value));
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    const std::string text(reinterpret_cast<const char*>(data), size);
+    double expected = 0.0;
+    const bool fits = Reference(text, expected);
+    try {
+        const double read = trelvano::ReadNumber(text);
+        if (!fits || std::memcmp(&read, &expected, sizeof read) != 0) {
+            std::fprintf(stderr, "read %.17g, expected %s%.17g\n", read, fits ? "" : "overflow, not ", expected);
+            FUZZ_CHECK(false);
+        }
+    } catch (const trelvano::RuntimeFault& fault) {
+        FUZZ_CHECK(!fits && fault.kind() == trelvano::FaultKind::Overflow);
+    }
+    return 0;
+}

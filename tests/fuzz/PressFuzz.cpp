@@ -1,0 +1,146 @@
+// Entries, one "Grafici" press, then readouts at many cursor positions.
+// Input: the ten entry texts one per line (Kt, Vp, W, N, mAM, mf, Kf, fp, fm,
+// type); any bytes after the tenth line are cursor positions, two floats each.
+
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "FuzzCheck.h"
+#include "engine/AnalysisRun.h"
+#include "engine/CursorReadout.h"
+#include "engine/Messages.h"
+#include "engine/NumberReader.h"
+#include "engine/RuntimeFault.h"
+#include "plot/PlotPoint.h"
+
+using namespace trelvano;
+
+namespace {
+
+// What the passes hand on must be finite and inside the guard box.
+struct CheckingCanvas : plot::Canvas {
+    explicit CheckingCanvas(plot::PixelSize size) : pixels(size) {}
+    void Scale(double, double, double, double) override {}
+    void Line(float x1, float y1, float x2, float y2, plot::Rgb) override
+    {
+        for (float c : {x1, y1, x2, y2}) FUZZ_CHECK(std::isfinite(c) && c >= -100.0F && c <= 200.0F);
+        ++lines;
+    }
+    void Blank() override { lines = 0; }
+    plot::PixelSize Pixels() const override { return pixels; }
+    plot::PixelSize pixels;
+    std::int64_t lines = 0;
+};
+
+struct Host : RunHost, MessageSink {
+    Host(AnalysisState& s, std::string t, plot::PixelSize pixels)
+        : state(s), type(std::move(t)), waveform(pixels), spectrum(pixels) {}
+    std::string ModulationText() override { return type; }
+    // The run starts only after the intake accepted: every field it wrote is a number.
+    void ShowWaveformWindow() override
+    {
+        const AnalysisParameters& p = state.params;
+        for (double v : {p.Vp, p.Kt, p.FreqScale, p.mAM, p.mf, p.Kf, p.fp, p.fm, p.W}) FUZZ_CHECK(std::isfinite(v));
+        FUZZ_CHECK(p.W != 0.0 && p.fp != 0.0 && p.fm != 0.0 && p.fp <= p.N / (p.W * 4.0));
+        accepted = true;
+    }
+    plot::Canvas& WaveformPlot() override { return waveform; }
+    plot::Canvas& SpectrumPlot() override { return spectrum; }
+    void ShowMessage(const std::string& text) override { messages.push_back(text); }
+
+    AnalysisState& state;
+    std::string type;
+    CheckingCanvas waveform, spectrum;
+    std::vector<std::string> messages;
+    bool accepted = false;
+};
+
+bool Press(AnalysisState& state, const EntryTexts& entries, Host& host)
+{
+    try {
+        GraficiAction(state, entries, host, host);
+    } catch (const RuntimeFault&) {
+        return false;  // the only thing that may escape
+    }
+    return true;
+}
+
+// Every readout answers, with numbers or "n.d." and never a raw nan or inf.
+void Readouts(AnalysisState& state, const std::vector<plot::PlotPoint>& cursors)
+{
+    for (const plot::PlotPoint& c : cursors) {
+        for (const char* separator : {".", ","}) {
+            std::string text;
+            try {
+                text = WaveformReadout(state, c.x, c.y, separator) + SpectrumReadout(state, c.x, c.y, separator);
+            } catch (...) {
+                FUZZ_CHECK(false);
+            }
+            for (const char* bad : {"nan", "NaN", "inf", "Inf"}) FUZZ_CHECK(text.find(bad) == std::string::npos);
+        }
+    }
+}
+
+// N beyond this could take more than ~200 MB; only N whose N + 1 overflows is
+// sure to be refused before any allocation.
+constexpr double LargestFuzzedN = 2.0e6;
+
+bool WithinMemoryCap(const std::string& nText)
+{
+    try {
+        const double n = RoundHalfEven(ReadNumber(nText));
+        return std::fabs(n) <= LargestFuzzedN || n >= 2147483647.0;
+    } catch (const RuntimeFault&) {
+        return true;  // the intake refuses it before any allocation
+    }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    const std::string_view input(reinterpret_cast<const char*>(data), size);
+    std::vector<std::string> fields;
+    std::size_t pos = 0;
+    while (fields.size() < 10) {
+        const std::size_t end = input.find('\n', pos);
+        fields.emplace_back(input.substr(pos, end == std::string_view::npos ? std::string_view::npos : end - pos));
+        pos = end == std::string_view::npos ? size : end + 1;
+    }
+    const EntryTexts entries{fields[0], fields[1], fields[2], fields[3], fields[4],
+                             fields[5], fields[6], fields[7], fields[8], fields[9]};
+    if (!WithinMemoryCap(entries.Text13)) return 0;
+
+    std::vector<plot::PlotPoint> cursors{{0, 0}, {50, 50}, {100, 100}, {45, 22.5F}, {-1e30F, 1e30F}};
+    for (; pos + 8 <= size; pos += 8) {
+        plot::PlotPoint c;
+        std::memcpy(&c.x, data + pos, 4);
+        std::memcpy(&c.y, data + pos + 4, 4);
+        cursors.push_back(c);
+    }
+    // Merged columns on odd-sized inputs, every segment on even ones.
+    const plot::PixelSize pixels = size % 2 ? plot::PixelSize{1001, 609} : plot::PixelSize{};
+
+    AnalysisState state;
+    Host host(state, entries.Combo1, pixels);
+    const bool completed = Press(state, entries, host);
+    if (completed && !host.accepted) {
+        // Stopped by the intake: with one of the three stopping messages, last.
+        FUZZ_CHECK(!host.messages.empty() && state.params.MessageText == host.messages.back());
+        const std::string& last = host.messages.back();
+        FUZZ_CHECK(last == messages::M4 || last == messages::M5 || last == messages::M6);
+    }
+    Readouts(state, cursors);
+    if (!completed) {
+        // The state a fault leaves behind still serves the next press with the defaults.
+        Host again(state, "AM", pixels);
+        FUZZ_CHECK(Press(state, {"1", "25", "2", "1000", "0.5", "4.05", "0.5", "30", "3", "AM"}, again));
+        FUZZ_CHECK(again.accepted && state.params.SignalPeak == 37.5 && again.waveform.lines > 0);
+        Readouts(state, cursors);
+    }
+    return 0;
+}

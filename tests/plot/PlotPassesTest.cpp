@@ -1,0 +1,182 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <ostream>
+#include <tuple>
+#include <vector>
+
+#include "TestSignals.h"
+#include "plot/ClipSegment.h"
+#include "plot/PlotPasses.h"
+
+namespace trelvano::plot {
+namespace {
+
+struct RecordedLine {
+    float x1, y1, x2, y2;
+    Rgb colour;
+    friend bool operator==(const RecordedLine&, const RecordedLine&) = default;
+    friend std::ostream& operator<<(std::ostream& out, const RecordedLine& l)
+    {
+        return out << "(" << l.x1 << ", " << l.y1 << ")-(" << l.x2 << ", " << l.y2 << ") rgb " << int(l.colour.r)
+                   << "," << int(l.colour.g) << "," << int(l.colour.b);
+    }
+};
+using Lines = std::vector<RecordedLine>;
+
+// With no pixels the passes hand on every segment; given a size they merge columns.
+struct RecordingCanvas : Canvas {
+    explicit RecordingCanvas(PixelSize size = {}) : pixels(size) {}
+    void Scale(double, double, double, double) override {}
+    void Line(float x1, float y1, float x2, float y2, Rgb c) override { lines.push_back({x1, y1, x2, y2, c}); }
+    void Blank() override { lines.clear(); }
+    PixelSize Pixels() const override { return pixels; }
+    PixelSize pixels;
+    Lines lines;
+};
+
+Lines Trace(const std::vector<double>& signal, std::int32_t n, double kt, double peak, PixelSize pixels = {})
+{
+    RecordingCanvas canvas(pixels);
+    DrawWaveformTrace(canvas, signal, n, kt, peak);
+    return canvas.lines;
+}
+
+Lines Stems(const std::vector<double>& spectrum, std::int32_t n, double scale, double peak, std::int32_t lastBin,
+            PixelSize pixels = {})
+{
+    RecordingCanvas canvas(pixels);
+    DrawSpectrumLines(canvas, spectrum, n, scale, peak, lastBin);
+    return canvas.lines;
+}
+
+bool AllTame(const Lines& lines)
+{
+    const auto tame = [](float c) { return std::isfinite(c) && std::fabs(c) <= 200.0F; };
+    return std::ranges::all_of(lines, [&](auto& l) { return tame(l.x1) && tame(l.y1) && tame(l.x2) && tame(l.y2); });
+}
+
+TEST(Passes, OneChainedSegmentPerSampleFromPeakToZeroLevelAndOneLinePerBin)
+{
+    const struct { const char* name; std::int32_t n, lastBin; double kt; float lastX; /* where sample N lands */ } rows[] = {
+        {"None", 0, 0, 1.0, 0.0F},    {"One", 1, 0, 1.0, 100.0F},    {"N1000", 1000, 500, 1.0, 100.0F},
+        {"N1001", 1001, 500, 1.0, 100.0F}, {"N1003", 1003, 502, 1.0, 100.0F}, {"Kt0", 1000, 500, 0.0, 0.0F},
+        {"Kt2", 1000, 500, 2.0, 200.0F}};
+    for (const auto& [name, n, lastBin, kt, lastX] : rows) {
+        SCOPED_TRACE(name);
+        EXPECT_EQ(Stems(test::AmSignal(n), n, 1.0, 37.5, lastBin).size(), static_cast<std::size_t>(lastBin));
+        const Lines trace = Trace(test::AmSignal(n), n, kt, 37.5);
+        ASSERT_EQ(trace.size(), static_cast<std::size_t>(n));
+        RecordedLine previous{0.0F, 0.0F, 0.0F, 95.0F, Black};  // the trace starts at the peak, sample 0
+        for (const RecordedLine& l : trace) {
+            ASSERT_TRUE(l.x1 == previous.x2 && l.y1 == previous.y2 && l.colour == Black && l.x2 >= 0.0F &&
+                        l.x2 <= lastX)
+                << "segment " << &l - trace.data();
+            previous = l;
+        }
+        EXPECT_TRUE(n == 0 || (previous.x2 == lastX && previous.y2 == 50.0F));
+    }
+}
+
+// Far off the surface a segment is cut at the guard box or dropped; a NaN
+// sample takes both its segments with it. kt is also the spectrum's FreqScale;
+// `segments` are those handed on when every segment is asked for.
+TEST(Passes, HandOnlyTameCoordinates)
+{
+    const struct { const char* name; double kt; bool nanSample; std::size_t segments; } rows[] = {
+        {"Kt1e30", 1e30, false, 1}, {"Kt1e300", 1e300, false, 0}, {"KtMinus1e30", -1e30, false, 1},
+        {"NanSample", 1.0, true, 998}};
+    for (const auto& c : rows) {
+        SCOPED_TRACE(c.name);
+        std::vector<double> signal = test::AmSignal(1000);
+        signal[500] = c.nanSample ? std::numeric_limits<double>::quiet_NaN() : signal[500];
+        EXPECT_EQ(Trace(signal, 1000, c.kt, 37.5).size(), c.segments);
+        for (const PixelSize pixels : {PixelSize{}, PixelSize{1001, 609}}) {
+            const Lines trace = Trace(signal, 1000, c.kt, 37.5, pixels);
+            EXPECT_EQ(trace.empty(), c.segments == 0);
+            EXPECT_TRUE(AllTame(trace) && AllTame(Stems(signal, 1000, c.kt, 37.5, 500, pixels)));
+        }
+    }
+}
+
+TEST(Passes, ZeroPeakOnTheZeroLevelAndNoReadPastTheBuffers)
+{
+    const std::vector<double> silence(1001, 0.0);
+    const Lines trace = Trace(silence, 1000, 1.0, 0.0);
+    const Lines stems = Stems(silence, 1000, 1.0, 0.0, 500);
+    EXPECT_TRUE(trace.size() == 1000U && stems.size() == 500U && AllTame(trace) && AllTame(stems));
+    EXPECT_TRUE(std::ranges::all_of(trace, [](const auto& l) { return l.y1 == 50.0F && l.y2 == 50.0F; }));
+    EXPECT_TRUE(std::ranges::all_of(stems, [](const auto& l) { return l.y1 == 0.0F && l.y2 == 0.0F; }));
+    const std::vector<double> three{1.0, -1.0, 0.5};
+    EXPECT_TRUE(Trace(three, 1000, 1.0, 1.0).size() == 2U && Stems(three, 1000, 1.0, 1.0, 500).size() == 2U);
+    EXPECT_TRUE(Trace(three, -5, 1.0, 1.0).empty() && Stems(three, -5, 1.0, 1.0, 2).empty());
+}
+
+TEST(SpectrumLines, DefaultAmCarrierAndSideLines)
+{
+    std::vector<double> spectrum(1001, 0.0);
+    spectrum[54] = spectrum[66] = 6.25;
+    spectrum[60] = 25.0;
+    const Lines stems = Stems(spectrum, 1000, 1000.0 / (30000.0 * 0.008), 25.0, 500);
+    ASSERT_GE(stems.size(), 66U);
+    for (const auto& [bin, x, height] :
+         {std::tuple{54, 45.0F, 22.5F}, std::tuple{60, 50.0F, 90.0F}, std::tuple{66, 55.0F, 22.5F}}) {
+        const RecordedLine& l = stems[static_cast<std::size_t>(bin) - 1];  // bin 0 is not drawn
+        EXPECT_NEAR(l.x1, x, 1e-4F) << "bin " << bin;
+        EXPECT_TRUE(l.x2 == l.x1 && l.y1 == 0.0F && l.y2 == height && l.colour == Red) << "bin " << bin;
+    }
+}
+
+// The guard box's cut-off lands just below lastBin; the span ends at lastBin,
+// so a read past it shows in the sanitizer build. Lines past x = 200 are cut.
+TEST(SpectrumLines, StopAtLastBinWhenTheGuardBoxEndsJustBeforeIt)
+{
+    const struct { const char* name; std::int32_t n, lastBin; double freqScale; std::size_t drawn; } rows[] = {
+        {"DefaultAmN482", 482, 241, 482 / (30000.0 * (0.002 * 4)), 240},
+        {"W1N10Fp1", 10, 5, 10 / (1000.0 * (0.001 * 4)), 4}};
+    for (const auto& row : rows) {
+        const std::vector<double> spectrum(static_cast<std::size_t>(row.lastBin) + 1, 1.0);
+        EXPECT_EQ(Stems(spectrum, row.n, row.freqScale, 1.0, row.lastBin).size(), row.drawn) << row.name;
+    }
+}
+
+TEST(Lines, ZeroAxisAndGuardBoxCuts)
+{
+    RecordingCanvas canvas;
+    DrawZeroAxis(canvas);
+    DrawClippedLine(canvas, {-1e30F, 50.0F}, {1e30F, 50.0F}, Red);  // interpolated cuts would meet at x = 0
+    DrawClippedLine(canvas, {150.0F, 300.0F}, {300.0F, 150.0F}, Red);  // misses the box past its corner
+    DrawClippedLine(canvas, {30.0F, 1e30F}, {30.0F, -1e30F}, Red);
+    EXPECT_EQ(canvas.lines, (Lines{{0.0F, 50.0F, 100.0F, 50.0F, Black}, {-100.0F, 50.0F, 200.0F, 50.0F, Red},
+                                   {30.0F, 200.0F, 30.0F, -100.0F, Red}}));
+}
+
+// On 10 × 100 pixels a plot unit is a pixel row and each column holds 100
+// samples or bins. A trace between +peak and -peak lights rows 5..94 of every
+// column: one stroke down its middle from the top of row 5 to the bottom of
+// row 94. Bins of heights 0..6, 50 to a column, merge into one line from 0 to
+// the tallest; bin 500 stands alone on the right edge.
+TEST(ColumnMerging, OneStrokePerColumnOverExactlyTheRowsLit)
+{
+    std::vector<double> alternating(1001, 0.0), levels(1001, 0.0);
+    for (std::size_t i = 0; i < 1000; ++i) {
+        alternating[i] = i % 2 ? -1.0 : 1.0;
+        levels[i] = static_cast<double>(i % 7);
+    }
+    const Lines trace = Trace(alternating, 1000, 1.0, 1.0, {10, 100});
+    const Lines stems = Stems(levels, 1000, 1.0, 6.0, 500, {10, 100});
+    ASSERT_EQ(stems.size(), 11U);
+    for (int c = 0; c < 10; ++c) {
+        const float x = 10.0F * static_cast<float>(c) + 5.0F;
+        EXPECT_EQ(std::ranges::count(trace, RecordedLine{x, 95.0F, x, 5.0F, Black}), 1) << "column " << c;
+        EXPECT_EQ(stems.at(static_cast<std::size_t>(c)), (RecordedLine{x, 0.0F, x, 90.0F, Red})) << "column " << c;
+    }
+    // Apart from the strokes, only the segments from one column into the next.
+    EXPECT_EQ(trace.size(), 10U + 10U);
+    EXPECT_EQ(stems.back(), (RecordedLine{100.0F, 0.0F, 100.0F, 45.0F, Red}));
+}
+
+}  // namespace
+}  // namespace trelvano::plot

@@ -1,0 +1,231 @@
+#!/usr/bin/env python3
+"""Applies single-point faults one at a time to a scratch copy of the tree,
+rebuilds the tests incrementally, runs ctest, and reports which faults the
+suite catches (killed) and which it lets through (survived).
+
+  tools/mutate.py                 every fault, scratch copy in /tmp/trelvano-mutate
+  tools/mutate.py --only Form1    only faults whose file or note holds "Form1"
+  tools/mutate.py --list          the faults, without running anything
+  tools/mutate.py --skip 20       resume after the first 20
+  tools/mutate.py --numbers 2,7   only these faults (say, the last run's survivors)
+  tools/mutate.py --no-sync       keep the scratch copy as it is (to measure an older suite)
+
+Each fault is (file, exact original text, replacement, what a user would
+meet). A fault whose original text is not in its file exactly once is "not
+applicable": the code moved on, and the fault should be rewritten.
+"""
+import argparse
+import os
+import shutil
+import subprocess
+import sys
+import time
+
+FAULTS = [
+    # engine: reading the entries
+    ("engine/NumberReader.cpp", "return c == ' ' || c == '\\t' || c == '\\n';", "return c == ' ' || c == '\\n';", "tab no longer ignored"),
+    ("engine/NumberReader.cpp", "if (c >= 'a' && c <= 'f') return c - 'a' + 10;", "if (c >= 'a' && c <= 'e') return c - 'a' + 10;", "hex digit f ends the number"),
+    ("engine/NumberReader.cpp", "if (c < '0' || c > '7') break;", "if (c < '0' || c > '8') break;", "octal takes 8"),
+    ("engine/NumberReader.cpp", "number.append(expNegative ? \"e-\" : \"e\")", "number.append(expNegative ? \"e\" : \"e\")", "negative exponent read positive"),
+    ("engine/NumberReader.cpp", "if (LeadingOrder(integer, fraction) + exponent > 0) throw", "if (LeadingOrder(integer, fraction) + exponent < 0) throw", "huge number reads 0, tiny one faults"),
+    ("engine/NumberReader.cpp", "if (fraction < 0.5) return below;", "if (fraction <= 0.5) return below;", "halves round down"),
+    ("engine/NumberReader.cpp", "return std::fmod(below, 2.0) == 0.0 ? below : below + 1.0;", "return std::fmod(below, 2.0) == 0.0 ? below + 1.0 : below;", "halves round to odd"),
+    ("engine/NumberReader.cpp", "rounded <= 2147483647.0)", "rounded < 2147483647.0)", "largest N refused"),
+    ("engine/NumberReader.cpp", "return !(value - std::floor(value) > 0.0);", "return !(value - std::floor(value) > 0.5);", "decimals not warned"),
+    # engine: showing numbers
+    ("engine/NumberFormat.cpp", "digits[keep] >= '5'", "digits[keep] > '5'", "5 rounds down"),
+    ("engine/NumberFormat.cpp", "const int keep = d.exponent + 3;", "const int keep = d.exponent + 2;", "one decimal kept"),
+    ("engine/NumberFormat.cpp", "if (value < 0.0 && !AllZeros(digits)) out.push_back('-');", "if (value < 0.0) out.push_back('-');", "-0.00 shown"),
+    ("engine/NumberFormat.cpp", "out.push_back(exponent < 0 ? '-' : '+');", "out.push_back(exponent <= 0 ? '-' : '+');", "E-00"),
+    ("engine/NumberFormat.cpp", "if (expDigits.size() < 2) out.push_back('0');", "if (expDigits.size() < 1) out.push_back('0');", "one-digit exponent"),
+    ("engine/NumberFormat.cpp", "constexpr const char* NotDefined = \"n.d.\";", "constexpr const char* NotDefined = \"n.d\";", "text for no value"),
+    # engine: validation and messages
+    ("engine/ValidateEntries.cpp", "static_cast<double>(params.N) / (params.W * 4.0);", "static_cast<double>(params.N) / (params.W * 2.0);", "sampling limit doubled"),
+    ("engine/ValidateEntries.cpp", "if (!(highestCarrier >= params.fp)) {", "if (!(highestCarrier > params.fp)) {", "carrier at the limit refused"),
+    ("engine/ValidateEntries.cpp", "if (type == \"AM\") params.Kf = 0.0;", "if (type == \"FM\") params.Kf = 0.0;", "Kf zeroed for FM"),
+    ("engine/ValidateEntries.cpp", "messages::M2, 1000.0, params.fp);", "messages::M2, 100.0, params.fp);", "fp in wrong unit"),
+    ("engine/ValidateEntries.cpp", "const double scaled = RoundHalfEven(entered) * factor;", "const double scaled = entered * factor;", "W, fp, fm not rounded"),
+    ("engine/ValidateEntries.cpp", "params.W == 0.0 || params.fp == 0.0 || params.fm == 0.0", "params.W == 0.0 || params.fp == 0.0", "fm = 0 accepted"),
+    ("engine/ValidateEntries.cpp", "params.MessageText = text;\n    messages.ShowMessage(params.MessageText);", "messages.ShowMessage(text);\n    params.MessageText = text;", "MessageText set after the box"),
+    ("engine/ValidateEntries.cpp", "return text == \"AM\" || text == \"FM\" || text == \"PM\";", "return text == \"AM\" || text == \"FM\" || text == \"PM \";", "PM refused"),
+    ("engine/Messages.h", "\"W, fp, fm non possono essere nulli!\"", "\"W, fp, fm non possono essere nulli\"", "message text"),
+    ("engine/Messages.h", "\"Deve essere fp minore o uguale a N/4W per Shannon \"", "\"Deve essere fp minore o uguale a N/4W per Shannon\"", "message trailing blank"),
+    ("engine/RuntimeFault.cpp", "\"Errore: indice fuori dall'intervallo.\"", "\"Errore: indice fuori dall intervallo.\"", "fault text"),
+    # engine: readouts, run, computation
+    ("engine/CursorReadout.cpp", "text += \" msec\";", "text += \" ms\";", "readout unit"),
+    ("engine/CursorReadout.cpp", "text += \"S(f) = \";", "text += \"S(f)= \";", "readout text"),
+    ("engine/CursorReadout.cpp", "p.CursorLevel = plot::LevelAtY(y, p.SpectrumPeak);", "p.CursorLevel = plot::LevelAtY(x, p.SpectrumPeak);", "level read from x"),
+    ("engine/AnalysisRun.cpp", "    host.WaveformPlot().Blank();\n", "", "old trace stays"),
+    ("engine/AnalysisRun.cpp", "plot::DrawZeroAxis(host.WaveformPlot());", "plot::DrawZeroAxis(host.SpectrumPlot());", "axis on the spectrum"),
+    ("engine/Synthesis.cpp", "am[i] = ((mAM * tone + 1.0) * Vp) * carrier;", "am[i] = ((mAM * tone + 1.0) * Vp) * tone;", "AM wave wrong"),
+    ("engine/Synthesis.cpp", "if (modulationText == \"PM\") copyFrom(b.AngleWave);", "if (modulationText == \"PM\") copyFrom(b.AmWave);", "PM shows AM"),
+    ("engine/Spectrum.cpp", "const double twoOverW = 2.0 / p.W;", "const double twoOverW = 1.0 / p.W;", "spectrum levels halved"),
+    # plot: mappings and passes
+    ("plot/PlotMapping.cpp", "return x / 100.0 * w * 1000.0 / kt;", "return x / 100.0 * w * 100.0 / kt;", "time readout unit"),
+    ("plot/PlotMapping.cpp", "return (y - 50.0) * signalPeak / 45.0;", "return (y - 50.0) * signalPeak / 40.0;", "value readout scale"),
+    ("plot/PlotMapping.cpp", "return x / 200.0 * (static_cast<double>(n) / w) / freqScale;", "return x / 100.0 * (static_cast<double>(n) / w) / freqScale;", "frequency readout doubled"),
+    ("plot/PlotMapping.cpp", "return y * spectrumPeak / 90.0;", "return y * spectrumPeak / 95.0;", "level readout scale"),
+    ("plot/PlotMapping.h", "value * 45.0 / signalPeak + 50.0;", "value * 45.0 / signalPeak + 51.0;", "trace one unit high"),
+    ("plot/PlotMapping.h", "return signalPeak == 0.0 ? 50.0 :", "return signalPeak == 0.0 ? 0.0 :", "silent trace at the bottom"),
+    ("plot/PlotMapping.h", "static_cast<double>(k * 200) * freqScale", "static_cast<double>(k * 199) * freqScale", "lines shifted"),
+    ("plot/PlotMapping.h", "level * 90.0 / spectrumPeak;", "level * 95.0 / spectrumPeak;", "lines too tall"),
+    ("plot/PlotPasses.cpp", "for (std::int64_t i = 0; i <= last; ++i) {", "for (std::int64_t i = 0; i < last; ++i) {", "last segment missing"),
+    ("plot/PlotPasses.cpp", "for (std::int64_t k = 1; k <= last; ++k) {", "for (std::int64_t k = 0; k <= last; ++k) {", "bin 0 drawn"),
+    ("plot/PlotPasses.cpp", "canvas.Line(0.0F, 50.0F, 100.0F, 50.0F, Black);", "canvas.Line(0.0F, 50.0F, 100.0F, 50.0F, Red);", "axis colour"),
+    ("plot/PlotPasses.cpp", "StemColumnMerger lines(canvas, Red);", "StemColumnMerger lines(canvas, Black);", "lines black on black"),
+    ("plot/Canvas.h", "inline constexpr Rgb Red{255, 0, 0};", "inline constexpr Rgb Red{255, 0, 1};", "red slightly off"),
+    ("plot/ClipSegment.cpp", "const std::array<double, 4> p{-dx, dx, -dy, dy};", "const std::array<double, 4> p{-dx, dx, dy, dy};", "bottom edge clipping"),
+    ("plot/ClipSegment.cpp", "x = edge < 2 ? edges[edge] : startX + t * dx;", "x = edge < 1 ? edges[edge] : startX + t * dx;", "right edge cut interpolated"),
+    ("plot/ColumnRows.cpp", "? FloorOf(steepTop_ + 0.5) : steepTop_;", "? FloorOf(steepTop_ + 1.5) : steepTop_;", "merged column one row short at top"),
+    ("plot/ColumnRows.cpp", "? FloorOf(steepBottom_ + 0.5) - 1.0 : steepBottom_;", "? FloorOf(steepBottom_ + 0.5) : steepBottom_;", "merged column one row long at bottom"),
+    ("plot/ColumnRows.cpp", "row = FloorOf(a.y + 0.5);", "row = FloorOf(a.y);", "point segment row"),
+    ("plot/TraceColumnMerger.cpp", "const double x = runColumn_ + 0.5;", "const double x = runColumn_ + 1.5;", "merged stroke in the next column"),
+    ("plot/StemColumnMerger.cpp", "groupHigh_ = std::max(groupHigh_, height);", "groupHigh_ = std::min(groupHigh_, height);", "merged lines too short"),
+    ("plot/PixelGrid.cpp", "yScale_ = -height_ / 100.0;", "yScale_ = -height_ / 99.0;", "pixel rows off"),
+    # ui: what the windows show
+    ("ui/Form1.cpp", "const QColor EntryPink(255, 192, 192);", "const QColor EntryPink(255, 192, 193);", "entry colour"),
+    ("ui/Form1.cpp", "const QColor ContactCyan(192, 255, 255);", "const QColor ContactCyan(192, 255, 254);", "contact label colour"),
+    ("ui/Form1.cpp", "AddEntry(\"Text6\", \"4.05\",", "AddEntry(\"Text6\", \"4.5\",", "default mf"),
+    ("ui/Form1.cpp", "\"Indice di modulazione AM\"", "\"Indice di modulazione  AM\"", "label text"),
+    ("ui/Form1.cpp", "{command2_, text13_, text1_, text2_,", "{command2_, text13_, text2_, text1_,", "tab order"),
+    ("ui/Form1.cpp", "combo1_->setCompleter(nullptr);", "", "type box completes"),
+    ("ui/Form1.cpp", "combo1_->setFont(PanelFont(12.0, true));", "combo1_->setFont(PanelFont(12.0, false));", "type box not bold"),
+    ("ui/GraphicalButton.cpp", "if (!event->isAutoRepeat()) click();", "if (event->isAutoRepeat()) click();", "Enter does not press"),
+    ("ui/GraphicalButton.cpp", "const QBrush fill(face_);", "const QBrush fill(Qt::lightGray);", "button face grey"),
+    ("ui/Form2.cpp", "new PlotSurface(QColor(255, 255, 192), this);", "new PlotSurface(QColor(255, 255, 193), this);", "waveform background"),
+    ("ui/Form2.cpp", "QStringLiteral(\"Visualizza spettro\"), QColor(255, 0, 0), this);", "QStringLiteral(\"Visualizza spettro\"), QColor(255, 0, 1), this);", "button colour"),
+    ("ui/Form2.cpp", "picture1_->Scale(0, 100, 100, 0);", "picture1_->Scale(0, 100, 100, 1);", "readout coordinates"),
+    ("ui/Form3.cpp", "new PlotSurface(QColor(0, 0, 0), this);", "new PlotSurface(QColor(0, 0, 1), this);", "spectrum background"),
+    ("ui/Form3.cpp", "QStringLiteral(\"Righe dello spettro in rosso\")", "QStringLiteral(\"Righe dello spettro in rosa\")", "label text"),
+    ("ui/QtMessageSink.cpp", "QStringLiteral(\"Trelvano\"), QString::fromStdString(text),", "QStringLiteral(\"Trelvano \"), QString::fromStdString(text),", "message box caption"),
+    ("ui/QtMessageSink.cpp", "QMessageBox::Ok, QApplication::activeWindow());", "QMessageBox::Ok | QMessageBox::Cancel, QApplication::activeWindow());", "message box buttons"),
+    ("ui/QtMessageSink.cpp", "QMessageBox box(QMessageBox::NoIcon,", "QMessageBox box(QMessageBox::Information,", "message box icon"),
+    ("ui/HandlerGuard.h", "messages.ShowMessage(FaultText(FaultKind::OutOfMemory));", "messages.ShowMessage(FaultText(FaultKind::Overflow));", "allocation failure text"),
+    ("ui/AppWindows.cpp", "    BringToFront(SpectrumWindow());", "    SpectrumWindow();", "spectrum window not shown"),
+    ("ui/WindowSetup.h", "window.setAttribute(Qt::WA_DeleteOnClose);", "", "closed window kept"),
+    ("ui/Twips.h", "return (twips + 7) / 15;", "return (twips + 7) / 16;", "layout scale"),
+    ("ui/DecimalSeparator.h", "return QLocale().decimalPoint().toStdString();", "return QLocale::c().decimalPoint().toStdString();", "regional separator ignored"),
+    ("ui/UiFonts.cpp", "font.setWeight(bold ? QFont::Bold : QFont::Normal);", "font.setWeight(bold ? QFont::DemiBold : QFont::Normal);", "bold captions"),
+]
+
+TEST_TARGETS = ["engine_tests", "plot_tests", "GraficiPressTest", "ResultWindowsTest", "StartupTest",
+                "PlotSurfaceTest"]
+
+
+def run(cmd, cwd, log, env=None):
+    with open(log, "a") as out:
+        out.write("\n$ " + " ".join(cmd) + "\n")
+        out.flush()
+        return subprocess.run(cmd, cwd=cwd, stdout=out, stderr=subprocess.STDOUT, env=env).returncode
+
+
+def sync(source, scratch):
+    """Makes the scratch tree match the source, touching only files that differ so
+    that the scratch build recompiles no more than it must."""
+    def skipped(relative):
+        top = relative.split(os.sep)[0]
+        return top.startswith("build") or top == ".git"
+    wanted = set()
+    for root, dirs, files in os.walk(source):
+        relative_root = os.path.relpath(root, source)
+        dirs[:] = [d for d in dirs if not skipped(os.path.normpath(os.path.join(relative_root, d)))]
+        for name in files:
+            relative = os.path.normpath(os.path.join(relative_root, name))
+            wanted.add(relative)
+            target = os.path.join(scratch, relative)
+            with open(os.path.join(root, name), "rb") as f:
+                content = f.read()
+            if os.path.exists(target) and open(target, "rb").read() == content:
+                continue
+            os.makedirs(os.path.dirname(target), exist_ok=True)
+            shutil.copyfile(os.path.join(root, name), target)  # a fresh time, so make sees the change
+    for root, dirs, files in os.walk(scratch):
+        relative_root = os.path.relpath(root, scratch)
+        dirs[:] = [d for d in dirs if not skipped(os.path.normpath(os.path.join(relative_root, d)))]
+        for name in files:
+            relative = os.path.normpath(os.path.join(relative_root, name))
+            if relative not in wanted:
+                os.remove(os.path.join(root, name))
+
+
+def build(scratch, log):
+    targets = [t for t in TEST_TARGETS if os.path.exists(os.path.join(scratch, "tests"))]
+    cmd = ["cmake", "--build", "build", "-j", str(min(os.cpu_count() or 2, 2)), "--target"] + targets
+    return run(cmd, scratch, log) == 0
+
+
+def tests_pass(scratch, log):
+    env = dict(os.environ, QT_QPA_PLATFORM="offscreen")
+    return run(["ctest", "--test-dir", "build", "--stop-on-failure", "-j2", "--timeout", "300"], scratch, log, env) == 0
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
+    parser.add_argument("--scratch", default="/tmp/trelvano-mutate")
+    parser.add_argument("--only", default="")
+    parser.add_argument("--list", action="store_true")
+    parser.add_argument("--skip", type=int, default=0)
+    parser.add_argument("--numbers", default="", help="only these faults, e.g. 2,7,44 (numbers as --list shows)")
+    parser.add_argument("--no-sync", action="store_true")
+    args = parser.parse_args()
+    faults = [f for f in FAULTS if args.only in f[0] or args.only in f[3]]
+    if args.list:
+        for number, (path, _, _, note) in enumerate(faults, 1):
+            print(f"{number:3} {path}: {note}")
+        return 0
+
+    source = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
+    scratch = args.scratch
+    log = os.path.join(scratch + ".log")
+    if os.path.exists(os.path.join(scratch, "build")) and args.no_sync:
+        pass
+    elif os.path.exists(os.path.join(scratch, "build")):
+        sync(source, scratch)  # the tree as it is now, keeping the scratch build
+    else:
+        shutil.rmtree(scratch, ignore_errors=True)
+        shutil.copytree(source, scratch, ignore=shutil.ignore_patterns("build*", ".git"))
+        # Every fault relinks several test programs: lld does that in a fraction of the time.
+        linker = ["-DCMAKE_EXE_LINKER_FLAGS=-fuse-ld=lld"] if shutil.which("ld.lld") else []
+        run(["cmake", "-S", ".", "-B", "build", "-DCMAKE_BUILD_TYPE=Release", "-DTRELVANO_BUILD_BENCH=OFF"] + linker,
+            scratch, log)
+    if not build(scratch, log) or not tests_pass(scratch, log):
+        print(f"the unchanged tree does not pass its tests; see {log}")
+        return 1
+
+    killed = survived = unusable = 0
+    for number, (path, original, replacement, note) in enumerate(faults, 1):
+        if number <= args.skip or (args.numbers and str(number) not in args.numbers.split(",")):
+            continue
+        file = os.path.join(scratch, path)
+        text = open(file, encoding="utf-8").read() if os.path.exists(file) else ""
+        label = f"{number:3} {path}: {note}"
+        if text.count(original) != 1:
+            print(f"{label}: not applicable", flush=True)
+            unusable += 1
+            continue
+        started = time.time()
+        with open(file, "w", encoding="utf-8") as out:
+            out.write(text.replace(original, replacement))
+        try:
+            if not build(scratch, log):
+                verdict = "does not build"
+                unusable += 1
+            elif tests_pass(scratch, log):
+                verdict = "SURVIVED"
+                survived += 1
+            else:
+                verdict = "killed"
+                killed += 1
+        finally:
+            with open(file, "w", encoding="utf-8") as out:
+                out.write(text)
+        print(f"{label}: {verdict} ({time.time() - started:.0f} s)", flush=True)
+
+    applied = killed + survived
+    rate = 100.0 * killed / applied if applied else 0.0
+    print(f"killed {killed} of {applied} ({rate:.0f} %), survived {survived}, not applicable {unusable}")
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())

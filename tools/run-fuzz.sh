@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# Builds the libFuzzer targets with clang in build-fuzz/ and runs each on a
+# copy of its seed corpus.
+#   tools/run-fuzz.sh             about a minute per target
+#   FUZZ_SECONDS=3600 tools/run-fuzz.sh   longer; new inputs stay in build-fuzz/corpus/
+# A failing input is written to build-fuzz/ (crash-*), and the script fails.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+if ! command -v clang++ >/dev/null; then
+  echo "run-fuzz: clang++ not found; install clang and libclang-rt-dev (libFuzzer) to fuzz" >&2
+  exit 1
+fi
+seconds=${FUZZ_SECONDS:-60}
+targets=(NumberReaderFuzz NumberFormatFuzz PressFuzz)
+
+CC=clang CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTRELVANO_BUILD_FUZZ=ON \
+  -DTRELVANO_BUILD_UI=OFF -DTRELVANO_BUILD_BENCH=OFF ${CI:+-DTRELVANO_WERROR=ON}
+cmake --build build-fuzz --parallel "$(nproc)" --target "${targets[@]}"
+
+for target in "${targets[@]}"; do
+  corpus=build-fuzz/corpus/$target
+  mkdir -p "$corpus"
+  cp -n tests/fuzz/corpus/"$target"/* "$corpus"/
+  echo "== $target: ${seconds} s"
+  # -rss_limit_mb: the press target keeps N small enough to stay far below it.
+  (cd build-fuzz && ./tests/fuzz/"$target" -max_total_time="$seconds" -rss_limit_mb=1024 -print_final_stats=1 \
+    "corpus/$target" 2>"$target.log") || { tail -n 40 "build-fuzz/$target.log"; exit 1; }
+  grep -E 'DONE|stat::number_of_executed_units|stat::peak_rss_mb' "build-fuzz/$target.log" || true
+  echo "corpus: $(ls "$corpus" | wc -l) inputs"
+done
