@@ -22,6 +22,8 @@ if [ "$step" = ci ]; then
   # the validators check the installed desktop entry and metainfo; MinGW-w64
   # compiles engine/ and plot/ for Windows.
   packages+=(dpkg-dev file desktop-file-utils appstream g++-mingw-w64-x86-64-posix)
+  # clang's libFuzzer and its sanitizer runtimes for the fuzz targets.
+  packages+=(clang libclang-rt-dev)
 fi
 
 if ! command -v dpkg-query >/dev/null 2>&1; then
