@@ -121,7 +121,7 @@ void DrawOnSurface(benchmark::State& state, QColor background, bool merged, Draw
     for (auto _ : state) {
         surface.Blank();
         draw(canvas);
-        benchmark::DoNotOptimize(surface.image().constBits());
+        benchmark::DoNotOptimize(surface.Image().constBits());
     }
 }
 

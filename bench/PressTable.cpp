@@ -80,7 +80,7 @@ int PressChild(char** argv, long n, const char* type)
         // Until the waveform window is on screen and the hidden spectrum image is complete.
         QCoreApplication::processEvents();
         windows.WaveformWindow().repaint();
-        (void)windows.SpectrumWindow().Picture1().image();
+        (void)windows.SpectrumWindow().Picture1().Image();
         return Milliseconds(Clock::now() - start);
     };
     const double cold = press();

@@ -94,7 +94,7 @@ void PlotSurface::SetReadout(const QString& text)
     }
 }
 
-const QImage& PlotSurface::image() const
+const QImage& PlotSurface::Image() const
 {
     FitImage();
     EndPainting();

@@ -33,7 +33,7 @@ public:
     void SetReadout(const QString& text);
 
     // The image as drawn so far, one pixel per pixel of the window's scale.
-    const QImage& image() const;
+    const QImage& Image() const;
 
 signals:
     // The pointer position in the current user coordinates.

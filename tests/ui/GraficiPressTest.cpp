@@ -62,8 +62,8 @@ class GraficiPressTest : public QObject {
         s_->SetType(e.type);
         s_->Press();
     }
-    const QImage& SpectrumImage() { return s_->Spectrum().Picture1().image(); }
-    const QImage& WaveformImage() { return s_->Waveform().Picture1().image(); }
+    const QImage& SpectrumImage() { return s_->Spectrum().Picture1().Image(); }
+    const QImage& WaveformImage() { return s_->Waveform().Picture1().Image(); }
 
 private slots:
     void init() { s_ = std::make_unique<Session>(); }

@@ -7,6 +7,7 @@
 
 #include "plot/PlotPasses.h"
 #include "tests/plot/TestSignals.h"
+#include "tests/ui/UiTestSupport.h"
 #include "ui/PlotSurface.h"
 
 using trelvano::PlotSurface;
@@ -65,6 +66,7 @@ class PlotSurfaceTest : public QObject {
     Q_OBJECT
 
 private slots:
+    void initTestCase() { trelvano::uitest::DropOffscreenRaiseWarnings(); }
     void keepsItsDrawingFollowsTheMouseAndShowsTheReadout()
     {
         PlotSurface surface(PaleYellow);
@@ -72,9 +74,9 @@ private slots:
         const plot::PixelSize pixels = surface.Pixels();
         QCOMPARE(QSize(pixels.width, pixels.height), surface.size());
         surface.Line(0.0F, 0.0F, 100.0F, 100.0F, plot::Red);
-        QVERIFY(InkedPixels(surface.image(), PaleYellow) > 0);
+        QVERIFY(InkedPixels(surface.Image(), PaleYellow) > 0);
         surface.Blank();
-        QCOMPARE(InkedPixels(surface.image(), PaleYellow), 0);
+        QCOMPARE(InkedPixels(surface.Image(), PaleYellow), 0);
         surface.Line(50.0F, 0.0F, 50.0F, 90.0F, plot::Red);  // after a blank, never shown, no Scale called
         surface.show();
         QVERIFY(QTest::qWaitForWindowExposed(&surface));

@@ -4,6 +4,7 @@
 #include <QTest>
 #include <QToolTip>
 
+#include "tests/ui/UiTestSupport.h"
 #include "ui/PlotSurface.h"
 
 using trelvano::PlotSurface;
@@ -12,6 +13,7 @@ class ReadoutTooltipTest : public QObject {
     Q_OBJECT
 
 private slots:
+    void initTestCase() { trelvano::uitest::DropOffscreenRaiseWarnings(); }
     void staysWhilePointerRestsAndGoesWhenItLeaves()
     {
         QWidget window;

@@ -65,7 +65,7 @@ private slots:
     void visualizzaSpettroShowsTheLinesOrABlankPlotOnceClosed()
     {
         QPointer<Form3> first = s_->windows.ExistingSpectrumWindow();
-        QVERIFY(first && !first->isVisible() && Count(first->Picture1().image(), Red) > 0);
+        QVERIFY(first && !first->isVisible() && Count(first->Picture1().Image(), Red) > 0);
         QTest::mouseClick(s_->Waveform().findChild<QPushButton*>("Command1"), Qt::LeftButton);
         QVERIFY(s_->windows.ExistingSpectrumWindow() == first && first->isVisible());
 
@@ -74,11 +74,11 @@ private slots:
         s_->Waveform().Command1_Click();
         Form3* reopened = s_->windows.ExistingSpectrumWindow();
         QVERIFY(reopened && reopened->isVisible() && reopened->Picture1().toolTip().isEmpty());
-        const QImage& blank = reopened->Picture1().image();
+        const QImage& blank = reopened->Picture1().Image();
         QCOMPARE(Count(blank, Black), blank.width() * blank.height());
         QCOMPARE(Read(*reopened, 50, 90), "f= 30000.00 Hz ; S(f) = 2.50E+01 V");
         s_->Press();
-        QVERIFY(Count(reopened->Picture1().image(), Red) > 0);
+        QVERIFY(Count(reopened->Picture1().Image(), Red) > 0);
     }
 
     void closedWaveformWindowIsRebuiltByTheNextPress()
@@ -90,7 +90,7 @@ private slots:
         s_->Press();
         Form2* rebuilt = s_->windows.ExistingWaveformWindow();
         QVERIFY(rebuilt && rebuilt->isVisible() && rebuilt->Picture1().toolTip().isEmpty());
-        QVERIFY(Count(rebuilt->Picture1().image(), Black) > 0);
+        QVERIFY(Count(rebuilt->Picture1().Image(), Black) > 0);
     }
 
     void resultWindowsWorkAfterThePanelIsClosed()
