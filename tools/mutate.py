@@ -109,7 +109,7 @@ FAULTS = [
 ]
 
 TEST_TARGETS = ["engine_tests", "plot_tests", "GraficiPressTest", "ResultWindowsTest", "StartupTest",
-                "PlotSurfaceTest"]
+                "PlotSurfaceTest", "ReadoutTooltipTest"]
 
 
 def run(cmd, cwd, log, env=None):
