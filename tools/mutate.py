@@ -57,7 +57,7 @@ FAULTS = [
     ("engine/CursorReadout.cpp", "p.CursorLevel = plot::LevelAtY(y, p.SpectrumPeak);", "p.CursorLevel = plot::LevelAtY(x, p.SpectrumPeak);", "level read from x"),
     ("engine/AnalysisRun.cpp", "    host.WaveformPlot().Blank();\n", "", "old trace stays"),
     ("engine/AnalysisRun.cpp", "plot::DrawZeroAxis(host.WaveformPlot());", "plot::DrawZeroAxis(host.SpectrumPlot());", "axis on the spectrum"),
-    ("engine/Synthesis.cpp", "am[i] = ((mAM * tone + 1.0) * Vp) * carrier;", "am[i] = ((mAM * tone + 1.0) * Vp) * tone;", "AM wave wrong"),
+    ("engine/Synthesis.cpp", "amSample[j] = ((mAM * tone[j] + 1.0) * Vp) * carrier[j];", "amSample[j] = ((mAM * tone[j] + 1.0) * Vp) * tone[j];", "AM wave wrong"),
     ("engine/Synthesis.cpp", "if (modulationText == \"PM\") copyFrom(b.AngleWave);", "if (modulationText == \"PM\") copyFrom(b.AmWave);", "PM shows AM"),
     ("engine/Spectrum.cpp", "const double twoOverW = 2.0 / p.W;", "const double twoOverW = 1.0 / p.W;", "spectrum levels halved"),
     # plot: mappings and passes
