@@ -100,7 +100,7 @@ FAULTS = [
     ("ui/QtMessageSink.cpp", "QStringLiteral(\"Trelvano\"), QString::fromStdString(text),", "QStringLiteral(\"Trelvano \"), QString::fromStdString(text),", "message box caption"),
     ("ui/QtMessageSink.cpp", "QMessageBox::Ok, QApplication::activeWindow());", "QMessageBox::Ok | QMessageBox::Cancel, QApplication::activeWindow());", "message box buttons"),
     ("ui/QtMessageSink.cpp", "QMessageBox box(QMessageBox::NoIcon,", "QMessageBox box(QMessageBox::Information,", "message box icon"),
-    ("ui/HandlerGuard.h", "messages.ShowMessage(FaultText(FaultKind::OutOfMemory));", "messages.ShowMessage(FaultText(FaultKind::Overflow));", "allocation failure text"),
+    ("ui/HandlerGuard.h", "messages.ShowMessage(explain(RuntimeFault(FaultKind::OutOfMemory)));", "messages.ShowMessage(explain(RuntimeFault(FaultKind::Overflow)));", "allocation failure text"),
     ("ui/AppWindows.cpp", "    BringToFront(SpectrumWindow());", "    SpectrumWindow();", "spectrum window not shown"),
     ("ui/WindowSetup.h", "window.setAttribute(Qt::WA_DeleteOnClose);", "", "closed window kept"),
     ("ui/Twips.h", "return (twips + 7) / 15;", "return (twips + 7) / 16;", "layout scale"),

@@ -7,6 +7,7 @@
 
 #include "UiTestSupport.h"
 #include "engine/RuntimeFault.h"
+#include "ui/HandlerGuard.h"
 #include "ui/QtMessageSink.h"
 
 using namespace trelvano;
@@ -138,6 +139,14 @@ private slots:
         });
         windows.InputPanel().Command2_Click();
         QCOMPARE(seen, QStringLiteral("Trelvano|%1|1 button(s)|OK|plain").arg(messages::M6));
+    }
+
+    // An allocation the memory check let through still ends the event with the memory text.
+    void allocationFailureEndsTheEventWithTheMemoryText()
+    {
+        uitest::RecordingSink sink;
+        RunGuarded(sink, [] { throw std::bad_alloc(); });
+        QCOMPARE(sink.texts, uitest::Texts{FaultText(FaultKind::OutOfMemory)});
     }
 };
 
