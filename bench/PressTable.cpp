@@ -18,10 +18,10 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
+#include "ProcessCounters.h"
 #include "ThreeCosines.h"
 #include "engine/MessageSink.h"
 #include "engine/VectorState.h"
@@ -40,23 +40,13 @@ double Milliseconds(Clock::duration d)
     return std::chrono::duration<double, std::milli>(d).count();
 }
 
-// Highest resident set of this process so far, in bytes.
-double PeakResidentBytes()
-{
-    std::ifstream status("/proc/self/status");
-    for (std::string line; std::getline(status, line);) {
-        if (line.rfind("VmHWM:", 0) == 0) return std::stod(line.substr(6)) * 1024.0;
-    }
-    return 0.0;
-}
-
 class CountingSink final : public trelvano::MessageSink {
 public:
     void ShowMessage(const std::string&) override { ++shown; }
     int shown = 0;
 };
 
-// Child: two presses at n; prints "cold_ms warm_ms peak_bytes_per_sample".
+// Child: two presses at n; prints "cold_ms warm_ms peak_bytes_per_sample cold_page_faults".
 int PressChild(char** argv, long n, const char* type)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -72,7 +62,7 @@ int PressChild(char** argv, long n, const char* type)
     QCoreApplication::processEvents();
     panel.findChild<QLineEdit*>("Text13")->setText(QString::number(n));
     panel.findChild<QComboBox*>("Combo1")->setEditText(QString::fromLatin1(type));
-    const double idle = PeakResidentBytes();
+    const trelvano::bench::ProcessCounters idle = trelvano::bench::ReadProcessCounters();
 
     const auto press = [&] {
         const auto start = Clock::now();
@@ -84,13 +74,15 @@ int PressChild(char** argv, long n, const char* type)
         return Milliseconds(Clock::now() - start);
     };
     const double cold = press();
-    const double peak = PeakResidentBytes() - idle;
+    const trelvano::bench::ProcessCounters afterCold = trelvano::bench::ReadProcessCounters();
+    const double peak = afterCold.peakResidentBytes - idle.peakResidentBytes;
     const double warm = press();
     if (sink.shown != 0) {
         std::fprintf(stderr, "the press at N = %ld showed a message\n", n);
         return 1;
     }
-    std::printf("%.3f %.3f %.2f\n", cold, warm, peak / static_cast<double>(n));
+    std::printf("%.3f %.3f %.2f %lld\n", cold, warm, peak / static_cast<double>(n),
+                static_cast<long long>(afterCold.pageFaults - idle.pageFaults));
     return 0;
 }
 
@@ -113,7 +105,11 @@ int CosinesChild(long n)
 // Runs this program again with `arguments` and reads the numbers it prints.
 std::vector<double> RunChild(const std::string& self, const std::string& arguments)
 {
+#if defined(_WIN32)
+    const std::string command = "\"" + self + "\" " + arguments;
+#else
     const std::string command = "'" + self + "' " + arguments;
+#endif
     std::vector<double> values;
     FILE* child = popen(command.c_str(), "r");
     if (child == nullptr) return values;
@@ -155,26 +151,30 @@ int main(int argc, char** argv)
         }
     }
     if (sizes.empty()) sizes = {100000, 1000000, 10000000, 20000000};
+#if defined(_WIN32)
+    const std::string self = argv[0];
+#else
     const std::string self = std::filesystem::read_symlink("/proc/self/exe").string();
+#endif
 
-    std::printf("%-9s %10s %10s %10s %10s %10s %12s\n", "N", "cold ms", "warm ms", "cosines ms", "cold/cos",
-                "warm/cos", "bytes/sample");
+    std::printf("%-9s %10s %10s %10s %10s %10s %12s %12s\n", "N", "cold ms", "warm ms", "cosines ms", "cold/cos",
+                "warm/cos", "bytes/sample", "cold faults");
     for (const long n : sizes) {
-        std::array<std::vector<double>, 4> figures;  // cold, warm, bytes per sample, cosines
+        std::array<std::vector<double>, 5> figures;  // cold, warm, bytes per sample, page faults, cosines
         for (int r = 0; r < repeat; ++r) {
             const auto press = RunChild(self, "--child-press " + std::to_string(n) + " " + type);
             const auto cosines = RunChild(self, "--child-cosines " + std::to_string(n));
-            if (press.size() != 3 || cosines.size() != 2) {
+            if (press.size() != 4 || cosines.size() != 2) {
                 std::fprintf(stderr, "a child process failed at N = %ld\n", n);
                 return 1;
             }
-            for (std::size_t f = 0; f < 3; ++f) figures[f].push_back(press[f]);
-            figures[3].push_back(cosines[0]);
+            for (std::size_t f = 0; f < 4; ++f) figures[f].push_back(press[f]);
+            figures[4].push_back(cosines[0]);
         }
         const double cold = Median(figures[0]), warm = Median(figures[1]);
-        const double bytes = Median(figures[2]), cosines = Median(figures[3]);
-        std::printf("%-9ld %10.1f %10.1f %10.1f %10.2f %10.2f %12.1f\n", n, cold, warm, cosines, cold / cosines,
-                    warm / cosines, bytes);
+        const double bytes = Median(figures[2]), faults = Median(figures[3]), cosines = Median(figures[4]);
+        std::printf("%-9ld %10.1f %10.1f %10.1f %10.2f %10.2f %12.1f %12.0f\n", n, cold, warm, cosines, cold / cosines,
+                    warm / cosines, bytes, faults);
         std::fflush(stdout);
     }
     return 0;

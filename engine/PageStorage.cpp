@@ -3,15 +3,22 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <limits>
 #include <new>
 #include <utility>
 
 #include "MemoryBudget.h"
 
-// POSIX systems map anonymous memory that is zero until written; elsewhere
-// (Windows) the block comes from the C++ allocator and is cleared.
+// POSIX systems map anonymous memory and Windows commits it, zero until
+// written either way; elsewhere the block comes from the C++ allocator and is cleared.
 #if defined(__unix__) || defined(__APPLE__)
 #include <sys/mman.h>
+#define TRELVANO_MAPS_PAGES 1
+#elif defined(_WIN32)
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
 #define TRELVANO_MAPS_PAGES 1
 #else
 #define TRELVANO_MAPS_PAGES 0
@@ -32,7 +39,29 @@ constexpr std::size_t RoundUp(std::size_t value, std::size_t step)
     return (value + step - 1) / step * step;
 }
 
-#if TRELVANO_MAPS_PAGES
+#if TRELVANO_MAPS_PAGES && defined(_WIN32)
+// Large pages need a privilege ordinary users lack, so the block is one plain
+// committed allocation; VirtualAlloc places it on a 64 KiB boundary already.
+constexpr std::size_t kMapStep = 64 * 1024;
+
+void* MapAligned(std::size_t length)
+{
+    return VirtualAlloc(nullptr, length, MEM_RESERVE | MEM_COMMIT, PAGE_READWRITE);
+}
+
+void Unmap(void* block, std::size_t /*length*/)
+{
+    VirtualFree(block, 0, MEM_RELEASE);
+}
+
+// What a block of `bytes` takes while it is made.
+constexpr std::size_t MappedLength(std::size_t bytes)
+{
+    return RoundUp(bytes, kMapStep);
+}
+#elif TRELVANO_MAPS_PAGES
+constexpr std::size_t kMapStep = kHugePageBytes;
+
 // A fresh zero block of `length` bytes (whole small pages) starting on a
 // huge-page boundary: map one huge page more than needed and give back the
 // unaligned head and the tail. Only whole huge pages inside it get huge pages.
@@ -51,6 +80,17 @@ void* MapAligned(std::size_t length)
 #endif
     return reinterpret_cast<void*>(aligned);
 }
+
+void Unmap(void* block, std::size_t length)
+{
+    munmap(block, length);
+}
+
+// The block rounded to huge pages, plus the slack mapped for the alignment.
+constexpr std::size_t MappedLength(std::size_t bytes)
+{
+    return RoundUp(bytes, kHugePageBytes) + kHugePageBytes;
+}
 #endif
 
 }  // namespace
@@ -58,12 +98,13 @@ void* MapAligned(std::size_t length)
 PageStorage::PageStorage(std::size_t count)
 {
     if (count == 0) return;
-    if (count > (std::size_t{1} << 40)) RaiseOutOfMemory(BytesFor(static_cast<std::int64_t>(count)));
+    // Past this the byte count would not fit a size_t, on any width of it.
+    if (count > std::numeric_limits<std::size_t>::max() / sizeof(double) / 2) RaiseOutOfMemory(BytesFor(static_cast<std::int64_t>(count)));
     const std::size_t bytes = count * sizeof(double);
     void* block = nullptr;
 #if TRELVANO_MAPS_PAGES
     if (bytes >= kMappedFromBytes) {
-        const std::size_t length = RoundUp(bytes, kHugePageBytes);
+        const std::size_t length = RoundUp(bytes, kMapStep);
         block = MapAligned(length);
         if (block != nullptr) mappedBytes_ = length;
     } else
@@ -105,7 +146,7 @@ std::int64_t PageStorage::BytesFor(std::int64_t count) noexcept
     if (count <= 0) return 0;
     const auto bytes = static_cast<std::size_t>(count) * sizeof(double);
 #if TRELVANO_MAPS_PAGES
-    if (bytes >= kMappedFromBytes) return static_cast<std::int64_t>(RoundUp(bytes, kHugePageBytes) + kHugePageBytes);
+    if (bytes >= kMappedFromBytes) return static_cast<std::int64_t>(MappedLength(bytes));
 #endif
     return static_cast<std::int64_t>(RoundUp(bytes + kAlignment, 4096));
 }
@@ -115,7 +156,7 @@ void PageStorage::release() noexcept
     if (data_ == nullptr) return;
 #if TRELVANO_MAPS_PAGES
     if (mappedBytes_ != 0) {
-        munmap(data_, mappedBytes_);
+        Unmap(data_, mappedBytes_);
     } else
 #endif
     {

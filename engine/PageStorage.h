@@ -10,8 +10,10 @@ namespace trelvano {
 // Large blocks are mapped fresh from the system, which hands them out already
 // zero, so they are never cleared by the program; on Linux they sit on 2 MiB
 // boundaries and are marked for transparent huge pages: touching 64 MB then
-// takes a few dozen page faults instead of sixteen thousand. Where the system
-// has no such mapping call, the block comes from the C++ allocator and is cleared.
+// takes a few dozen page faults instead of sixteen thousand. On Windows they are
+// one committed allocation each (large pages need a privilege users lack).
+// Where the system has no such call, the block comes from the C++ allocator
+// and is cleared.
 //
 // On Linux the same mappings also serve FFTW's own large tables and scratch:
 // PageStorage.cpp defines the allocation hook the FFTW library calls.

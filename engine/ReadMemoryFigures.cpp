@@ -11,6 +11,9 @@
 
 #include "MemoryText.h"
 #elif defined(_WIN32)
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
 #include <windows.h>
 #elif defined(__unix__) || defined(__APPLE__)
 #include <sys/resource.h>

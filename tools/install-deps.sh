@@ -4,6 +4,7 @@
 # stay in step.
 #   tools/install-deps.sh build   to build and start the program   (run.sh)
 #   tools/install-deps.sh test    the above, plus the test and benchmark libraries (test.sh)
+#   tools/install-deps.sh windows the Windows cross-build and its tests under Wine (tools/windows/)
 #   tools/install-deps.sh ci      the above, plus the package and portability checks (.ci/run)
 set -euo pipefail
 
@@ -17,11 +18,19 @@ packages=(
 if [ "$step" = test ] || [ "$step" = ci ]; then
   packages+=(libgtest-dev libbenchmark-dev)
 fi
+if [ "$step" = windows ] || [ "$step" = ci ]; then
+  # MinGW-w64 (posix threads) and Wine to build and run for Windows; NSIS for
+  # the installer; dpkg-dev unpacks Debian's source packages; the host's Qt
+  # tools (moc, rcc, uic) serve the cross-build; googletest ships its source;
+  # Xvfb, xdotool and ImageMagick drive and picture the smoke run.
+  packages+=(g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix wine wine64 nsis dpkg-dev
+             qt6-base-dev qt6-base-dev-tools ninja-build googletest xvfb xdotool imagemagick xz-utils)
+fi
 if [ "$step" = ci ]; then
   # cpack's DEB generator computes the dependencies with dpkg-shlibdeps (dpkg-dev);
   # the validators check the installed desktop entry and metainfo; MinGW-w64
   # compiles engine/ and plot/ for Windows.
-  packages+=(dpkg-dev file desktop-file-utils appstream g++-mingw-w64-x86-64-posix)
+  packages+=(dpkg-dev file desktop-file-utils appstream lintian g++-mingw-w64-x86-64-posix)
   # clang's libFuzzer and its sanitizer runtimes for the fuzz targets.
   packages+=(clang libclang-rt-dev)
 fi

@@ -102,5 +102,16 @@ TEST(MemoryBudget, ReserveStaysFree)
     }
 }
 
+// The figures this system really gives (Linux's /proc, Windows' memory status)
+// must be read at all, or every press would go unchecked.
+TEST(MemoryBudget, ThisMachinesOwnFiguresBoundAPress)
+{
+    const MemoryFigures figures = ReadMemoryFigures();
+    ASSERT_TRUE(figures.memAvailable.has_value());
+    const std::int64_t headroom = HeadroomBytes(figures);
+    EXPECT_GT(headroom, kMemoryReserveBytes);
+    EXPECT_LE(headroom, *figures.memAvailable);
+}
+
 }  // namespace
 }  // namespace trelvano

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#if defined(__unix__)
 #include <sys/resource.h>
+#endif
 
 #include <algorithm>
 #include <cstdint>
@@ -73,6 +75,7 @@ TEST(SampleBuffers, ReusedStorageReadsZeroWhateverWasWrittenBefore)
     }
 }
 
+#if defined(__unix__)
 // With the address space capped 1 GiB above what the child uses, 30 million samples
 // (1.44 GB of buffers) must be refused before Signal is re-created.
 [[noreturn]] void RefuseBeyondAddressSpaceCap(std::int64_t used)
@@ -94,6 +97,8 @@ TEST(SampleBuffers, AddressSpaceCapRefusesBeforeAnyBufferIsTouched)
     if (used > (std::int64_t{1} << 40)) GTEST_SKIP() << "a sanitizer reserves terabytes of address space";
     EXPECT_EXIT(RefuseBeyondAddressSpaceCap(used), testing::ExitedWithCode(0), "");
 }
+
+#endif
 
 }  // namespace
 }  // namespace trelvano

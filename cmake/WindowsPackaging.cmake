@@ -1,0 +1,40 @@
+# Windows: `cpack` in the build folder writes a zip and an NSIS installer of
+# what `cmake --install` installs: the program, the DLLs it loads (found by
+# CMake's own reading of the import tables), the Qt plugins it needs, the
+# licence and a short README.
+set(CPACK_PACKAGE_FILE_NAME "trelvano-${PROJECT_VERSION}-win64")
+set(CPACK_GENERATOR ZIP NSIS)
+set(CPACK_PACKAGE_INSTALL_DIRECTORY "Trelvano")
+# Start-menu entry: the program under the name users know.
+set(CPACK_PACKAGE_EXECUTABLES "trelvano;Trelvano")
+set(CPACK_NSIS_DISPLAY_NAME "Trelvano")
+set(CPACK_NSIS_PACKAGE_NAME "Trelvano ${PROJECT_VERSION}")
+set(CPACK_NSIS_INSTALL_ROOT "$PROGRAMFILES64")
+set(CPACK_NSIS_MUI_ICON "${PROJECT_SOURCE_DIR}/packaging/icons/trelvano.ico")
+set(CPACK_NSIS_MUI_UNIICON "${PROJECT_SOURCE_DIR}/packaging/icons/trelvano.ico")
+set(CPACK_NSIS_INSTALLED_ICON_NAME "trelvano.exe")
+set(CPACK_NSIS_ENABLE_UNINSTALL_BEFORE_INSTALL ON)
+# A 64-bit installer: NSIS's default 32-bit stub needs a 32-bit layer that a
+# 64-bit-only Windows (or Wine) may not have.
+set(CPACK_NSIS_EXECUTABLE_PRE_ARGUMENTS "-XTarget amd64-unicode")
+set(CPACK_PROJECT_CONFIG_FILE "${CMAKE_CURRENT_LIST_DIR}/WindowsPackageNames.cmake")
+
+# The DLLs come from the MinGW runtime and from the prefixes of Qt, FFTW and
+# SLEEF; Windows' own DLLs are never shipped.
+set(TRELVANO_DLL_DIRS ${TRELVANO_WINDOWS_DLL_DIRS})
+foreach(prefix IN LISTS CMAKE_PREFIX_PATH)
+  list(APPEND TRELVANO_DLL_DIRS "${prefix}/bin")
+endforeach()
+install(RUNTIME_DEPENDENCY_SET trelvano_dlls
+  DESTINATION .
+  DIRECTORIES ${TRELVANO_DLL_DIRS}
+  PRE_INCLUDE_REGEXES "^[Qq][Tt]6" "^lib" "^fftw" "^sleef"
+  PRE_EXCLUDE_REGEXES ".*")
+# Without the windows platform plugin Qt cannot open a window at all; the
+# style plugin gives the buttons and boxes Windows' own look.
+install(FILES $<TARGET_FILE:Qt6::QWindowsIntegrationPlugin> DESTINATION platforms)
+if(TARGET Qt6::QWindowsVistaStylePlugin)
+  install(FILES $<TARGET_FILE:Qt6::QWindowsVistaStylePlugin> DESTINATION styles)
+endif()
+install(FILES ${PROJECT_SOURCE_DIR}/LICENSE DESTINATION . RENAME LICENSE.txt)
+install(FILES ${PROJECT_SOURCE_DIR}/packaging/windows/README.txt DESTINATION .)
