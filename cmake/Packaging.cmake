@@ -5,10 +5,10 @@ set(CPACK_PACKAGE_VENDOR "Trelvano")
 set(CPACK_PACKAGE_CONTACT "Trelvano maintainers <trelvano@users.noreply.github.com>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "teaching tool for AM, FM and PM modulation")
 set(CPACK_PACKAGE_DESCRIPTION
-  "Trelvano shows a sine carrier modulated by a single tone in amplitude, frequency
-or phase: the modulated waveform over a short time window and its one-sided
-amplitude spectrum, with the time and voltage, or frequency and level, read
-off under the mouse. The interface is in Italian.")
+  "Trelvano shows a sine carrier modulated by a single tone in amplitude,
+frequency or phase: the modulated waveform over a short time window and its
+one-sided amplitude spectrum, with the time and voltage, or frequency and
+level, read off under the mouse. The interface is in Italian.")
 set(CPACK_RESOURCE_FILE_LICENSE "${PROJECT_SOURCE_DIR}/LICENSE")
 set(CPACK_STRIP_FILES ON)
 

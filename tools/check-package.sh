@@ -20,6 +20,9 @@ expected=(
   ./usr/share/applications/trelvano.desktop
   ./usr/share/metainfo/io.github.trelvano.trelvano.metainfo.xml
   ./usr/share/icons/hicolor/scalable/apps/trelvano.svg
+  ./usr/share/man/man1/trelvano.1.gz
+  ./usr/share/doc/trelvano/copyright
+  ./usr/share/doc/trelvano/changelog.gz
 )
 for size in 16 22 24 32 48 64 128 256; do
   expected+=("./usr/share/icons/hicolor/${size}x${size}/apps/trelvano.png")
@@ -33,6 +36,10 @@ depends=$(dpkg-deb -f "$deb" Depends)
 for lib in libqt6widgets6 libfftw3-double3; do
   grep -q "$lib" <<<"$depends" || fail "Depends lacks $lib: $depends"
 done
+
+# Debian's own checker: an error fails the check, a warning is shown.
+lintian --fail-on error "$deb" \
+  || fail "lintian reports an error for $(basename "$deb")"
 
 root=$(mktemp -d)
 trap 'rm -rf "$root"' EXIT

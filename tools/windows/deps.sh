@@ -29,13 +29,14 @@ prepare_apt() {
   apt-get "${apt_opts[@]}" update -qq
   apt_ready=1
 }
-fetch_source() { # package -> directory holding its unpacked source
-  local package=$1 dir="$cache/src/$1-$2"
+fetch_source() { # package version -> directory holding its unpacked source
+  local package=$1 dir="$cache/src/$1-$2" unpacked
   if [ ! -d "$dir" ]; then
     rm -rf "$dir.tmp" && mkdir -p "$dir.tmp"
-    (cd "$dir.tmp" && apt-get "${apt_opts[@]}" source -qq "$package=$2" >/dev/null)
-    mv "$(find "$dir.tmp" -mindepth 1 -maxdepth 1 -type d | head -n1)" "$dir"
-    rm -rf "$dir.tmp"
+    (cd "$dir.tmp" && apt-get "${apt_opts[@]}" source -qq "$package=$2" >/dev/null) || return 1
+    unpacked=$(find "$dir.tmp" -mindepth 1 -maxdepth 1 -type d | head -n1)
+    [ -n "$unpacked" ] || return 1
+    mv "$unpacked" "$dir" && rm -rf "$dir.tmp"
   fi
   echo "$dir"
 }
@@ -54,7 +55,7 @@ fftw_args=(--host=$target --enable-shared --disable-static --enable-sse2 --enabl
            --with-our-malloc --disable-fortran --disable-doc)
 fftw_prefix="$cache/fftw-$fftw_version-$(key "${fftw_args[*]} $fftw_cflags")"
 if [ ! -f "$fftw_prefix/.done" ]; then
-  src=$(fetch_source fftw3 "$fftw_version")
+  src=$(fetch_source fftw3 "$fftw_version") || { echo "deps: cannot fetch the source of fftw3" >&2; exit 1; }
   build="$cache/build/fftw"
   rm -rf "$build" "$fftw_prefix" && mkdir -p "$build"
   (cd "$build" && "$src/configure" "${fftw_args[@]}" --prefix="$fftw_prefix" \
@@ -69,29 +70,35 @@ if [ ! -f "$fftw_prefix/.done" ]; then
 fi
 
 # --- SLEEF: its build runs generators, so they are built for this machine
-# first and handed to the cross-build.
+# first and handed to the cross-build. It is optional: without it the cosines
+# are scalar. A source that cannot be fetched is tried again on the next run;
+# a failed build is remembered until the configure line or version changes.
 sleef_args=(-DBUILD_SHARED_LIBS=ON -DBUILD_TESTS=OFF -DBUILD_DFT=OFF -DBUILD_QUAD=OFF
             -DBUILD_GNUABI_LIBS=OFF -DBUILD_INLINE_HEADERS=OFF -DSLEEF_SHOW_CONFIG=OFF)
 sleef_prefix="$cache/sleef-$sleef_version-$(key "${sleef_args[*]}")"
-if [ ! -f "$sleef_prefix/.done" ] && [ ! -f "$sleef_prefix/.failed" ]; then
-  src=$(fetch_source sleef "$sleef_version")
-  native="$cache/build/sleef-native" cross="$cache/build/sleef-cross"
+build_sleef() {
+  local src native="$cache/build/sleef-native" cross="$cache/build/sleef-cross" status=0
+  if ! src=$(fetch_source sleef "$sleef_version"); then
+    echo "deps: the source of sleef $sleef_version cannot be fetched; cosines will be scalar." >&2
+    return
+  fi
   rm -rf "$native" "$cross" "$sleef_prefix" && mkdir -p "$sleef_prefix"
-  if cmake -S "$src" -B "$native" -G Ninja "${sleef_args[@]}" >"$sleef_prefix/native.log" 2>&1 \
-     && cmake --build "$native" --parallel "$jobs" >>"$sleef_prefix/native.log" 2>&1 \
-     && cmake -S "$src" -B "$cross" -G Ninja "${sleef_args[@]}" -DCMAKE_BUILD_TYPE=Release \
-          -DCMAKE_TOOLCHAIN_FILE="$here/mingw-w64.cmake" -DNATIVE_BUILD_DIR="$native" \
-          -DCMAKE_INSTALL_PREFIX="$sleef_prefix" >"$sleef_prefix/cross.log" 2>&1 \
-     && cmake --build "$cross" --parallel "$jobs" >>"$sleef_prefix/cross.log" 2>&1 \
-     && cmake --install "$cross" >>"$sleef_prefix/cross.log" 2>&1; then
+  { cmake -S "$src" -B "$native" -G Ninja "${sleef_args[@]}" \
+      && cmake --build "$native" --parallel "$jobs" \
+      && cmake -S "$src" -B "$cross" -G Ninja "${sleef_args[@]}" -DCMAKE_BUILD_TYPE=Release \
+           -DCMAKE_TOOLCHAIN_FILE="$here/mingw-w64.cmake" -DNATIVE_BUILD_DIR="$native" \
+           -DCMAKE_INSTALL_PREFIX="$sleef_prefix" \
+      && cmake --build "$cross" --parallel "$jobs" \
+      && cmake --install "$cross"; } >"$cache/sleef-build.log" 2>&1 || status=$?
+  rm -rf "$native" "$cross"
+  if [ "$status" = 0 ]; then
     touch "$sleef_prefix/.done"
   else
-    # The program runs without SLEEF (scalar cosines); say so, keep the logs.
-    echo "deps: SLEEF did not cross-build; see $sleef_prefix/*.log. Cosines will be scalar." >&2
+    echo "deps: SLEEF did not cross-build (see $cache/sleef-build.log); cosines will be scalar." >&2
     touch "$sleef_prefix/.failed"
   fi
-  rm -rf "$native" "$cross"
-fi
+}
+[ -f "$sleef_prefix/.done" ] || [ -f "$sleef_prefix/.failed" ] || build_sleef
 
 # --- qtbase: Core, Gui, Widgets and Test with the windows and offscreen
 # platforms, built with this machine's Qt tools (same version, from
@@ -119,7 +126,7 @@ if [ ! -f "$qt_prefix/.done" ]; then
     echo "deps: host Qt tools $host_qt differ from the Qt source $qt_version." >&2
     exit 1
   fi
-  src=$(fetch_source qt6-base "$qt_version")
+  src=$(fetch_source qt6-base "$qt_version") || { echo "deps: cannot fetch the source of qt6-base" >&2; exit 1; }
   build="$cache/build/qtbase"
   rm -rf "$build" "$qt_prefix"
   echo "deps: building qtbase $qt_version for Windows (about 20 minutes on 2 cores)..." >&2
