@@ -60,6 +60,8 @@ struct Entry {
 // warning comes first and which entry a fault is blamed on.
 // W: a multiplication by the double nearest 0.001, not a division by 1000,
 // so 9 ms is held as 0.009000000000000001 s.
+// One entry to a block of lines, not one field to a line.
+// clang-format off
 inline constexpr std::array<Entry, 9> kEntries{{
     {"Text2", &EntryTexts::Text2, "1", {1920, 2760, 1935, 375},
      {"Label3", "Fattore di espansione asse tempi", {120, 2640, 1455, 615}}, {}, {},
@@ -92,6 +94,7 @@ inline constexpr std::array<Entry, 9> kEntries{{
      {"Label14", "f modulante: fm", {8520, 1800, 1455, 255}}, {}, {"Label11", "[kHz]", {12120, 1800, 495, 255}},
      "fm", Holding::Scaled, &AnalysisParameters::fm, 1000.0, messages::M3},
 }};
+// clang-format on
 
 // The type box: its text before any choice, and the list it offers.
 inline constexpr const char* kTypeBoxInitialText = "Scegli la modulazione";
