@@ -10,6 +10,7 @@
 
 #include "plot/Canvas.h"
 #include "plot/PlotPasses.h"
+#include "tests/support/AmSignal.h"
 
 #ifdef TRELVANO_BENCH_UI
 #include <QApplication>
@@ -28,17 +29,7 @@ using trelvano::plot::Rgb;
 // The waveform plot's size in pixels.
 constexpr PixelSize PlotPixels{1001, 609};
 
-// The default AM waveform over 2 ms, samples 0..N (sample N left at zero).
-std::vector<double> AmSignal(std::int32_t n)
-{
-    std::vector<double> signal(static_cast<std::size_t>(n) + 1, 0.0);
-    for (std::int32_t i = 0; i < n; ++i) {
-        const double t = i * 0.002 / n;
-        signal[static_cast<std::size_t>(i)] = 25.0 * (1.0 + 0.5 * std::cos(6.28318530717958 * 3000.0 * t))
-                                             * std::cos(6.28318530717958 * 30000.0 * t);
-    }
-    return signal;
-}
+using trelvano::support::AmSignal;
 
 // A one-sided spectrum of noise: every line drawn, heights all over the range.
 std::vector<double> NoiseSpectrum(std::int32_t n)

@@ -10,23 +10,17 @@
 #include "engine/Spectrum.h"
 #include "engine/Synthesis.h"
 #include "ThreeCosines.h"
+#include "tests/support/Entries.h"
 
 namespace {
 
 using trelvano::AnalysisState;
 
-// The default entries; a 2 ms window keeps fp = 30 kHz within N/(4W) for
-// every size measured here (N >= 240).
+// The initial entries as held; their 2 ms window keeps fp = 30 kHz within
+// N/(4W) for every size measured here (N >= 240).
 AnalysisState DefaultState(std::int64_t n)
 {
-    AnalysisState state;
-    state.params.Vp = 25.0;
-    state.params.mAM = 0.5;
-    state.params.mf = 4.05;
-    state.params.fp = 30000.0;
-    state.params.fm = 3000.0;
-    state.params.W = 0.002;
-    state.params.N = static_cast<std::int32_t>(n);
+    AnalysisState state = trelvano::support::DefaultState(static_cast<std::int32_t>(n));
     trelvano::AllocateSampleBuffers(state);
     return state;
 }

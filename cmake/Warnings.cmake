@@ -1,3 +1,10 @@
+# AddressSanitizer and UBSan, for the sanitizer build and the fuzz targets alike.
+# The library's own checks catch a span or vector read past its end even where
+# the memory behind it belongs to a larger array.
+set(TRELVANO_SANITIZER_COMPILE_FLAGS -fsanitize=address,undefined -fno-sanitize-recover=undefined
+                                     -fno-omit-frame-pointer -D_GLIBCXX_ASSERTIONS)
+set(TRELVANO_SANITIZER_LINK_FLAGS -fsanitize=address,undefined)
+
 # Warnings are set per target, never through CMAKE_CXX_FLAGS, so that third-party
 # code pulled in later is not forced to compile cleanly under our rules.
 function(trelvano_target_defaults target)
@@ -13,10 +20,7 @@ function(trelvano_target_defaults target)
     endif()
   endif()
   if(TRELVANO_SANITIZE)
-    # The library's own checks catch a span or vector read past its end even
-    # where the memory behind it belongs to a larger array.
-    target_compile_options(${target} PRIVATE -fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer
-                                             -D_GLIBCXX_ASSERTIONS)
-    target_link_options(${target} PRIVATE -fsanitize=address,undefined)
+    target_compile_options(${target} PRIVATE ${TRELVANO_SANITIZER_COMPILE_FLAGS})
+    target_link_options(${target} PRIVATE ${TRELVANO_SANITIZER_LINK_FLAGS})
   endif()
 endfunction()

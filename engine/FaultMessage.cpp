@@ -6,46 +6,22 @@
 #include <cmath>
 #include <optional>
 
+#include "EntryTable.h"
 #include "NumberReader.h"
 
 namespace trelvano {
 
 namespace {
 
-// The trace's products i·100 stay 32-bit integers up to this N.
-constexpr double kLargestDrawableN = 21474836.0;
-
 // Beyond any value the tool is meant for, and near enough to the double
 // range that the products of the synthesis, transform or plot can leave it.
 constexpr double kHugeValue = 1e100;
 
-enum class Holding {
-    AsRead,  // held as the number read
-    Scaled,  // rounded to a whole number and scaled; the product must stay a double
-    Count,   // rounded to a signed 32-bit integer
-};
-
-struct Entry {
-    std::string EntryTexts::*text;
-    const char* label;  // the label beside the box that says what it holds
-    Holding holding;
-    double factor;
-};
-
-// In the order the action reads them: the first that cannot be held is the one that stopped it.
-constexpr std::array<Entry, 9> kEntries{{
-    {&EntryTexts::Text2, "Fattore di espansione asse tempi", Holding::AsRead, 1.0},
-    {&EntryTexts::Text8, "Ampiezza di picco portante", Holding::AsRead, 1.0},
-    {&EntryTexts::Text1, "Ampiezza finestra di calcolo", Holding::Scaled, 0.001},
-    {&EntryTexts::Text13, "Numero campioni", Holding::Count, 1.0},
-    {&EntryTexts::Text4, "Indice di modulazione AM", Holding::AsRead, 1.0},
-    {&EntryTexts::Text6, "Indice di modulazione MF o PM", Holding::AsRead, 1.0},
-    {&EntryTexts::Text5, "Fattore di espansione asse frequenze per FM e PM", Holding::AsRead, 1.0},
-    {&EntryTexts::Text3, "f portante: fp", Holding::Scaled, 1000.0},
-    {&EntryTexts::Text7, "f modulante: fm", Holding::Scaled, 1000.0},
-}};
-
-constexpr const Entry& kCountEntry = kEntries[3];
+// The count, which alone sizes the buffers.
+const Entry& CountEntry()
+{
+    return *FindEntry("Text13");
+}
 
 std::optional<double> Read(const EntryTexts& entries, const Entry& entry)
 {
@@ -56,9 +32,9 @@ std::optional<double> Read(const EntryTexts& entries, const Entry& entry)
     }
 }
 
-std::string Hint(const Entry& entry, const char* whatToDo)
+std::string Hint(const Entry& entry, const std::string& whatToDo)
 {
-    return std::string("Casella \"").append(entry.label).append("\": ").append(whatToDo);
+    return std::string("Casella \"").append(entry.what.text).append("\": ").append(whatToDo);
 }
 
 std::string TooLarge(const Entry& entry)
@@ -66,11 +42,13 @@ std::string TooLarge(const Entry& entry)
     return Hint(entry, "il numero è troppo grande, inseriscine uno più piccolo.");
 }
 
-// For an N that is negative or too large to draw; empty for any other.
+// For an N that is negative or beyond what a run can hold; empty for any other.
 std::string CountHint(double count)
 {
-    if (count < 0.0) return Hint(kCountEntry, "inserisci un numero positivo.");
-    if (count > kLargestDrawableN) return Hint(kCountEntry, "inserisci un numero fino a 21474836.");
+    if (count < 0.0) return Hint(CountEntry(), "inserisci un numero positivo.");
+    if (count > kLargestN) {
+        return Hint(CountEntry(), "inserisci un numero fino a " + std::to_string(kLargestN) + ".");
+    }
     return {};
 }
 
@@ -85,8 +63,8 @@ std::string OverflowHint(const EntryTexts& entries)
             return CountHint(whole);
         }
     }
-    // Every entry was held: the run itself overflowed, on N + 1 or on the trace's N·100.
-    return CountHint(RoundHalfEven(*Read(entries, kCountEntry)));
+    // Every entry was held: the run itself overflowed, on N + 1.
+    return CountHint(RoundHalfEven(*Read(entries, CountEntry())));
 }
 
 // The entry of largest magnitude, if it is out of all proportion.
@@ -111,14 +89,14 @@ std::string EntryHint(FaultKind kind, const EntryTexts& entries)
         return OverflowHint(entries);
     case FaultKind::IndexOutOfRange: {
         // Only a negative N addresses a buffer outside its bounds.
-        const double count = RoundHalfEven(Read(entries, kCountEntry).value_or(0.0));
+        const double count = RoundHalfEven(Read(entries, CountEntry()).value_or(0.0));
         return count < 0.0 ? CountHint(count) : std::string();
     }
     case FaultKind::FloatingPoint:
         return FloatingPointHint(entries);
     case FaultKind::OutOfMemory:
         // N alone sizes the buffers.
-        return Hint(kCountEntry, "inserisci un numero più piccolo.");
+        return Hint(CountEntry(), "inserisci un numero più piccolo.");
     }
     return {};
 }

@@ -1,5 +1,6 @@
 #include "ValidateEntries.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "Messages.h"
@@ -40,27 +41,28 @@ double Finite(double value)
 
 bool IsModulationType(const std::string& text)
 {
-    return text == "AM" || text == "FM" || text == "PM";
+    return std::any_of(kModulationTypes.begin(), kModulationTypes.end(),
+                       [&text](const char* type) { return text == type; });
 }
 
 }  // namespace
 
 ValidationResult ValidateEntries(AnalysisParameters& params, const EntryTexts& entries, MessageSink& messages)
 {
-    params.Kt = ReadNumber(entries.Text2);
-    params.Vp = ReadNumber(entries.Text8);
-
-    // A multiplication by the double nearest 0.001, not a division by 1000:
-    // 9 ms is held as 0.009000000000000001 s.
-    ReadWholeEntry(params, messages, entries.Text1, messages::M1, 0.001, params.W);
-
-    params.N = ToInt32HalfEven(ReadNumber(entries.Text13));
-    params.mAM = ReadNumber(entries.Text4);
-    params.mf = ReadNumber(entries.Text6);
-    params.Kf = ReadNumber(entries.Text5);
-
-    ReadWholeEntry(params, messages, entries.Text3, messages::M2, 1000.0, params.fp);
-    ReadWholeEntry(params, messages, entries.Text7, messages::M3, 1000.0, params.fm);
+    for (const Entry& entry : kEntries) {
+        const std::string& text = entries.*entry.text;
+        switch (entry.holding) {
+        case Holding::AsRead:
+            params.*entry.field = ReadNumber(text);
+            break;
+        case Holding::Scaled:
+            ReadWholeEntry(params, messages, text, entry.warning, entry.factor, params.*entry.field);
+            break;
+        case Holding::Count:
+            params.N = ToInt32HalfEven(ReadNumber(text));
+            break;
+        }
+    }
 
     if (params.W == 0.0 || params.fp == 0.0 || params.fm == 0.0) {
         Show(params, messages, messages::M4);

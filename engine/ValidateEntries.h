@@ -3,23 +3,10 @@
 #include <string>
 
 #include "AnalysisState.h"
+#include "EntryTable.h"
 #include "MessageSink.h"
 
 namespace trelvano {
-
-// The current texts of the input panel's nine entry boxes and of the type box.
-struct EntryTexts {
-    std::string Text2;   // Kt
-    std::string Text8;   // Vp, V
-    std::string Text1;   // W, ms
-    std::string Text13;  // N
-    std::string Text4;   // mAM
-    std::string Text6;   // mf
-    std::string Text5;   // Kf
-    std::string Text3;   // fp, kHz
-    std::string Text7;   // fm, kHz
-    std::string Combo1;  // "AM", "FM" or "PM"
-};
 
 enum class ValidationResult { Accepted, Stopped };
 

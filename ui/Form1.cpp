@@ -46,15 +46,14 @@ Form1::Form1(AppWindows& windows) : windows_(windows)
 {
     SetUpWindow(*this, "Form1", "Trelvano", ApplicationIcon(), PanelFont(8.25, true), TwipsSize(13830, 5205));
 
-    text6_ = AddEntry("Text6", "4.05", 1680, 120, 1935, 405);
-    text4_ = AddEntry("Text4", "0.5", 1680, 600, 1935, 375);
-    text1_ = AddEntry("Text1", "2", 1680, 1080, 1935, 375);
-    text2_ = AddEntry("Text2", "1", 1920, 2760, 1935, 375);
-    text5_ = AddEntry("Text5", "0.5", 1920, 3600, 1935, 375);
-    text13_ = AddEntry("Text13", "1000", 10080, 240, 1935, 375);
-    text3_ = AddEntry("Text3", "30", 10080, 720, 1935, 375);
-    text8_ = AddEntry("Text8", "25", 10080, 1200, 1935, 405);
-    text7_ = AddEntry("Text7", "3", 10080, 1680, 1935, 375);
+    for (std::size_t i = 0; i < kEntries.size(); ++i) {
+        const Entry& entry = kEntries[i];
+        auto* box = new QLineEdit(QString::fromUtf8(entry.initialText), this);
+        box->setObjectName(QString::fromLatin1(entry.box));
+        box->setGeometry(TwipsRect(entry.place));
+        PaintBase(*box, EntryPink);
+        boxes_[i] = box;
+    }
     BuildTypeBox();
 
     command2_ = new GraphicalButton(QStringLiteral("Grafici"), EntryPink, this);
@@ -68,20 +67,11 @@ Form1::Form1(AppWindows& windows) : windows_(windows)
     command2_->setFocus(Qt::OtherFocusReason);
 }
 
-QLineEdit* Form1::AddEntry(const char* name, const char* text, int left, int top, int width, int height)
-{
-    auto* entry = new QLineEdit(QString::fromUtf8(text), this);
-    entry->setObjectName(QString::fromLatin1(name));
-    entry->setGeometry(TwipsRect(left, top, width, height));
-    PaintBase(*entry, EntryPink);
-    return entry;
-}
-
-QLabel* Form1::AddLabel(const char* name, const char* caption, int left, int top, int width, int height)
+QLabel* Form1::AddLabel(const char* name, const char* caption, const Twips& place)
 {
     auto* label = new QLabel(QString::fromUtf8(caption), this);
     label->setObjectName(QString::fromLatin1(name));
-    label->setGeometry(TwipsRect(left, top, width, height));
+    label->setGeometry(TwipsRect(place));
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     label->setWordWrap(true);
     label->setTextFormat(Qt::PlainText);
@@ -100,36 +90,24 @@ void Form1::BuildTypeBox()
     // into "FM", and Enter never adds the typed text to the list.
     combo1_->setCompleter(nullptr);
     combo1_->setInsertPolicy(QComboBox::NoInsert);
-    combo1_->addItems({QStringLiteral("AM"), QStringLiteral("FM"), QStringLiteral("PM")});
+    for (const char* type : kModulationTypes) combo1_->addItem(QString::fromLatin1(type));
     combo1_->setCurrentIndex(-1);
-    combo1_->setEditText(QStringLiteral("Scegli la modulazione"));
+    combo1_->setEditText(QString::fromUtf8(kTypeBoxInitialText));
     PaintBase(*combo1_, EntryPink);
 }
 
 void Form1::BuildLabels()
 {
-    AddLabel("Label12", "mf;  mPM", 720, 240, 855, 255);
-    AddLabel("Label13", "Indice di modulazione MF o PM", 3720, 240, 4695, 255);
-    AddLabel("Label6", "mAM", 1080, 720, 375, 255);
-    AddLabel("Label16", "Indice di modulazione AM", 3720, 720, 2775, 255);
-    AddLabel("Label1", "W", 1080, 1200, 255, 255);
-    AddLabel("Label10", "[msec]", 3720, 1200, 855, 255);
-    AddLabel("Label4", "Ampiezza finestra di calcolo", 4560, 1200, 2535, 255);
-    AddLabel("Label3", "Fattore di espansione asse tempi", 120, 2640, 1455, 615);
-    AddLabel("Label7", "Fattore di espansione asse frequenze per FM e PM", 120, 3360, 1575, 855);
-    AddLabel("Label8", "Casella per la scelta del tipo di modulazione", 5040, 2400, 3855, 255);
-    AddLabel("Label48", "N", 9720, 240, 255, 255);
-    AddLabel("Label56", "Numero campioni", 12120, 360, 1935, 255);
-    AddLabel("Label5", "f portante: fp", 8760, 840, 1215, 255);
-    AddLabel("Label2", "[kHz]", 12120, 840, 615, 255);
-    AddLabel("Label15", "Ampiezza di picco portante", 8520, 1200, 1455, 495);
-    AddLabel("Label17", "[V]", 12120, 1320, 495, 255);
-    AddLabel("Label14", "f modulante: fm", 8520, 1800, 1455, 255);
-    AddLabel("Label11", "[kHz]", 12120, 1800, 495, 255);
-    AddLabel("Label18", "mf=kFM*Am/fm", 9720, 2640, 1455, 255);
-    AddLabel("Label19", "mPM=kPM*Am", 9720, 3120, 1335, 255);
+    for (const Entry& entry : kEntries) {
+        for (const Caption* caption : {&entry.what, &entry.symbol, &entry.unit}) {
+            if (caption->name != nullptr) AddLabel(caption->name, caption->text, caption->place);
+        }
+    }
+    AddLabel("Label8", "Casella per la scelta del tipo di modulazione", {5040, 2400, 3855, 255});
+    AddLabel("Label18", "mf=kFM*Am/fm", {9720, 2640, 1455, 255});
+    AddLabel("Label19", "mPM=kPM*Am", {9720, 3120, 1335, 255});
 
-    QLabel* contact = AddLabel("Label67", "tv@example.org", 12120, 4800, 1575, 285);
+    QLabel* contact = AddLabel("Label67", "tv@example.org", {12120, 4800, 1575, 285});
     contact->setFont(PanelFont(8.25, false));
     contact->setAlignment(Qt::AlignCenter);
     contact->setAutoFillBackground(true);
@@ -140,23 +118,22 @@ void Form1::BuildLabels()
 
 void Form1::SetTabOrder()
 {
-    QWidget* const order[] = {command2_, text13_, text1_, text2_, text3_, text4_,
-                              text7_,    combo1_, text8_, text6_, text5_};
+    QWidget* const order[] = {command2_,   Box("Text13"), Box("Text1"), Box("Text2"), Box("Text3"), Box("Text4"),
+                              Box("Text7"), combo1_,      Box("Text8"), Box("Text6"), Box("Text5")};
     for (std::size_t i = 0; i + 1 < std::size(order); ++i) setTabOrder(order[i], order[i + 1]);
+}
+
+QLineEdit* Form1::Box(const char* name) const
+{
+    const Entry* entry = FindEntry(name);
+    Q_ASSERT(entry != nullptr);
+    return boxes_[static_cast<std::size_t>(entry - kEntries.data())];
 }
 
 EntryTexts Form1::Entries() const
 {
     EntryTexts entries;
-    entries.Text2 = text2_->text().toStdString();
-    entries.Text8 = text8_->text().toStdString();
-    entries.Text1 = text1_->text().toStdString();
-    entries.Text13 = text13_->text().toStdString();
-    entries.Text4 = text4_->text().toStdString();
-    entries.Text6 = text6_->text().toStdString();
-    entries.Text5 = text5_->text().toStdString();
-    entries.Text3 = text3_->text().toStdString();
-    entries.Text7 = text7_->text().toStdString();
+    for (std::size_t i = 0; i < kEntries.size(); ++i) entries.*kEntries[i].text = boxes_[i]->text().toStdString();
     entries.Combo1 = ModulationText();
     return entries;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QWidget>
+#include <array>
 #include <string>
 
 #include "engine/ValidateEntries.h"
@@ -30,22 +31,14 @@ public:
     std::string ModulationText() const;
 
 private:
-    QLineEdit* AddEntry(const char* name, const char* text, int left, int top, int width, int height);
-    QLabel* AddLabel(const char* name, const char* caption, int left, int top, int width, int height);
+    QLabel* AddLabel(const char* name, const char* caption, const Twips& place);
+    QLineEdit* Box(const char* name) const;
     void BuildLabels();
     void BuildTypeBox();
     void SetTabOrder();
 
     AppWindows& windows_;
-    QLineEdit* text1_ = nullptr;
-    QLineEdit* text2_ = nullptr;
-    QLineEdit* text3_ = nullptr;
-    QLineEdit* text4_ = nullptr;
-    QLineEdit* text5_ = nullptr;
-    QLineEdit* text6_ = nullptr;
-    QLineEdit* text7_ = nullptr;
-    QLineEdit* text8_ = nullptr;
-    QLineEdit* text13_ = nullptr;
+    std::array<QLineEdit*, kEntries.size()> boxes_{};  // in the entry table's order
     QComboBox* combo1_ = nullptr;
     GraphicalButton* command2_ = nullptr;
 };

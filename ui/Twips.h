@@ -2,6 +2,8 @@
 
 #include <QRect>
 
+#include "engine/EntryTable.h"
+
 namespace trelvano {
 
 // Layouts are measured in twips; at 96 dots per inch fifteen twips make one
@@ -14,6 +16,11 @@ constexpr int TwipsToPixels(int twips) noexcept
 inline QRect TwipsRect(int left, int top, int width, int height)
 {
     return {TwipsToPixels(left), TwipsToPixels(top), TwipsToPixels(width), TwipsToPixels(height)};
+}
+
+inline QRect TwipsRect(const Twips& place)
+{
+    return TwipsRect(place.left, place.top, place.width, place.height);
 }
 
 inline QSize TwipsSize(int width, int height)

@@ -49,7 +49,10 @@ struct RecordingHost : RunHost, MessageSink {
     void Press(const std::string& modulation, const char* samples = "1000", const char* ms = "2")
     {
         type = modulation;
-        GraficiAction(state, {"1", "25", ms, samples, "0.5", "4.05", "0.5", "30", "3", modulation}, *this, *this);
+        EntryTexts entries = support::Entries(modulation);
+        entries.Text1 = ms;
+        entries.Text13 = samples;
+        GraficiAction(state, entries, *this, *this);
     }
 
     AnalysisState state;

@@ -7,6 +7,8 @@
 #include <utility>
 #include <vector>
 
+#include "tests/support/Entries.h"
+
 namespace trelvano {
 namespace {
 
@@ -31,7 +33,7 @@ class FaultMessageTest : public testing::TestWithParam<Row> {};
 
 TEST_P(FaultMessageTest, FollowsTheFaultTextWithTheEntryBehindIt)
 {
-    EntryTexts entries{"1", "25", "2", "1000", "0.5", "4.05", "0.5", "30", "3", "AM"};
+    EntryTexts entries = support::Entries();
     for (const auto& [box, text] : GetParam().edits) entries.*box = text;
     EXPECT_EQ(FaultMessage(GetParam().fault, entries), FaultText(GetParam().fault.kind()) + GetParam().hint);
 }
@@ -44,11 +46,11 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(
         Row{"NegativeN", Index, Edits{{&EntryTexts::Text13, "-5"}}, N + "positivo."},
         Row{"IndexFaultWithSoundN", Index, Edits{{&EntryTexts::Text13, "7"}}, ""},
-        Row{"NBeyond32Bits", Overflow, Edits{{&EntryTexts::Text13, "1e10"}}, N + "fino a 21474836."},
+        Row{"NBeyond32Bits", Overflow, Edits{{&EntryTexts::Text13, "1e10"}}, N + "fino a 2147483646."},
         Row{"NBelow32Bits", Overflow, Edits{{&EntryTexts::Text13, "-1e10"}}, N + "positivo."},
-        Row{"NPlusOneOverflows", Overflow, Edits{{&EntryTexts::Text13, "2147483647"}}, N + "fino a 21474836."},
-        Row{"TraceJustPastItsLimit", Overflow, Edits{{&EntryTexts::Text13, "21474836.6"}}, N + "fino a 21474836."},
-        Row{"NothingToBlame", Overflow, Edits{{&EntryTexts::Text13, "21474836.4"}}, ""},
+        Row{"NPlusOneOverflows", Overflow, Edits{{&EntryTexts::Text13, "2147483647"}}, N + "fino a 2147483646."},
+        Row{"NJustPastItsLimit", Overflow, Edits{{&EntryTexts::Text13, "2147483646.6"}}, N + "fino a 2147483646."},
+        Row{"NothingToBlame", Overflow, Edits{{&EntryTexts::Text13, "2147483646.4"}}, ""},
         Row{"UnreadableAmplitude", Overflow, Edits{{&EntryTexts::Text8, "1e400"}},
             "\nCasella \"Ampiezza di picco portante" + TooLarge},
         // W is read before N and fm; its hexadecimal number overflows the double.

@@ -1,25 +1,17 @@
 #pragma once
 
-#include <cstdint>
-#include <optional>
 #include <string_view>
 
 #include "engine/AllocateSampleBuffers.h"
 #include "engine/AnalysisState.h"
-#include "engine/RuntimeFault.h"
 #include "engine/Spectrum.h"
 #include "engine/Synthesis.h"
+#include "tests/support/Entries.h"
 
 namespace trelvano::enginetest {
 
-// The input panel's starting entries as the intake stores them.
-inline AnalysisState DefaultState(std::int32_t n = 1000)
-{
-    AnalysisState state;
-    state.params = {
-        .Vp = 25.0, .mAM = 0.5, .mf = 4.05, .fp = 30000.0, .fm = 3000.0, .W = 0.002, .MessageText = "", .N = n};
-    return state;
-}
+using support::DefaultState;
+using support::FaultOf;
 
 inline void Synthesise(AnalysisState& state, std::string_view modulation, bool transform = false)
 {
@@ -27,18 +19,6 @@ inline void Synthesise(AnalysisState& state, std::string_view modulation, bool t
     SynthesiseWaveforms(state);
     SelectSignal(state, modulation);
     if (transform) ComputeSpectrum(state);
-}
-
-// The kind of fault `action` raises, or nothing when it completes.
-template <typename Action>
-std::optional<FaultKind> FaultOf(Action&& action)
-{
-    try {
-        action();
-    } catch (const RuntimeFault& fault) {
-        return fault.kind();
-    }
-    return std::nullopt;
 }
 
 }  // namespace trelvano::enginetest

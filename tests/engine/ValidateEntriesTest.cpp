@@ -48,7 +48,7 @@ struct Intake : MessageSink {
     }
     ValidationResult Press(Edit edit)
     {
-        EntryTexts e{"1", "25", "2", "1000", "0.5", "4.05", "0.5", "30", "3", "AM"};
+        EntryTexts e = support::Entries();
         edit(e);
         return ValidateEntries(params, e, *this);
     }

@@ -51,8 +51,9 @@ bool Reference(const std::string& text, double& value)
         const char* allowed = hex ? "0123456789abcdefABCDEF" : "01234567";
         const std::size_t end = cleaned.find_first_not_of(allowed, 2);
         const std::string digits = cleaned.substr(2, end == std::string::npos ? std::string::npos : end - 2);
-        number = "0x" + (octal ? OctalAsHex(digits) : digits) + "p0";
-        if (digits.empty()) number = "0";
+        // Built whole, not edited in place: GCC 12 sees a false overlap in a string's replace.
+        number = digits.empty() ? std::string(1, '0')
+                                : std::string("0x").append(octal ? OctalAsHex(digits) : digits).append("p0");
     } else {
         number = cleaned.substr(0, cleaned.find_first_not_of("0123456789+-.eE"));
     }

@@ -3,39 +3,21 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
-#include <ostream>
 #include <tuple>
 #include <vector>
 
-#include "TestSignals.h"
 #include "plot/ClipSegment.h"
 #include "plot/PlotPasses.h"
+#include "tests/support/AmSignal.h"
+#include "tests/support/RecordingCanvas.h"
 
 namespace trelvano::plot {
 namespace {
 
-struct RecordedLine {
-    float x1, y1, x2, y2;
-    Rgb colour;
-    friend bool operator==(const RecordedLine&, const RecordedLine&) = default;
-    friend std::ostream& operator<<(std::ostream& out, const RecordedLine& l)
-    {
-        return out << "(" << l.x1 << ", " << l.y1 << ")-(" << l.x2 << ", " << l.y2 << ") rgb " << int(l.colour.r)
-                   << "," << int(l.colour.g) << "," << int(l.colour.b);
-    }
-};
-using Lines = std::vector<RecordedLine>;
-
-// With no pixels the passes hand on every segment; given a size they merge columns.
-struct RecordingCanvas : Canvas {
-    explicit RecordingCanvas(PixelSize size = {}) : pixels(size) {}
-    void Scale(double, double, double, double) override {}
-    void Line(float x1, float y1, float x2, float y2, Rgb c) override { lines.push_back({x1, y1, x2, y2, c}); }
-    void Blank() override { lines.clear(); }
-    PixelSize Pixels() const override { return pixels; }
-    PixelSize pixels;
-    Lines lines;
-};
+using support::Lines;
+using support::RecordedLine;
+using support::RecordingCanvas;
+using support::AmSignal;
 
 Lines Trace(const std::vector<double>& signal, std::int32_t n, double kt, double peak, PixelSize pixels = {})
 {
@@ -66,8 +48,8 @@ TEST(Passes, OneChainedSegmentPerSampleFromPeakToZeroLevelAndOneLinePerBin)
         {"Kt2", 1000, 500, 2.0, 200.0F}};
     for (const auto& [name, n, lastBin, kt, lastX] : rows) {
         SCOPED_TRACE(name);
-        EXPECT_EQ(Stems(test::AmSignal(n), n, 1.0, 37.5, lastBin).size(), static_cast<std::size_t>(lastBin));
-        const Lines trace = Trace(test::AmSignal(n), n, kt, 37.5);
+        EXPECT_EQ(Stems(AmSignal(n), n, 1.0, 37.5, lastBin).size(), static_cast<std::size_t>(lastBin));
+        const Lines trace = Trace(AmSignal(n), n, kt, 37.5);
         ASSERT_EQ(trace.size(), static_cast<std::size_t>(n));
         RecordedLine previous{0.0F, 0.0F, 0.0F, 95.0F, Black};  // the trace starts at the peak, sample 0
         for (const RecordedLine& l : trace) {
@@ -90,7 +72,7 @@ TEST(Passes, HandOnlyTameCoordinates)
         {"NanSample", 1.0, true, 998}};
     for (const auto& c : rows) {
         SCOPED_TRACE(c.name);
-        std::vector<double> signal = test::AmSignal(1000);
+        std::vector<double> signal = AmSignal(1000);
         signal[500] = c.nanSample ? std::numeric_limits<double>::quiet_NaN() : signal[500];
         EXPECT_EQ(Trace(signal, 1000, c.kt, 37.5).size(), c.segments);
         for (const PixelSize pixels : {PixelSize{}, PixelSize{1001, 609}}) {

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "plot/PlotPasses.h"
-#include "tests/plot/TestSignals.h"
+#include "tests/support/AmSignal.h"
 #include "tests/ui/UiTestSupport.h"
 #include "ui/PlotSurface.h"
 
@@ -27,7 +27,7 @@ public:
 // Waveform "AM", "noise" or "silence" (zero peak), or "spectrum": dense lines of random height.
 QImage Draw(PlotSurface&& surface, const QString& shape, int n)
 {
-    std::vector<double> values = shape == "AM" ? plot::test::AmSignal(n) : std::vector<double>(n + 1U, 0.0);
+    std::vector<double> values = shape == "AM" ? trelvano::support::AmSignal(n) : std::vector<double>(n + 1U, 0.0);
     std::mt19937 random(7U);
     std::uniform_real_distribution<double> noise(shape == "spectrum" ? 0.0 : -1.0, 1.0);
     for (int i = 0; i < n && (shape == "noise" || shape == "spectrum"); ++i) {

@@ -43,9 +43,7 @@ private slots:
     void readoutsFollowTheLocale()
     {
         QCOMPARE(Read(s_->Waveform(), 50, 95), "t= 1.00 msec ; V(t) = 3.75E+01 V");
-        QCOMPARE(Read(s_->Spectrum(), 45, 0), "f= 27000.00 Hz ; S(f) = 0.00E+00 V");
         QLocale::setDefault(QLocale(QLocale::Italian, QLocale::Italy));
-        QCOMPARE(Read(s_->Waveform(), 100, 5), "t= 2,00 msec ; V(t) = -3,75E+01 V");
         QCOMPARE(Read(s_->Spectrum(), 45, 0), "f= 27000,00 Hz ; S(f) = 0,00E+00 V");
     }
 

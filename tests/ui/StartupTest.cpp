@@ -1,7 +1,7 @@
-// The windows as they come up: captions, layout, texts, focus and keyboard order.
+// The windows as they come up: the panel as the entry table lays it out, colours, fonts, focus and
+// keyboard order.
 
 #include <QLabel>
-#include <QMap>
 #include <optional>
 
 #include "UiTestSupport.h"
@@ -45,19 +45,10 @@ private slots:
         QTest::newRow("waveform window")
             << Control{"Form2", "Form2", {0, 0, 18495, 10005}, "Forme d'onda reali", {}, Normal};
         QTest::newRow("spectrum window") << Control{"Form3", "Form3", {0, 0, 17460, 9705}, "Spettro", {}, Normal};
-        QTest::newRow("mf, tall box") << Control{"Form1", "Text6", {1680, 120, 1935, 405}, "4.05", Pink, Bold};
-        QTest::newRow("W") << Control{"Form1", "Text1", {1680, 1080, 1935, 375}, "2", Pink};
-        QTest::newRow("N") << Control{"Form1", "Text13", {10080, 240, 1935, 375}, "1000", Pink};
-        QTest::newRow("mAM") << Control{"Form1", "Text4", {}, "0.5", Pink};
-        QTest::newRow("Kt") << Control{"Form1", "Text2", {}, "1", Pink};
-        QTest::newRow("Kf") << Control{"Form1", "Text5", {}, "0.5", Pink};
-        QTest::newRow("fp") << Control{"Form1", "Text3", {}, "30", Pink};
-        QTest::newRow("Vp") << Control{"Form1", "Text8", {}, "25", Pink};
-        QTest::newRow("fm") << Control{"Form1", "Text7", {}, "3", Pink};
-        QTest::newRow("contact") << Control{"Form1", "Label67", {12120, 4800, 1575, 285}, "tv@example.org", Cyan, Normal};
-        QTest::newRow("type box")
-            << Control{"Form1", "Combo1", {5040, 2760, 3135, 420}, "Scegli la modulazione", {}, Bold};
-        QTest::newRow("Grafici") << Control{"Form1", "Command2", {5040, 3480, 1935, 495}, "Grafici", Pink, Bold};
+        // Painted as asked: the palette reaches the screen and the contact keeps its own font.
+        QTest::newRow("contact") << Control{"Form1", "Label67", {}, {}, Cyan, Normal};
+        QTest::newRow("type box") << Control{"Form1", "Combo1", {}, kTypeBoxInitialText, {}, Bold};
+        QTest::newRow("Grafici") << Control{"Form1", "Command2", {}, "Grafici", Pink, Bold};
         QTest::newRow("waveform plot") << Control{"Form2", "Picture1", {120, 120, 15015, 9135}, {}, PaleYellow};
         QTest::newRow("hint") << Control{"Form2", "Label1", {120, 9480, 8655, 375},
                                          "Sposta il cursore del mouse sulla forma d'onda , comparirà il valore "
@@ -89,31 +80,60 @@ private slots:
         QVERIFY(w->toolTip().isEmpty() && !w->property("checked").toBool());
     }
 
-    // Every caption of the input panel, in the order of the labels' numbers.
-    void panelLabels()
+    // Each entry of the table is a box of that name, place and initial text with
+    // its captions beside it, and the box's text reaches the intake as that entry.
+    void entriesAsTheTableSays()
     {
-        QMap<int, QString> labels;
-        for (const QLabel* label : s_->Panel().findChildren<QLabel*>(Qt::FindDirectChildrenOnly)) {
-            labels.insert(label->objectName().mid(5).toInt(), label->objectName() + ": " + label->text());
+        Form1& panel = s_->Panel();
+        const auto pixels = [](const Twips& t) { return QRect(t.left / 15, t.top / 15, t.width / 15, t.height / 15); };
+        int captions = 0;
+        for (const Entry& entry : kEntries) {
+            auto* box = panel.findChild<QLineEdit*>(entry.box);
+            QVERIFY2(box && box->isVisibleTo(&panel), entry.box);
+            QCOMPARE(box->text(), QString::fromUtf8(entry.initialText));
+            QCOMPARE(box->geometry(), pixels(entry.place));
+            QCOMPARE(box->grab().toImage().pixelColor(box->width() - 4, box->height() / 2), Pink);
+            QCOMPARE(box->font().weight(), QFont::Bold);
+            for (const Caption* caption : {&entry.what, &entry.symbol, &entry.unit}) {
+                if (caption->name == nullptr) continue;
+                ++captions;
+                auto* label = panel.findChild<QLabel*>(caption->name);
+                QVERIFY2(label && label->isVisibleTo(&panel), caption->name);
+                QCOMPARE(label->text(), QString::fromUtf8(caption->text));
+                // A one-line caption may grow to the right to fit its font, never shrink or move.
+                const QRect place = pixels(caption->place);
+                QVERIFY2(label->pos() == place.topLeft() && label->height() == place.height() &&
+                             label->width() >= place.width(),
+                         caption->name);
+            }
+            box->setText(QStringLiteral("<%1>").arg(entry.box));
         }
-        QCOMPARE(labels.values(),
-                 QStringList({"Label1: W", "Label2: [kHz]", "Label3: Fattore di espansione asse tempi",
-                              "Label4: Ampiezza finestra di calcolo", "Label5: f portante: fp", "Label6: mAM",
-                              "Label7: Fattore di espansione asse frequenze per FM e PM",
-                              "Label8: Casella per la scelta del tipo di modulazione", "Label10: [msec]",
-                              "Label11: [kHz]", "Label12: mf;  mPM", "Label13: Indice di modulazione MF o PM",
-                              "Label14: f modulante: fm", "Label15: Ampiezza di picco portante",
-                              "Label16: Indice di modulazione AM", "Label17: [V]", "Label18: mf=kFM*Am/fm",
-                              "Label19: mPM=kPM*Am", "Label48: N", "Label56: Numero campioni",
-                              "Label67: tv@example.org"}));
+        // Beside the captions of the entries: the type box's, the two formulas and the contact.
+        QCOMPARE(panel.findChildren<QLabel*>(Qt::FindDirectChildrenOnly).size(), captions + 4);
+        const EntryTexts read = s_->windows.InputPanel().Entries();
+        for (const Entry& entry : kEntries) QCOMPARE(QString::fromStdString(read.*entry.text), QStringLiteral("<%1>").arg(entry.box));
+    }
+
+    // Every box lies inside the panel and nothing covers it (a caption grown to fit its font included).
+    void boxesFitAndNothingCoversThem()
+    {
+        Form1& panel = s_->Panel();
+        for (const Entry& entry : kEntries) {
+            const QWidget* box = panel.findChild<QLineEdit*>(entry.box);
+            QVERIFY2(QRect(QPoint(0, 0), panel.size()).contains(box->geometry()), entry.box);
+            for (const QWidget* w : panel.findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+                QVERIFY2(w == box || !w->geometry().intersects(box->geometry()),
+                         qPrintable(w->objectName() + " covers " + entry.box));
+            }
+        }
     }
 
     void typeBoxOffersThreeTypesAndKeepsWhatIsTyped()
     {
         auto* combo = s_->Panel().findChild<QComboBox*>("Combo1");
         QVERIFY(combo->isEditable());
-        QCOMPARE(QStringList({combo->itemText(0), combo->itemText(1), combo->itemText(2)}),
-                 QStringList({"AM", "FM", "PM"}));
+        QCOMPARE(combo->count(), int(kModulationTypes.size()));
+        for (int i = 0; i < combo->count(); ++i) QCOMPARE(combo->itemText(i), kModulationTypes[std::size_t(i)]);
         // Neither completed nor added to the list.
         combo->lineEdit()->clear();
         QTest::keyClicks(combo->lineEdit(), "fm");

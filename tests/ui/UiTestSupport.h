@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "engine/Messages.h"
+#include "tests/support/Entries.h"
 #include "ui/AppWindows.h"
 #include "ui/Form1.h"
 #include "ui/Form2.h"
@@ -24,12 +25,7 @@
 namespace trelvano::uitest {
 
 using Texts = std::vector<std::string>;
-
-class RecordingSink final : public MessageSink {
-public:
-    void ShowMessage(const std::string& text) override { texts.push_back(text); }
-    Texts texts;
-};
+using support::RecordingSink;
 
 // The offscreen platform has no window stacking and says so on every raise();
 // the message is dropped, every other one goes on to Qt Test.

@@ -3,9 +3,9 @@
 #include <cmath>
 #include <vector>
 
-namespace trelvano::plot::test {
+namespace trelvano::support {
 
-// The default AM waveform (25 V at 30 kHz, index 0.5 at 3 kHz, 2 ms): peak 37.5 V at sample 0; sample N stays 0.
+// A plain AM test waveform (the initial entries) (25 V at 30 kHz, index 0.5 at 3 kHz, 2 ms): peak 37.5 V at sample 0; sample N stays 0.
 inline std::vector<double> AmSignal(int n)
 {
     std::vector<double> signal(static_cast<std::size_t>(n) + 1, 0.0);
@@ -16,4 +16,4 @@ inline std::vector<double> AmSignal(int n)
     return signal;
 }
 
-}  // namespace trelvano::plot::test
+}  // namespace trelvano::support

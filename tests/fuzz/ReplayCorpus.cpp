@@ -1,0 +1,40 @@
+// Runs a fuzz target's checks over every file of a corpus folder, so the
+// committed corpora stay ordinary tests in every build, without libFuzzer.
+
+#include <algorithm>
+#include <cstdint>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <vector>
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size);
+
+int main(int argc, char** argv)
+{
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: %s CORPUS_FOLDER\n", argv[0]);
+        return 2;
+    }
+    std::vector<std::filesystem::path> files;
+    for (const auto& item : std::filesystem::directory_iterator(argv[1])) {
+        if (item.is_regular_file()) files.push_back(item.path());
+    }
+    // An empty or misnamed folder would otherwise pass without checking anything.
+    if (files.empty()) {
+        std::fprintf(stderr, "%s: no inputs\n", argv[1]);
+        return 1;
+    }
+    std::sort(files.begin(), files.end());
+    for (const auto& file : files) {
+        std::ifstream in(file, std::ios::binary);
+        const std::vector<std::uint8_t> bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+        // Named first: a failed check aborts, and the log then ends with the input behind it.
+        std::printf("%s\n", file.filename().string().c_str());
+        std::fflush(stdout);
+        LLVMFuzzerTestOneInput(bytes.data(), bytes.size());
+    }
+    std::printf("%zu inputs\n", files.size());
+    return 0;
+}
