@@ -3,7 +3,7 @@
 #include <QWidget>
 #include <string>
 
-#include "engine/ValidateEntries.h"
+#include "engine/entries/ValidateEntries.h"
 
 class QComboBox;
 class QLabel;

@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "SampleStates.h"
-#include "engine/Peaks.h"
+#include "tests/engine/SampleStates.h"
+#include "engine/signal/Peaks.h"
 
 namespace trelvano {
 namespace {

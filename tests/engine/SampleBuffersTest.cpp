@@ -10,8 +10,8 @@
 #include <optional>
 
 #include "engine/AllocateSampleBuffers.h"
-#include "engine/MemoryBudget.h"
-#include "SampleStates.h"
+#include "engine/memory/MemoryBudget.h"
+#include "tests/engine/SampleStates.h"
 
 namespace trelvano {
 namespace {

@@ -5,10 +5,10 @@
 #include <string_view>
 
 #include "engine/AllocateSampleBuffers.h"
-#include "engine/AnalysisState.h"
-#include "engine/RuntimeFault.h"
-#include "engine/Spectrum.h"
-#include "engine/Synthesis.h"
+#include "engine/state/AnalysisState.h"
+#include "engine/core/RuntimeFault.h"
+#include "engine/signal/Spectrum.h"
+#include "engine/signal/Synthesis.h"
 
 namespace trelvano::enginetest {
 

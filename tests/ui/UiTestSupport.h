@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/Messages.h"
+#include "engine/entries/Messages.h"
 #include "ui/AppWindows.h"
 #include "ui/Form1.h"
 #include "ui/Form2.h"
