@@ -32,7 +32,7 @@ TEST(SampleBuffers, EachRunLeavesNPlusTwoZerosAndARefusalLeavesThemAlone)
     for (const auto& row : rows) {
         SCOPED_TRACE(row.n);
         if (row.fault == FaultKind::OutOfMemory && couldHoldABillion) continue;
-        forAllSix([](CheckedArray& a) { std::ranges::fill(a.range(0, a.size() - 1), 7.0); });
+        forAllSix([](CheckedArray& a) { const auto all = a.range(0, a.size() - 1); std::fill(all.begin(), all.end(), 7.0); });
         state.params.N = row.n;
         EXPECT_EQ(FaultOf([&] { AllocateSampleBuffers(state); }), row.fault);
         forAllSix([&](CheckedArray& a) {
@@ -58,7 +58,7 @@ TEST(SampleBuffers, ReusedStorageReadsZeroWhateverWasWrittenBefore)
         CheckedArray a;
         a.recreate(row.first);
         const std::span<double> written = a.range(0, row.written - 1);
-        std::ranges::fill(written, 3.0);
+        std::fill(written.begin(), written.end(), 3.0);
         a.recreate(row.second);
         for (double v : a.all()) ASSERT_EQ(v, 0.0);
         a.recreate(row.first);
