@@ -32,7 +32,7 @@ TEST(SampleBuffers, EachRunLeavesNPlusTwoZerosAndARefusalLeavesThemAlone)
     for (const auto& row : rows) {
         SCOPED_TRACE(row.n);
         if (row.fault == FaultKind::OutOfMemory && couldHoldABillion) continue;
-        forAllSix([](CheckedArray& a) { const auto all = a.range(0, a.size() - 1); std::fill(all.begin(), all.end(), 7.0); });
+        forAllSix([](CheckedArray& a) { for (double& v : a.range(0, a.size() - 1)) v = 7.0; });
         state.params.N = row.n;
         EXPECT_EQ(FaultOf([&] { AllocateSampleBuffers(state); }), row.fault);
         forAllSix([&](CheckedArray& a) {

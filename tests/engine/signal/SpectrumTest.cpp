@@ -31,9 +31,8 @@ std::array<std::vector<double>, 3> ComputeDirectSpectrum(std::span<const double>
         SpecRe[k] = 0;
         SpecIm[k] = 0;
         for (std::int32_t i = 0; i <= n - 1; ++i) {
-            double theta = k * C * i / n;
+            const double theta = k * C * i / n;
             SpecRe[k] = (w / n) * signal[i] * std::cos(theta) + SpecRe[k];
-            theta = k * C * i / n;
             SpecIm[k] = SpecIm[k] - (w / n) * signal[i] * std::sin(theta);
         }
         const std::int32_t m = n - k;
@@ -96,22 +95,16 @@ TEST(Spectrum, DefaultAmHasThreeLinesAndNothingAboveTheLastBin)
     }
 }
 
-// libc++ has none of the special functions; POSIX's jn serves there.
-double BesselJ(int n, double x)
-{
-#if defined(__cpp_lib_math_special_functions)
-    return std::cyl_bessel_j(double(n), x);
-#else
-    return ::jn(n, x);
-#endif
-}
-
 TEST(Spectrum, FmLinesAreBesselFunctions)
 {
     AnalysisState state = DefaultState();
     enginetest::Synthesise(state, "FM", true);
     for (int n = 0; n <= 8; ++n) {
-        const double line = 25.0 * std::abs(BesselJ(n, 4.05));
+#if defined(__cpp_lib_math_special_functions)
+        const double line = 25.0 * std::abs(std::cyl_bessel_j(double(n), 4.05));
+#else
+        const double line = 25.0 * std::abs(::jn(n, 4.05));  // libc++ has no special functions; POSIX has jn
+#endif
         EXPECT_NEAR(state.buffers.Spectrum.at(60 + 6 * n), line, 10 * kTolerance) << "sideband " << n;
     }
     state.params.mf = 2.404825557695773;  // the first zero of J0
@@ -165,11 +158,10 @@ TEST(Spectrum, MinusOneSampleIsAnIndexFaultAndAPlanIsReused)
     state = DefaultState();
     enginetest::Synthesise(state, "AM", true);
     SampleBuffers& b = state.buffers;
-    const FftPlan* first = &PlanCacheOf(state).planFor(1000, b.Spectrum.range(0, 999), b.SpecRe.range(0, 1001),
-                                              b.SpecIm.range(0, 1000));
+    FftPlanCache& plans = PlanCacheOf(state);
+    const FftPlan* first = &plans.planFor(1000, b.Spectrum.range(0, 999), b.SpecRe.range(0, 1001), b.SpecIm.range(0, 1000));
     enginetest::Synthesise(state, "AM", true);  // the next run, same N
-    EXPECT_EQ(&PlanCacheOf(state).planFor(1000, b.Spectrum.range(0, 999), b.SpecRe.range(0, 1001), b.SpecIm.range(0, 1000)),
-              first);
+    EXPECT_EQ(&plans.planFor(1000, b.Spectrum.range(0, 999), b.SpecRe.range(0, 1001), b.SpecIm.range(0, 1000)), first);
 }
 
 }  // namespace
