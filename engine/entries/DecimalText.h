@@ -8,8 +8,8 @@ namespace trelvano {
 // The conversions between doubles and text that the entries and the readouts
 // build on, always with "." whatever the user's locale, and correctly rounded.
 // They take the standard library's <charconv> where it converts doubles, and
-// the C library's strtod and printf in the C locale where it does not (libc++
-// before 17), which give the same digits.
+// the C library's strtod and printf in the C locale where it does not (as
+// libc++ 14 does not), which give the same digits.
 
 struct ReadValue {
     double value = 0.0;
