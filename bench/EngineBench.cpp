@@ -6,9 +6,9 @@
 #include <vector>
 
 #include "engine/AllocateSampleBuffers.h"
-#include "engine/AnalysisState.h"
-#include "engine/Spectrum.h"
-#include "engine/Synthesis.h"
+#include "engine/state/AnalysisState.h"
+#include "engine/signal/Spectrum.h"
+#include "engine/signal/Synthesis.h"
 #include "ThreeCosines.h"
 #include "tests/support/Entries.h"
 

@@ -13,9 +13,9 @@
 
 #include "BenchApplication.h"
 #include "ThreeCosines.h"
-#include "engine/AnalysisState.h"
-#include "engine/MessageSink.h"
-#include "engine/VectorState.h"
+#include "engine/state/AnalysisState.h"
+#include "engine/entries/MessageSink.h"
+#include "engine/signal/VectorState.h"
 #include "ui/AppWindows.h"
 #include "ui/Form1.h"
 

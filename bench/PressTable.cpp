@@ -23,8 +23,8 @@
 
 #include "ProcessCounters.h"
 #include "ThreeCosines.h"
-#include "engine/MessageSink.h"
-#include "engine/VectorState.h"
+#include "engine/entries/MessageSink.h"
+#include "engine/signal/VectorState.h"
 #include "ui/AppWindows.h"
 #include "ui/Form1.h"
 #include "ui/Form2.h"

@@ -2,10 +2,11 @@
 #include <array>
 #include <functional>
 
-#include "AllocateSampleBuffers.h"
-#include "AnalysisState.h"
-#include "CheckedInt.h"
-#include "MemoryBudget.h"
+#include "engine/AllocateSampleBuffers.h"
+#include "engine/state/AnalysisState.h"
+#include "engine/core/CheckedInt.h"
+#include "engine/memory/MemoryBudget.h"
+#include "engine/signal/FftPlanCache.h"
 
 namespace trelvano {
 
@@ -37,8 +38,9 @@ std::int64_t MemoryForRun(const AnalysisState& state)
     if (n >= 1) {
         // A kept plan of this size needs only its execution's scratch; one of
         // another size is dropped, and what it kept is free again.
-        const std::int64_t kept = state.fft.holds(n) ? FftPlan::HeldBytes(n) : state.fft.heldBytes();
-        extra += FftPlan::PeakBytes(n) - kept;
+        const FftPlanCache* plans = state.fft.get();
+        const std::int64_t kept = plans == nullptr ? 0 : plans->holds(n) ? FftPlan::heldBytes(n) : plans->heldBytes();
+        extra += FftPlan::peakBytes(n) - kept;
     }
     return extra;
 }
@@ -52,7 +54,7 @@ void AllocateSampleBuffers(AnalysisState& state)
 
     // A plan for another size is of no further use; its memory was counted
     // as available above.
-    if (!state.fft.holds(n)) state.fft.release();
+    if (state.fft && !state.fft->holds(n)) state.fft->release();
 
     for (CheckedArray& buffer : InAllocationOrder(state.buffers)) {
         buffer.recreate(ElementCount(CheckedAdd(n, 1)));

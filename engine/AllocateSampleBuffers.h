@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "AnalysisState.h"
+#include "engine/state/AnalysisState.h"
 
 namespace trelvano {
 

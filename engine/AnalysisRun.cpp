@@ -1,10 +1,10 @@
-#include "AllocateSampleBuffers.h"
-#include "AnalysisRun.h"
+#include "engine/AllocateSampleBuffers.h"
+#include "engine/AnalysisRun.h"
 
-#include "Peaks.h"
-#include "Spectrum.h"
-#include "Synthesis.h"
-#include "VectorState.h"
+#include "engine/signal/Peaks.h"
+#include "engine/signal/Spectrum.h"
+#include "engine/signal/Synthesis.h"
+#include "engine/signal/VectorState.h"
 #include "plot/PlotPasses.h"
 
 namespace trelvano {

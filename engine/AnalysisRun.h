@@ -2,9 +2,9 @@
 
 #include <string>
 
-#include "AnalysisState.h"
-#include "MessageSink.h"
-#include "ValidateEntries.h"
+#include "engine/state/AnalysisState.h"
+#include "engine/entries/MessageSink.h"
+#include "engine/entries/ValidateEntries.h"
 #include "plot/Canvas.h"
 
 namespace trelvano {

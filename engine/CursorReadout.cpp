@@ -1,9 +1,9 @@
-#include "CursorReadout.h"
+#include "engine/CursorReadout.h"
 
 #include <limits>
 
-#include "NumberFormat.h"
-#include "Peaks.h"
+#include "engine/entries/NumberFormat.h"
+#include "engine/signal/Peaks.h"
 #include "plot/PlotMapping.h"
 
 namespace trelvano {

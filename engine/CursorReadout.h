@@ -3,7 +3,7 @@
 #include <string>
 #include <string_view>
 
-#include "AnalysisState.h"
+#include "engine/state/AnalysisState.h"
 
 namespace trelvano {
 

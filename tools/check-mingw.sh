@@ -27,8 +27,8 @@ cp "$fftw_header" "$work/include/"
 # The SLEEF kernels are built only where SLEEF is found on x86-64 (see
 # engine/CMakeLists.txt); a build without them takes the scalar cosine.
 sources=()
-for source in engine/*.cpp plot/*.cpp; do
-  case "$source" in engine/VectorCosineAvx*.cpp) ;; *) sources+=("$source") ;; esac
+for source in engine/*.cpp engine/*/*.cpp plot/*.cpp; do
+  case "$source" in engine/signal/VectorCosineAvx*.cpp) ;; *) sources+=("$source") ;; esac
 done
 
 failed=()

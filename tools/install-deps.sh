@@ -33,6 +33,8 @@ if [ "$step" = ci ]; then
   packages+=(dpkg-dev file desktop-file-utils appstream lintian g++-mingw-w64-x86-64-posix)
   # clang's libFuzzer and its sanitizer runtimes for the fuzz targets.
   packages+=(clang libclang-rt-dev)
+  # libc++ and GoogleTest's source for the build against LLVM's standard library.
+  packages+=(libc++-dev libc++abi-dev googletest)
 fi
 
 if ! command -v dpkg-query >/dev/null 2>&1; then

@@ -9,6 +9,7 @@ suite catches (killed) and which it lets through (survived).
   tools/mutate.py --skip 20       resume after the first 20
   tools/mutate.py --numbers 2,7   only these faults (say, the last run's survivors)
   tools/mutate.py --no-sync       keep the scratch copy as it is (to measure an older suite)
+  tools/mutate.py --check         only that every fault still applies to the tree (CI)
 
 Each fault is (file, exact original text, replacement, what a user would
 meet). A fault whose original text is not in its file exactly once is "not
@@ -23,43 +24,48 @@ import time
 
 FAULTS = [
     # engine: reading the entries
-    ("engine/NumberReader.cpp", "return c == ' ' || c == '\\t' || c == '\\n';", "return c == ' ' || c == '\\n';", "tab no longer ignored"),
-    ("engine/NumberReader.cpp", "if (c >= 'a' && c <= 'f') return c - 'a' + 10;", "if (c >= 'a' && c <= 'e') return c - 'a' + 10;", "hex digit f ends the number"),
-    ("engine/NumberReader.cpp", "if (c < '0' || c > '7') break;", "if (c < '0' || c > '8') break;", "octal takes 8"),
-    ("engine/NumberReader.cpp", "number.append(expNegative ? \"e-\" : \"e\")", "number.append(expNegative ? \"e\" : \"e\")", "negative exponent read positive"),
-    ("engine/NumberReader.cpp", "if (LeadingOrder(integer, fraction) + exponent > 0) throw", "if (LeadingOrder(integer, fraction) + exponent < 0) throw", "huge number reads 0, tiny one faults"),
-    ("engine/NumberReader.cpp", "if (fraction < 0.5) return below;", "if (fraction <= 0.5) return below;", "halves round down"),
-    ("engine/NumberReader.cpp", "return std::fmod(below, 2.0) == 0.0 ? below : below + 1.0;", "return std::fmod(below, 2.0) == 0.0 ? below + 1.0 : below;", "halves round to odd"),
-    ("engine/NumberReader.cpp", "rounded <= 2147483647.0)", "rounded < 2147483647.0)", "largest N refused"),
-    ("engine/NumberReader.cpp", "return !(value - std::floor(value) > 0.0);", "return !(value - std::floor(value) > 0.5);", "decimals not warned"),
+    ("engine/entries/NumberReader.cpp", "return c == ' ' || c == '\\t' || c == '\\n';", "return c == ' ' || c == '\\n';", "tab no longer ignored"),
+    ("engine/entries/NumberReader.cpp", "if (c >= 'a' && c <= 'f') return c - 'a' + 10;", "if (c >= 'a' && c <= 'e') return c - 'a' + 10;", "hex digit f ends the number"),
+    ("engine/entries/NumberReader.cpp", "if (c < '0' || c > '7') break;", "if (c < '0' || c > '8') break;", "octal takes 8"),
+    ("engine/entries/NumberReader.cpp", "number.append(expNegative ? \"e-\" : \"e\")", "number.append(expNegative ? \"e\" : \"e\")", "negative exponent read positive"),
+    ("engine/entries/NumberReader.cpp", "if (LeadingOrder(integer, fraction) + exponent > 0) throw", "if (LeadingOrder(integer, fraction) + exponent < 0) throw", "huge number reads 0, tiny one faults"),
+    ("engine/entries/NumberReader.cpp", "if (fraction < 0.5) return below;", "if (fraction <= 0.5) return below;", "halves round down"),
+    ("engine/entries/NumberReader.cpp", "return std::fmod(below, 2.0) == 0.0 ? below : below + 1.0;", "return std::fmod(below, 2.0) == 0.0 ? below + 1.0 : below;", "halves round to odd"),
+    ("engine/entries/NumberReader.cpp", "rounded <= 2147483647.0)", "rounded < 2147483647.0)", "largest N refused"),
+    ("engine/entries/NumberReader.cpp", "return !(value - std::floor(value) > 0.0);", "return !(value - std::floor(value) > 0.5);", "decimals not warned"),
     # engine: showing numbers
-    ("engine/NumberFormat.cpp", "digits[keep] >= '5'", "digits[keep] > '5'", "5 rounds down"),
-    ("engine/NumberFormat.cpp", "const int keep = d.exponent + 3;", "const int keep = d.exponent + 2;", "one decimal kept"),
-    ("engine/NumberFormat.cpp", "if (value < 0.0 && !AllZeros(digits)) out.push_back('-');", "if (value < 0.0) out.push_back('-');", "-0.00 shown"),
-    ("engine/NumberFormat.cpp", "out.push_back(exponent < 0 ? '-' : '+');", "out.push_back(exponent <= 0 ? '-' : '+');", "E-00"),
-    ("engine/NumberFormat.cpp", "if (expDigits.size() < 2) out.push_back('0');", "if (expDigits.size() < 1) out.push_back('0');", "one-digit exponent"),
-    ("engine/NumberFormat.cpp", "constexpr const char* NotDefined = \"n.d.\";", "constexpr const char* NotDefined = \"n.d\";", "text for no value"),
+    ("engine/entries/NumberFormat.cpp", "digits[keep] >= '5'", "digits[keep] > '5'", "5 rounds down"),
+    ("engine/entries/NumberFormat.cpp", "const int keep = d.exponent + 3;", "const int keep = d.exponent + 2;", "one decimal kept"),
+    ("engine/entries/NumberFormat.cpp", "if (value < 0.0 && !AllZeros(digits)) out.push_back('-');", "if (value < 0.0) out.push_back('-');", "-0.00 shown"),
+    ("engine/entries/NumberFormat.cpp", "out.push_back(exponent < 0 ? '-' : '+');", "out.push_back(exponent <= 0 ? '-' : '+');", "E-00"),
+    ("engine/entries/NumberFormat.cpp", "if (expDigits.size() < 2) out.push_back('0');", "if (expDigits.size() < 1) out.push_back('0');", "one-digit exponent"),
+    ("engine/entries/NumberFormat.cpp", "constexpr const char* NotDefined = \"n.d.\";", "constexpr const char* NotDefined = \"n.d\";", "text for no value"),
     # engine: validation and messages
-    ("engine/ValidateEntries.cpp", "static_cast<double>(params.N) / (params.W * 4.0);", "static_cast<double>(params.N) / (params.W * 2.0);", "sampling limit doubled"),
-    ("engine/ValidateEntries.cpp", "if (!(highestCarrier >= params.fp)) {", "if (!(highestCarrier > params.fp)) {", "carrier at the limit refused"),
-    ("engine/ValidateEntries.cpp", "if (type == \"AM\") params.Kf = 0.0;", "if (type == \"FM\") params.Kf = 0.0;", "Kf zeroed for FM"),
-    ("engine/ValidateEntries.cpp", "messages::M2, 1000.0, params.fp);", "messages::M2, 100.0, params.fp);", "fp in wrong unit"),
-    ("engine/ValidateEntries.cpp", "const double scaled = RoundHalfEven(entered) * factor;", "const double scaled = entered * factor;", "W, fp, fm not rounded"),
-    ("engine/ValidateEntries.cpp", "params.W == 0.0 || params.fp == 0.0 || params.fm == 0.0", "params.W == 0.0 || params.fp == 0.0", "fm = 0 accepted"),
-    ("engine/ValidateEntries.cpp", "params.MessageText = text;\n    messages.ShowMessage(params.MessageText);", "messages.ShowMessage(text);\n    params.MessageText = text;", "MessageText set after the box"),
-    ("engine/ValidateEntries.cpp", "return text == \"AM\" || text == \"FM\" || text == \"PM\";", "return text == \"AM\" || text == \"FM\" || text == \"PM \";", "PM refused"),
-    ("engine/Messages.h", "\"W, fp, fm non possono essere nulli!\"", "\"W, fp, fm non possono essere nulli\"", "message text"),
-    ("engine/Messages.h", "\"Deve essere fp minore o uguale a N/4W per Shannon \"", "\"Deve essere fp minore o uguale a N/4W per Shannon\"", "message trailing blank"),
-    ("engine/RuntimeFault.cpp", "\"Errore: indice fuori dall'intervallo.\"", "\"Errore: indice fuori dall intervallo.\"", "fault text"),
+    ("engine/entries/ValidateEntries.cpp", "static_cast<double>(params.N) / (params.W * 4.0);", "static_cast<double>(params.N) / (params.W * 2.0);", "sampling limit doubled"),
+    ("engine/entries/ValidateEntries.cpp", "if (!(highestCarrier >= params.fp)) {", "if (!(highestCarrier > params.fp)) {", "carrier at the limit refused"),
+    ("engine/entries/ValidateEntries.cpp", "if (type == \"AM\") params.Kf = 0.0;", "if (type == \"FM\") params.Kf = 0.0;", "Kf zeroed for FM"),
+    ("engine/entries/EntryTable.h", "&AnalysisParameters::fp, 1000.0, messages::M2}", "&AnalysisParameters::fp, 100.0, messages::M2}", "fp in wrong unit"),
+    ("engine/entries/ValidateEntries.cpp", "const double scaled = RoundHalfEven(entered) * factor;", "const double scaled = entered * factor;", "W, fp, fm not rounded"),
+    ("engine/entries/ValidateEntries.cpp", "params.W == 0.0 || params.fp == 0.0 || params.fm == 0.0", "params.W == 0.0 || params.fp == 0.0", "fm = 0 accepted"),
+    ("engine/entries/ValidateEntries.cpp", "params.MessageText = text;\n    messages.ShowMessage(params.MessageText);", "messages.ShowMessage(text);\n    params.MessageText = text;", "MessageText set after the box"),
+    ("engine/entries/EntryTable.h", "kModulationTypes{\"AM\", \"FM\", \"PM\"};", "kModulationTypes{\"AM\", \"FM\", \"PM \"};", "PM refused"),
+    ("engine/entries/Messages.h", "\"W, fp, fm non possono essere nulli!\"", "\"W, fp, fm non possono essere nulli\"", "message text"),
+    ("engine/entries/Messages.h", "\"Deve essere fp minore o uguale a N/4W per Shannon \"", "\"Deve essere fp minore o uguale a N/4W per Shannon\"", "message trailing blank"),
+    ("engine/core/RuntimeFault.cpp", "\"Errore: indice fuori dall'intervallo.\"", "\"Errore: indice fuori dall intervallo.\"", "fault text"),
     # engine: readouts, run, computation
     ("engine/CursorReadout.cpp", "text += \" msec\";", "text += \" ms\";", "readout unit"),
     ("engine/CursorReadout.cpp", "text += \"S(f) = \";", "text += \"S(f)= \";", "readout text"),
     ("engine/CursorReadout.cpp", "p.CursorLevel = plot::LevelAtY(y, p.SpectrumPeak);", "p.CursorLevel = plot::LevelAtY(x, p.SpectrumPeak);", "level read from x"),
     ("engine/AnalysisRun.cpp", "    host.WaveformPlot().Blank();\n", "", "old trace stays"),
     ("engine/AnalysisRun.cpp", "plot::DrawZeroAxis(host.WaveformPlot());", "plot::DrawZeroAxis(host.SpectrumPlot());", "axis on the spectrum"),
-    ("engine/Synthesis.cpp", "amSample[j] = ((mAM * tone[j] + 1.0) * Vp) * carrier[j];", "amSample[j] = ((mAM * tone[j] + 1.0) * Vp) * tone[j];", "AM wave wrong"),
-    ("engine/Synthesis.cpp", "if (modulationText == \"PM\") copyFrom(b.AngleWave);", "if (modulationText == \"PM\") copyFrom(b.AmWave);", "PM shows AM"),
-    ("engine/Spectrum.cpp", "const double twoOverW = 2.0 / p.W;", "const double twoOverW = 1.0 / p.W;", "spectrum levels halved"),
+    ("engine/signal/Synthesis.cpp", "amSample[j] = ((mAM * tone[j] + 1.0) * Vp) * carrier[j];", "amSample[j] = ((mAM * tone[j] + 1.0) * Vp) * tone[j];", "AM wave wrong"),
+    ("engine/signal/Synthesis.cpp", "if (modulationText == \"PM\") copyFrom(b.AngleWave);", "if (modulationText == \"PM\") copyFrom(b.AmWave);", "PM shows AM"),
+    ("engine/signal/Spectrum.cpp", "const double twoOverW = 2.0 / p.W;", "const double twoOverW = 1.0 / p.W;", "spectrum levels halved"),
+    ("engine/signal/VectorPeak.cpp", "best1 = _mm_max_pd(best1, b);", "best1 = _mm_max_pd(best1, a);", "peak in every other pair missed"),
+    ("engine/signal/VectorPeak.cpp", "finite = _mm_movemask_pd(notFinite) == 0;", "finite = true;", "a non-finite value passes the scan"),
+    ("engine/signal/CpuFeatures.cpp", "found.avx512f = __builtin_cpu_supports(\"avx512f\");", "found.avx512f = true;", "AVX-512 cosines on a processor without them"),
+    ("engine/memory/FftwAllocator.cpp", "*static_cast<std::size_t*>(block) = mapped;", "*static_cast<std::size_t*>(block) = 0;", "FFTW's mapped blocks freed as malloc's"),
+    ("engine/memory/PageMapping.cpp", "if (aligned > start) munmap(raw, aligned - start);", "", "the alignment slack stays mapped"),
     # plot: mappings and passes
     ("plot/PlotMapping.cpp", "return x / 100.0 * w * 1000.0 / kt;", "return x / 100.0 * w * 100.0 / kt;", "time readout unit"),
     ("plot/PlotMapping.cpp", "return (y - 50.0) * signalPeak / 45.0;", "return (y - 50.0) * signalPeak / 40.0;", "value readout scale"),
@@ -85,9 +91,9 @@ FAULTS = [
     # ui: what the windows show
     ("ui/Form1.cpp", "const QColor EntryPink(255, 192, 192);", "const QColor EntryPink(255, 192, 193);", "entry colour"),
     ("ui/Form1.cpp", "const QColor ContactCyan(192, 255, 255);", "const QColor ContactCyan(192, 255, 254);", "contact label colour"),
-    ("ui/Form1.cpp", "AddEntry(\"Text6\", \"4.05\",", "AddEntry(\"Text6\", \"4.5\",", "default mf"),
-    ("ui/Form1.cpp", "\"Indice di modulazione AM\"", "\"Indice di modulazione  AM\"", "label text"),
-    ("ui/Form1.cpp", "{command2_, text13_, text1_, text2_,", "{command2_, text13_, text2_, text1_,", "tab order"),
+    ("engine/entries/EntryTable.h", "{\"Text6\", &EntryTexts::Text6, \"4.05\",", "{\"Text6\", &EntryTexts::Text6, \"4.5\",", "default mf"),
+    ("engine/entries/EntryTable.h", "\"Indice di modulazione AM\"", "\"Indice di modulazione  AM\"", "label text"),
+    ("ui/Form1.cpp", "Box(\"Text13\"), Box(\"Text1\"), Box(\"Text2\"),", "Box(\"Text13\"), Box(\"Text2\"), Box(\"Text1\"),", "tab order"),
     ("ui/Form1.cpp", "combo1_->setCompleter(nullptr);", "", "type box completes"),
     ("ui/Form1.cpp", "combo1_->setFont(PanelFont(12.0, true));", "combo1_->setFont(PanelFont(12.0, false));", "type box not bold"),
     ("ui/GraphicalButton.cpp", "if (!event->isAutoRepeat()) click();", "if (event->isAutoRepeat()) click();", "Enter does not press"),
@@ -159,6 +165,20 @@ def tests_pass(scratch, log):
     return run(["ctest", "--test-dir", "build", "--stop-on-failure", "-j2", "--timeout", "300"], scratch, log, env) == 0
 
 
+def check(source, faults):
+    """Lists every fault whose original text is not in its file exactly once."""
+    stale = []
+    for number, (path, original, _, note) in enumerate(faults, 1):
+        file = os.path.join(source, path)
+        count = open(file, encoding="utf-8").read().count(original) if os.path.exists(file) else 0
+        if count != 1:
+            stale.append(f"{number:3} {path}: {note} (found {count} times)")
+    for line in stale:
+        print(line)
+    print(f"mutate --check: {len(faults) - len(stale)} of {len(faults)} faults apply")
+    return 1 if stale else 0
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
     parser.add_argument("--scratch", default="/tmp/trelvano-mutate")
@@ -167,14 +187,17 @@ def main():
     parser.add_argument("--skip", type=int, default=0)
     parser.add_argument("--numbers", default="", help="only these faults, e.g. 2,7,44 (numbers as --list shows)")
     parser.add_argument("--no-sync", action="store_true")
+    parser.add_argument("--check", action="store_true", help="only check that every fault's original text is in its file once")
     args = parser.parse_args()
     faults = [f for f in FAULTS if args.only in f[0] or args.only in f[3]]
+    source = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
+    if args.check:
+        return check(source, faults)
     if args.list:
         for number, (path, _, _, note) in enumerate(faults, 1):
             print(f"{number:3} {path}: {note}")
         return 0
 
-    source = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
     scratch = args.scratch
     log = os.path.join(scratch + ".log")
     if os.path.exists(os.path.join(scratch, "build")) and args.no_sync:

@@ -4,8 +4,8 @@
 #include <string>
 
 #include "engine/AnalysisRun.h"
-#include "engine/AnalysisState.h"
-#include "engine/MessageSink.h"
+#include "engine/state/AnalysisState.h"
+#include "engine/entries/MessageSink.h"
 
 namespace trelvano {
 

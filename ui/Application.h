@@ -2,7 +2,7 @@
 
 #include "AppWindows.h"
 #include "QtMessageSink.h"
-#include "engine/AnalysisState.h"
+#include "engine/state/AnalysisState.h"
 
 namespace trelvano {
 

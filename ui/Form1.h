@@ -4,7 +4,7 @@
 #include <array>
 #include <string>
 
-#include "engine/ValidateEntries.h"
+#include "engine/entries/ValidateEntries.h"
 
 class QComboBox;
 class QLabel;

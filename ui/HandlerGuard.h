@@ -3,9 +3,9 @@
 #include <new>
 #include <utility>
 
-#include "engine/FaultMessage.h"
-#include "engine/MessageSink.h"
-#include "engine/RuntimeFault.h"
+#include "engine/entries/FaultMessage.h"
+#include "engine/entries/MessageSink.h"
+#include "engine/core/RuntimeFault.h"
 
 namespace trelvano {
 

@@ -7,7 +7,7 @@
 #include <QToolTip>
 #include <limits>
 
-#include "engine/VectorState.h"
+#include "engine/signal/VectorState.h"
 
 namespace trelvano {
 

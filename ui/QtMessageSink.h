@@ -1,6 +1,6 @@
 #pragma once
 
-#include "engine/MessageSink.h"
+#include "engine/entries/MessageSink.h"
 
 namespace trelvano {
 

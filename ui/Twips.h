@@ -2,7 +2,7 @@
 
 #include <QRect>
 
-#include "engine/EntryTable.h"
+#include "engine/entries/EntryTable.h"
 
 namespace trelvano {
 

@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "SampleStates.h"
-#include "engine/Peaks.h"
+#include "tests/engine/SampleStates.h"
+#include "engine/signal/Peaks.h"
 
 namespace trelvano {
 namespace {
@@ -79,7 +79,7 @@ TEST(AnalysisRun, PressBlanksScalesThenDrawsTraceAndLinesTheSameForFmAndPm)
               (std::array{0.0F, 95.0F, 100.0F, 50.0F}));
     EXPECT_EQ(wave.back(), (std::array{0.0F, 50.0F, 100.0F, 50.0F}));
     const auto& lines = am.spectrum.lines;
-    const auto tallest = std::ranges::max_element(lines, {}, [](auto& line) { return line[3]; });
+    const auto tallest = std::max_element(lines.begin(), lines.end(), [](auto& a, auto& b) { return a[3] < b[3]; });
     ASSERT_NE(tallest, lines.end());
     EXPECT_FLOAT_EQ((*tallest)[0], 50.0F);
     EXPECT_FLOAT_EQ((*tallest)[3], 90.0F);

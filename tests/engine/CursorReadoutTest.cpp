@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "SampleStates.h"
+#include "tests/engine/SampleStates.h"
 
 namespace trelvano {
 namespace {

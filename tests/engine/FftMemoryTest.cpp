@@ -9,9 +9,9 @@
 #include <sstream>
 
 #include "engine/AllocateSampleBuffers.h"
-#include "SampleStates.h"
-#include "engine/MemoryBudget.h"
-#include "engine/MemoryText.h"
+#include "tests/engine/SampleStates.h"
+#include "engine/memory/MemoryBudget.h"
+#include "engine/memory/MemoryText.h"
 
 namespace trelvano {
 namespace {

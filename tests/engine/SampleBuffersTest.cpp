@@ -10,8 +10,8 @@
 #include <optional>
 
 #include "engine/AllocateSampleBuffers.h"
-#include "engine/MemoryBudget.h"
-#include "SampleStates.h"
+#include "engine/memory/MemoryBudget.h"
+#include "tests/engine/SampleStates.h"
 
 namespace trelvano {
 namespace {
@@ -32,7 +32,7 @@ TEST(SampleBuffers, EachRunLeavesNPlusTwoZerosAndARefusalLeavesThemAlone)
     for (const auto& row : rows) {
         SCOPED_TRACE(row.n);
         if (row.fault == FaultKind::OutOfMemory && couldHoldABillion) continue;
-        forAllSix([](CheckedArray& a) { std::ranges::fill(a.range(0, a.size() - 1), 7.0); });
+        forAllSix([](CheckedArray& a) { for (double& v : a.range(0, a.size() - 1)) v = 7.0; });
         state.params.N = row.n;
         EXPECT_EQ(FaultOf([&] { AllocateSampleBuffers(state); }), row.fault);
         forAllSix([&](CheckedArray& a) {
@@ -58,7 +58,7 @@ TEST(SampleBuffers, ReusedStorageReadsZeroWhateverWasWrittenBefore)
         CheckedArray a;
         a.recreate(row.first);
         const std::span<double> written = a.range(0, row.written - 1);
-        std::ranges::fill(written, 3.0);
+        std::fill(written.begin(), written.end(), 3.0);
         a.recreate(row.second);
         for (double v : a.all()) ASSERT_EQ(v, 0.0);
         a.recreate(row.first);

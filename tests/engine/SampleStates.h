@@ -3,9 +3,10 @@
 #include <string_view>
 
 #include "engine/AllocateSampleBuffers.h"
-#include "engine/AnalysisState.h"
-#include "engine/Spectrum.h"
-#include "engine/Synthesis.h"
+#include "engine/state/AnalysisState.h"
+#include "engine/core/RuntimeFault.h"
+#include "engine/signal/Spectrum.h"
+#include "engine/signal/Synthesis.h"
 #include "tests/support/Entries.h"
 
 namespace trelvano::enginetest {

@@ -9,7 +9,7 @@
 #include <string>
 
 #include "FuzzCheck.h"
-#include "engine/NumberFormat.h"
+#include "engine/entries/NumberFormat.h"
 
 namespace {
 

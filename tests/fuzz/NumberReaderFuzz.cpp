@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "FuzzCheck.h"
-#include "engine/NumberReader.h"
-#include "engine/RuntimeFault.h"
+#include "engine/entries/NumberReader.h"
+#include "engine/core/RuntimeFault.h"
 
 namespace {
 

@@ -12,9 +12,9 @@
 #include "FuzzCheck.h"
 #include "engine/AnalysisRun.h"
 #include "engine/CursorReadout.h"
-#include "engine/Messages.h"
-#include "engine/NumberReader.h"
-#include "engine/RuntimeFault.h"
+#include "engine/entries/Messages.h"
+#include "engine/entries/NumberReader.h"
+#include "engine/core/RuntimeFault.h"
 #include "plot/PlotPoint.h"
 
 using namespace trelvano;

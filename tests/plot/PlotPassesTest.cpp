@@ -37,7 +37,7 @@ Lines Stems(const std::vector<double>& spectrum, std::int32_t n, double scale, d
 bool AllTame(const Lines& lines)
 {
     const auto tame = [](float c) { return std::isfinite(c) && std::fabs(c) <= 200.0F; };
-    return std::ranges::all_of(lines, [&](auto& l) { return tame(l.x1) && tame(l.y1) && tame(l.x2) && tame(l.y2); });
+    return std::all_of(lines.begin(), lines.end(), [&](auto& l) { return tame(l.x1) && tame(l.y1) && tame(l.x2) && tame(l.y2); });
 }
 
 TEST(Passes, OneChainedSegmentPerSampleFromPeakToZeroLevelAndOneLinePerBin)
@@ -89,8 +89,8 @@ TEST(Passes, ZeroPeakOnTheZeroLevelAndNoReadPastTheBuffers)
     const Lines trace = Trace(silence, 1000, 1.0, 0.0);
     const Lines stems = Stems(silence, 1000, 1.0, 0.0, 500);
     EXPECT_TRUE(trace.size() == 1000U && stems.size() == 500U && AllTame(trace) && AllTame(stems));
-    EXPECT_TRUE(std::ranges::all_of(trace, [](const auto& l) { return l.y1 == 50.0F && l.y2 == 50.0F; }));
-    EXPECT_TRUE(std::ranges::all_of(stems, [](const auto& l) { return l.y1 == 0.0F && l.y2 == 0.0F; }));
+    EXPECT_TRUE(std::all_of(trace.begin(), trace.end(), [](const auto& l) { return l.y1 == 50.0F && l.y2 == 50.0F; }));
+    EXPECT_TRUE(std::all_of(stems.begin(), stems.end(), [](const auto& l) { return l.y1 == 0.0F && l.y2 == 0.0F; }));
     const std::vector<double> three{1.0, -1.0, 0.5};
     EXPECT_TRUE(Trace(three, 1000, 1.0, 1.0).size() == 2U && Stems(three, 1000, 1.0, 1.0, 500).size() == 2U);
     EXPECT_TRUE(Trace(three, -5, 1.0, 1.0).empty() && Stems(three, -5, 1.0, 1.0, 2).empty());
@@ -152,7 +152,7 @@ TEST(ColumnMerging, OneStrokePerColumnOverExactlyTheRowsLit)
     ASSERT_EQ(stems.size(), 11U);
     for (int c = 0; c < 10; ++c) {
         const float x = 10.0F * static_cast<float>(c) + 5.0F;
-        EXPECT_EQ(std::ranges::count(trace, RecordedLine{x, 95.0F, x, 5.0F, Black}), 1) << "column " << c;
+        EXPECT_EQ(std::count(trace.begin(), trace.end(), RecordedLine{x, 95.0F, x, 5.0F, Black}), 1) << "column " << c;
         EXPECT_EQ(stems.at(static_cast<std::size_t>(c)), (RecordedLine{x, 0.0F, x, 90.0F, Red})) << "column " << c;
     }
     // Apart from the strokes, only the segments from one column into the next.

@@ -6,9 +6,9 @@
 #include <cstdint>
 #include <string>
 
-#include "engine/AnalysisState.h"
-#include "engine/EntryTable.h"
-#include "engine/ValidateEntries.h"
+#include "engine/state/AnalysisState.h"
+#include "engine/entries/EntryTable.h"
+#include "engine/entries/ValidateEntries.h"
 #include "tests/support/Faults.h"
 
 namespace trelvano::support {

@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "engine/MessageSink.h"
-#include "engine/RuntimeFault.h"
+#include "engine/entries/MessageSink.h"
+#include "engine/core/RuntimeFault.h"
 
 namespace trelvano::support {
 

@@ -6,7 +6,7 @@
 #include <cmath>
 
 #include "UiTestSupport.h"
-#include "engine/RuntimeFault.h"
+#include "engine/core/RuntimeFault.h"
 #include "ui/HandlerGuard.h"
 #include "ui/QtMessageSink.h"
 

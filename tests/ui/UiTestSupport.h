@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/Messages.h"
+#include "engine/entries/Messages.h"
 #include "tests/support/Entries.h"
 #include "ui/AppWindows.h"
 #include "ui/Form1.h"

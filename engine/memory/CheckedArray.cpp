@@ -1,0 +1,67 @@
+#include "engine/memory/CheckedArray.h"
+
+#include <algorithm>
+
+namespace trelvano {
+
+namespace {
+
+// Storage more than this many times the new size is given back: a run with a
+// small N after one with a huge N should not keep gigabytes alive.
+constexpr std::size_t kShrinkFactor = 4;
+
+bool ReusesStorage(std::size_t capacity, std::int64_t count) noexcept
+{
+    if (count <= 0) return false;
+    const auto n = static_cast<std::size_t>(count);
+    return n <= capacity && capacity <= kShrinkFactor * n;
+}
+
+}  // namespace
+
+void CheckedArray::recreate(std::int64_t count)
+{
+    if (!ReusesStorage(storage_.capacity(), count)) {
+        // Free first: holding the old and the new storage at once is more
+        // than the memory check made before the run counts.
+        release();
+        if (count <= 0) return;
+        storage_ = PageStorage(static_cast<std::size_t>(count));
+        size_ = storage_.capacity();
+        return;
+    }
+    size_ = static_cast<std::size_t>(count);
+    const std::size_t cleared = std::min(dirty_, size_);
+    std::fill(data(), data() + cleared, 0.0);
+    // Elements past the new size may still hold the old run's values.
+    if (dirty_ <= size_) dirty_ = 0;
+}
+
+void CheckedArray::release() noexcept
+{
+    storage_ = PageStorage();
+    size_ = 0;
+    dirty_ = 0;
+}
+
+void CheckedArray::clearFrom(std::int64_t first)
+{
+    if (first < 0) first = 0;
+    const auto from = static_cast<std::size_t>(first);
+    if (from >= size_) return;
+    if (from < dirty_) std::fill(data() + from, data() + std::min(dirty_, size_), 0.0);
+    if (dirty_ <= size_) dirty_ = std::min(dirty_, from);
+}
+
+std::int64_t CheckedArray::heldBytes() const noexcept
+{
+    return PageStorage::bytesFor(static_cast<std::int64_t>(storage_.capacity()));
+}
+
+std::int64_t CheckedArray::extraBytesFor(std::int64_t count) const noexcept
+{
+    if (ReusesStorage(storage_.capacity(), count)) return 0;
+    return PageStorage::bytesFor(count) - heldBytes();
+}
+
+}  // namespace trelvano

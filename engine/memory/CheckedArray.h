@@ -1,0 +1,80 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <span>
+
+#include "engine/memory/PageStorage.h"
+#include "engine/core/RuntimeFault.h"
+
+namespace trelvano {
+
+// An array of doubles indexed 0..size()-1 whose every access is checked.
+// Hot loops take a span over a range that is checked once, up front, so the
+// check costs nothing per sample and no access can still fall outside.
+class CheckedArray {
+public:
+    std::int64_t size() const noexcept { return static_cast<std::int64_t>(size_); }
+    bool empty() const noexcept { return size_ == 0; }
+
+    double at(std::int64_t i) const { return data()[checked(i)]; }
+    double& at(std::int64_t i)
+    {
+        const std::size_t j = checked(i);
+        written(j);
+        return data()[j];
+    }
+
+    // Elements first..last inclusive; an empty span when last < first.
+    std::span<double> range(std::int64_t first, std::int64_t last)
+    {
+        if (last < first) return {};
+        checked(first);
+        written(checked(last));
+        return {data() + first, static_cast<std::size_t>(last - first + 1)};
+    }
+    std::span<const double> range(std::int64_t first, std::int64_t last) const
+    {
+        if (last < first) return {};
+        checked(first);
+        checked(last);
+        return {data() + first, static_cast<std::size_t>(last - first + 1)};
+    }
+    std::span<const double> all() const noexcept { return {data(), size_}; }
+
+    // Re-creates the array with `count` elements, all 0.0 (none when count is
+    // negative). The storage of a previous run of the same or larger size is
+    // reused, and only what was written since it was last cleared is cleared;
+    // new storage comes zero from the system and is not cleared at all.
+    // Storage more than four times too large is given back.
+    // Raises RuntimeFault(OutOfMemory) when the allocation fails.
+    void recreate(std::int64_t count);
+    void release() noexcept;
+
+    // Sets elements first..size()-1 to 0.0 (none when first >= size()).
+    void clearFrom(std::int64_t first);
+
+    // Address space the storage holds now.
+    std::int64_t heldBytes() const noexcept;
+    // Bytes recreate(count) will take beyond what the array holds now: 0 when
+    // the storage is reused, negative when it gives memory back. Lets the
+    // caller check a whole re-creation against the free memory before any of it.
+    std::int64_t extraBytesFor(std::int64_t count) const noexcept;
+
+private:
+    std::size_t checked(std::int64_t i) const
+    {
+        if (i < 0 || i >= size()) throw RuntimeFault(FaultKind::IndexOutOfRange);
+        return static_cast<std::size_t>(i);
+    }
+    double* data() const noexcept { return storage_.data(); }
+    // Element j may now be non-zero: handed out for writing.
+    void written(std::size_t j) noexcept { dirty_ = j + 1 > dirty_ ? j + 1 : dirty_; }
+
+    PageStorage storage_;
+    std::size_t size_ = 0;
+    // Every element of the storage from here on is 0.0.
+    std::size_t dirty_ = 0;
+};
+
+}  // namespace trelvano

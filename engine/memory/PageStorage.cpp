@@ -1,0 +1,91 @@
+#include "engine/memory/PageStorage.h"
+
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <limits>
+#include <new>
+#include <utility>
+
+#include "engine/memory/MemoryBudget.h"
+#include "engine/memory/PageMapping.h"
+
+namespace trelvano {
+
+using pages::kAlignment;
+using pages::kMappedFromBytes;
+using pages::RoundUp;
+
+PageStorage::PageStorage(std::size_t count)
+{
+    if (count == 0) return;
+    // Past this the byte count would not fit a size_t, on any width of it.
+    if (count > std::numeric_limits<std::size_t>::max() / sizeof(double) / 2) RaiseOutOfMemory(bytesFor(static_cast<std::int64_t>(count)));
+    const std::size_t bytes = count * sizeof(double);
+    void* block = nullptr;
+#if TRELVANO_MAPS_PAGES
+    if (bytes >= kMappedFromBytes) {
+        const std::size_t length = RoundUp(bytes, pages::MapStep());
+        block = pages::MapAligned(length);
+        if (block != nullptr) mappedBytes_ = length;
+    } else
+#endif
+    {
+        block = ::operator new(bytes, std::align_val_t{kAlignment}, std::nothrow);
+        if (block != nullptr) std::memset(block, 0, bytes);
+    }
+    if (block == nullptr) RaiseOutOfMemory(bytesFor(static_cast<std::int64_t>(count)));
+    data_ = static_cast<double*>(block);
+    count_ = count;
+}
+
+PageStorage::~PageStorage()
+{
+    release();
+}
+
+PageStorage::PageStorage(PageStorage&& other) noexcept
+    : data_(std::exchange(other.data_, nullptr)),
+      count_(std::exchange(other.count_, 0)),
+      mappedBytes_(std::exchange(other.mappedBytes_, 0))
+{
+}
+
+PageStorage& PageStorage::operator=(PageStorage&& other) noexcept
+{
+    if (this != &other) {
+        release();
+        data_ = std::exchange(other.data_, nullptr);
+        count_ = std::exchange(other.count_, 0);
+        mappedBytes_ = std::exchange(other.mappedBytes_, 0);
+    }
+    return *this;
+}
+
+std::int64_t PageStorage::bytesFor(std::int64_t count) noexcept
+{
+    if (count <= 0) return 0;
+    const auto bytes = static_cast<std::size_t>(count) * sizeof(double);
+#if TRELVANO_MAPS_PAGES
+    if (bytes >= kMappedFromBytes) return static_cast<std::int64_t>(pages::MappedLength(bytes));
+#endif
+    return static_cast<std::int64_t>(RoundUp(bytes + kAlignment, 4096));
+}
+
+void PageStorage::release() noexcept
+{
+    if (data_ == nullptr) return;
+#if TRELVANO_MAPS_PAGES
+    if (mappedBytes_ != 0) {
+        pages::Unmap(data_, mappedBytes_);
+    } else
+#endif
+    {
+        ::operator delete(data_, std::align_val_t{kAlignment});
+    }
+    data_ = nullptr;
+    count_ = 0;
+    mappedBytes_ = 0;
+}
+
+}  // namespace trelvano

@@ -1,0 +1,168 @@
+#include "engine/AllocateSampleBuffers.h"
+#include "engine/signal/FftPlanCache.h"
+#include "engine/signal/Spectrum.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cmath>
+#include <cstdint>
+#include <random>
+#include <span>
+#include <vector>
+
+#include "tests/engine/SampleStates.h"
+
+namespace trelvano {
+namespace {
+
+using enginetest::DefaultState;
+
+// SpecRe, SpecIm and Spectrum with no FFT: every term on its own with the 15-digit 2π,
+// the partial sums stored after each step, each bin's mirror written to N - k in increasing k.
+std::array<std::vector<double>, 3> ComputeDirectSpectrum(std::span<const double> signal, std::int32_t n, double w)
+{
+    std::array<std::vector<double>, 3> out;
+    out.fill(std::vector<double>(signal.size()));
+    auto& [SpecRe, SpecIm, Spectrum] = out;
+    constexpr double C = TwoPi15;
+    const std::int32_t lastBin = LastBinFor(n);
+    for (std::int32_t k = 0; k <= lastBin; ++k) {
+        SpecRe[k] = 0;
+        SpecIm[k] = 0;
+        for (std::int32_t i = 0; i <= n - 1; ++i) {
+            const double theta = k * C * i / n;
+            SpecRe[k] = (w / n) * signal[i] * std::cos(theta) + SpecRe[k];
+            SpecIm[k] = SpecIm[k] - (w / n) * signal[i] * std::sin(theta);
+        }
+        const std::int32_t m = n - k;
+        SpecRe[m] = SpecRe[k];
+        SpecIm[m] = -SpecIm[k];
+    }
+    for (std::int32_t k = 0; k <= lastBin; ++k) {
+        Spectrum[k] = 2.0 / w * std::sqrt(std::pow(SpecIm[k], 2) + std::pow(SpecRe[k], 2));
+    }
+    return out;
+}
+
+TEST(Spectrum, LastBinIsHalfOfNWithTiesToEven)
+{
+    const struct { std::int32_t n, lastBin; } rows[] = {{0, 0}, {1, 0},      {3, 2},      {5, 2},
+                                                    {7, 4}, {1000, 500}, {1001, 500}, {1003, 502}};
+    for (const auto& row : rows) EXPECT_EQ(LastBinFor(row.n), row.lastBin) << row.n;
+}
+
+// The reference's 15-digit 2π is not the FFT's: below 6.2e-12 V on ±25 V random samples up to N = 10007.
+constexpr double kTolerance = 1e-11;  // V
+
+TEST(Spectrum, MatchesTheDirectTransform)
+{
+    std::vector<std::int32_t> sizes = {0, 1, 2, 3, 4, 5, 7, 8, 1000, 1001, 1003, 10007};
+    std::mt19937 generator(20240611u);
+    std::uniform_int_distribution<std::int32_t> randomSize(1, 3000);
+    std::uniform_real_distribution<double> volts(-25.0, 25.0);
+    for (int i = 0; i < 10; ++i) sizes.push_back(randomSize(generator));
+    for (const std::int32_t n : sizes) {
+        SCOPED_TRACE(n);
+        AnalysisState state = DefaultState(n);
+        AllocateSampleBuffers(state);
+        for (std::int32_t i = 0; i < n; ++i) state.buffers.Signal.at(i) = volts(generator);
+        ComputeSpectrum(state);
+        const SampleBuffers& b = state.buffers;
+        const auto [re, im, spectrum] = ComputeDirectSpectrum(b.Signal.all(), n, state.params.W);
+        // The mirror fill exactly, in increasing k: for N = 4q + 3 the last one lands on
+        // bin LastBin - 1 (N = 7: bin 3 = conj(bin 4)); for even N bin N/2 mirrors itself.
+        for (std::int32_t k = 0; k <= LastBinFor(n); ++k) {
+            ASSERT_EQ(b.SpecRe.at(n - k), b.SpecRe.at(k)) << "mirror of " << k;
+            ASSERT_EQ(b.SpecIm.at(n - k), -b.SpecIm.at(k)) << "mirror of " << k;
+        }
+        const double toVolts = 2.0 / state.params.W, partsTolerance = kTolerance * std::sqrt(1.0 + n / 1000.0);
+        for (std::int32_t k = 0; k < n + 2; ++k) {
+            ASSERT_NEAR(b.Spectrum.at(k), spectrum[k], kTolerance) << "bin " << k;
+            ASSERT_NEAR(b.SpecRe.at(k) * toVolts, re[k] * toVolts, partsTolerance) << "re " << k;
+            ASSERT_NEAR(b.SpecIm.at(k) * toVolts, im[k] * toVolts, partsTolerance) << "im " << k;
+        }
+    }
+}
+
+TEST(Spectrum, DefaultAmHasThreeLinesAndNothingAboveTheLastBin)
+{
+    AnalysisState state = DefaultState();
+    enginetest::Synthesise(state, "AM", true);
+    for (std::int32_t k = 0; k <= 1001; ++k) {
+        const double line = k == 60 ? 25.0 : (k == 54 || k == 66) ? 6.25 : 0.0;
+        EXPECT_NEAR(state.buffers.Spectrum.at(k), line, k <= 500 ? kTolerance : 0.0) << "bin " << k;
+    }
+}
+
+TEST(Spectrum, FmLinesAreBesselFunctions)
+{
+    AnalysisState state = DefaultState();
+    enginetest::Synthesise(state, "FM", true);
+    for (int n = 0; n <= 8; ++n) {
+#if defined(__cpp_lib_math_special_functions)
+        const double line = 25.0 * std::abs(std::cyl_bessel_j(double(n), 4.05));
+#else
+        const double line = 25.0 * std::abs(::jn(n, 4.05));  // libc++ has no special functions; POSIX has jn
+#endif
+        EXPECT_NEAR(state.buffers.Spectrum.at(60 + 6 * n), line, 10 * kTolerance) << "sideband " << n;
+    }
+    state.params.mf = 2.404825557695773;  // the first zero of J0
+    enginetest::Synthesise(state, "FM", true);
+    EXPECT_LT(state.buffers.Spectrum.at(60), kTolerance);
+}
+
+// A tone of amplitude A on bin 5 with W/N = 1: bin 5 sums to A·N/2 while the
+// bins below stay near 0. FFTW computes every bin at once, yet a fault leaves
+// the buffers as bin-by-bin storing would: nothing past the faulting bin but the
+// mirrors of the bins before it, and no trace of the samples the transform read.
+TEST(Spectrum, AFaultLeavesOnlyWhatWasStoredBeforeIt)
+{
+    const struct { const char* name; double amplitude; std::int32_t n; bool inMagnitudes; } rows[] = {
+        {"SquareOverflowsAtTheTone", 1e160, 1000, true},
+        {"SumOverflowsAtTheTone", 1e306, 1000, false},
+        {"SumOverflowsAtTheToneOddN", 1e306, 1003, false},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        const std::int32_t n = row.n;
+        AnalysisState state = DefaultState(n);
+        state.params.W = n;
+        AllocateSampleBuffers(state);
+        for (std::int32_t i = 0; i < n; ++i) state.buffers.Signal.at(i) = row.amplitude * std::cos(TwoPi15 * 5 * i / n);
+        EXPECT_EQ(enginetest::FaultOf([&] { ComputeSpectrum(state); }), FaultKind::FloatingPoint);
+        ASSERT_EQ(state.params.BinIndex, 5);
+        const SampleBuffers& b = state.buffers;
+        for (std::int32_t k = 0; k < n + 2; ++k) {
+            const bool mirror = k > n - (row.inMagnitudes ? LastBinFor(n) + 1 : 5) && k <= n;
+            if (mirror) {
+                ASSERT_EQ(b.SpecRe.at(k), b.SpecRe.at(n - k)) << "mirror " << k;
+            } else if (k > (row.inMagnitudes ? LastBinFor(n) : 5)) {
+                ASSERT_EQ(b.SpecRe.at(k), 0.0) << "bin " << k;
+                ASSERT_EQ(b.SpecIm.at(k), 0.0) << "bin " << k;
+            }
+            if (!row.inMagnitudes || k >= 5) {
+                ASSERT_EQ(b.Spectrum.at(k), 0.0) << "magnitude " << k;
+            }
+        }
+        EXPECT_TRUE(std::isfinite(b.SpecRe.at(4)));
+    }
+}
+
+TEST(Spectrum, MinusOneSampleIsAnIndexFaultAndAPlanIsReused)
+{
+    AnalysisState state = DefaultState(-1);
+    AllocateSampleBuffers(state);
+    EXPECT_EQ(enginetest::FaultOf([&] { ComputeSpectrum(state); }), FaultKind::IndexOutOfRange);
+
+    state = DefaultState();
+    enginetest::Synthesise(state, "AM", true);
+    SampleBuffers& b = state.buffers;
+    FftPlanCache& plans = PlanCacheOf(state);
+    const FftPlan* first = &plans.planFor(1000, b.Spectrum.range(0, 999), b.SpecRe.range(0, 1001), b.SpecIm.range(0, 1000));
+    enginetest::Synthesise(state, "AM", true);  // the next run, same N
+    EXPECT_EQ(&plans.planFor(1000, b.Spectrum.range(0, 999), b.SpecRe.range(0, 1001), b.SpecIm.range(0, 1000)), first);
+}
+
+}  // namespace
+}  // namespace trelvano

@@ -1,0 +1,161 @@
+#include "engine/AllocateSampleBuffers.h"
+#include "engine/signal/Synthesis.h"
+
+#include <gtest/gtest.h>
+
+#include <bit>
+#include <cfloat>
+#include <cmath>
+#include <cstring>
+#include <functional>
+#include <optional>
+#include <vector>
+
+#include "tests/engine/SampleStates.h"
+#include "engine/signal/VectorCosine.h"
+
+namespace trelvano {
+namespace {
+
+using enginetest::DefaultState;
+
+TEST(Synthesis, SelectionCopiesOnlyAnExactTypeAndEndsOnTwoZeros)
+{
+    const double angleStart = 25.0 * std::cos(4.05);
+    // A null source copies nothing; `first` is the waveform's sample 0 for the default entries.
+    const struct { const char *name, *text; int n; CheckedArray SampleBuffers::*source; double first; } rows[] = {
+        {"Am", "AM", 100, &SampleBuffers::AmWave, 37.5},
+        {"Fm", "FM", 100, &SampleBuffers::AngleWave, angleStart},
+        {"LowerCase", "am", 100, nullptr, 0.0},
+        {"TrailingBlank", "AM ", 100, nullptr, 0.0},
+        {"OneSample", "PM", 1, &SampleBuffers::AngleWave, angleStart},
+        {"NoSamples", "AM", 0, &SampleBuffers::AmWave, 0.0},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        AnalysisState state = DefaultState(row.n);
+        enginetest::Synthesise(state, row.text);
+        const SampleBuffers& b = state.buffers;
+        EXPECT_EQ(b.Signal.at(0), row.first);
+        for (std::int32_t i = 0; i < row.n; ++i) ASSERT_EQ(b.Signal.at(i), row.source ? (b.*row.source).at(i) : 0.0);
+        EXPECT_EQ(b.Signal.at(row.n), 0.0);
+        EXPECT_EQ(b.Signal.at(row.n + 1), 0.0);
+    }
+
+    AnalysisState fm = DefaultState(100003), pm = DefaultState(100003);
+    enginetest::Synthesise(fm, "FM");
+    enginetest::Synthesise(pm, "PM");
+    const auto a = fm.buffers.Signal.all(), b = pm.buffers.Signal.all();
+    ASSERT_EQ(a.size(), b.size());
+    EXPECT_EQ(std::memcmp(a.data(), b.data(), a.size_bytes()), 0) << "FM and PM differ";
+}
+
+// One sample at a time, stopping where a loop that checks every stored value
+// stops: the reference for values and faults. Vector cosines move FM/PM samples by
+// up to 1.4e-12 V at the defaults (one ULP of a phase near 377 rad, times 25 V).
+struct OneByOne {
+    std::vector<double> am, angle;
+    std::optional<std::int32_t> fault;
+};
+
+template <typename Cosine>
+OneByOne SynthesiseOneByOne(const AnalysisParameters& p, Cosine cos)
+{
+    OneByOne r{std::vector<double>(p.N), std::vector<double>(p.N), std::nullopt};
+    const double C = TwoPi15, spacing = p.W / p.N;
+    for (std::int32_t i = 0; i < p.N && !r.fault; ++i) {
+        const double x = i, tonePhase = ((x * C) * p.fm) * spacing, carrierPhase = ((p.fp * C) * x) * spacing;
+        if (!std::isfinite(tonePhase) || !std::isfinite(carrierPhase)) { r.fault = i; break; }
+        const double tone = cos(tonePhase);
+        r.am[i] = ((p.mAM * tone + 1.0) * p.Vp) * cos(carrierPhase);
+        const double anglePhase = ((x * C) * p.fp) * spacing + p.mf * tone;
+        if (!std::isfinite(r.am[i]) || !std::isfinite(anglePhase)) { r.fault = i; break; }
+        r.angle[i] = p.Vp * cos(anglePhase);
+        if (!std::isfinite(r.angle[i])) r.fault = i;
+    }
+    return r;
+}
+
+constexpr double kTolerance = 1e-11;  // V
+
+TEST(Synthesis, BlocksOfVectorCosinesMatchOneSampleAtATimeUpToTheFirstFault)
+{
+    const struct { const char* name; std::int32_t n; std::function<void(AnalysisParameters&)> edit; } rows[] = {
+        {"OneSample", 1, [](AnalysisParameters&) {}},
+        {"BlockAndTail", 263, [](AnalysisParameters&) {}},
+        {"Defaults", 1000, [](AnalysisParameters&) {}},
+        {"LongWindow", 100003, [](AnalysisParameters& p) { p.W = 0.2; }},
+        {"EnvelopeCrossesZero", 1000, [](AnalysisParameters& p) { p.mAM = 3.0; }},
+        // (fp·2π)·i overflows at i = 3, inside the first block.
+        {"PhaseOverflows", 16, [](AnalysisParameters& p) { p.fp = 1e307; }},
+        // (1 - tone)·Vp overflows once the tone falls below -0.8: AmWave holds it, AngleWave not.
+        {"AmOverflowsInALaterBlock", 10000, [](AnalysisParameters& p) { p.Vp = 1e308; p.mAM = -1.0; }},
+        // The carrier phase alone is finite; with mf·tone added it overflows from sample 1.
+        // No tone (fm = 0) keeps mf·tone exact: any rounding of it would be far more than 2π.
+        {"AnglePhaseOverflows", 64, [](AnalysisParameters& p) { p.fp = 1e300; p.fm = 0.0; p.mf = DBL_MAX; }},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        AnalysisState state = DefaultState(row.n);
+        row.edit(state.params);
+        AllocateSampleBuffers(state);
+        const OneByOne libm = SynthesiseOneByOne(state.params, [](double x) { return std::cos(x); });
+        // With the same cosines one at a time, every phase and sample formula must match to the bit.
+        const OneByOne same = SynthesiseOneByOne(state.params, [](double x) {
+            double y;
+            Cosines({&x, 1}, {&y, 1});
+            return y;
+        });
+        const auto fault = enginetest::FaultOf([&] { SynthesiseWaveforms(state); });
+        EXPECT_EQ(fault, same.fault ? std::optional(FaultKind::FloatingPoint) : std::nullopt);
+        const std::int32_t stored = same.fault.value_or(row.n);
+        EXPECT_EQ(state.params.SampleIndex, stored);
+        const SampleBuffers& b = state.buffers;
+        const double tolerance = kTolerance * std::fabs(state.params.Vp) / 25.0;  // 1e308 V rows: relative
+        const auto bits = [](double x) { return std::bit_cast<std::uint64_t>(x); };
+        for (std::int32_t i = 0; i < row.n + 2; ++i) {
+            const double am = b.AmWave.at(i), angle = b.AngleWave.at(i);
+            if (i < stored) {
+                ASSERT_EQ(am, same.am[i]) << i;
+                ASSERT_EQ(angle, same.angle[i]) << i;
+                ASSERT_NEAR(am, libm.am[i], tolerance) << i;
+                ASSERT_NEAR(angle, libm.angle[i], tolerance) << i;
+            } else if (i == same.fault) {
+                // Whatever the one-by-one loop stored before its check failed, not finite included.
+                EXPECT_EQ(bits(am), bits(same.am[i]));
+                EXPECT_EQ(bits(angle), bits(same.angle[i]));
+            } else {
+                ASSERT_EQ(bits(am) | bits(angle), 0u) << "written past the last sample at " << i;
+            }
+        }
+    }
+}
+
+// Every unit against the C library: lengths around the vector widths (the padded
+// tail), the range a run's phases reach and beyond, and values that are not finite.
+TEST(Synthesis, EveryCosineUnitAgreesWithTheCLibraryWithinTwoUlp)
+{
+    std::vector<double> phases;
+    for (int i = 0; i < 4000; ++i) phases.push_back(std::ldexp(1.0 + i % 97 / 97.0, i % 60 - 20) * (i % 2 ? 1 : -1));
+    for (const double big : {1e6, 1e15, 1e300, -0.0, 6.28318530717958 / 4}) phases.push_back(big);
+    for (const CosineUnit unit : {CosineUnit::Scalar, CosineUnit::Avx2, CosineUnit::Avx512}) {
+        if (!CosineUnitAvailable(unit)) continue;
+        SCOPED_TRACE(static_cast<int>(unit));
+        for (const std::size_t length : std::initializer_list<std::size_t>{0, 1, 3, 9, 15, phases.size()}) {
+            std::vector<double> out(length + 1, 7.0);  // one past the end must stay untouched
+            Cosines({phases.data(), length}, {out.data(), length}, unit);
+            for (std::size_t i = 0; i < length; ++i) {
+                const double exact = std::cos(phases[i]);
+                ASSERT_LE(std::fabs(out[i] - exact), 2 * std::fabs(std::nextafter(exact, 2.0) - exact)) << phases[i];
+            }
+            EXPECT_EQ(out[length], 7.0);
+        }
+        const double special[] = {NAN, INFINITY, -INFINITY};
+        double out[3];
+        Cosines(special, out, unit);
+        EXPECT_TRUE(std::isnan(out[0]) && std::isnan(out[1]) && std::isnan(out[2]));
+    }
+}
+
+}  // namespace
+}  // namespace trelvano
