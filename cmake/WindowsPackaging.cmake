@@ -16,20 +16,30 @@ set(CPACK_NSIS_INSTALLED_ICON_NAME "trelvano.exe")
 set(CPACK_NSIS_ENABLE_UNINSTALL_BEFORE_INSTALL ON)
 # A 64-bit installer: NSIS's default 32-bit stub needs a 32-bit layer that a
 # 64-bit-only Windows (or Wine) may not have.
-set(CPACK_NSIS_EXECUTABLE_PRE_ARGUMENTS "-XTarget amd64-unicode")
+set(CPACK_NSIS_DEFINES "Target amd64-unicode")
 set(CPACK_PROJECT_CONFIG_FILE "${CMAKE_CURRENT_LIST_DIR}/WindowsPackageNames.cmake")
 
-# The DLLs come from the MinGW runtime and from the prefixes of Qt, FFTW and
-# SLEEF; Windows' own DLLs are never shipped.
+# The MinGW runtime, FFTW and SLEEF DLLs are found by CMake's reading of the
+# import tables, in the runtime's folder and the libraries' prefixes; Windows'
+# own DLLs are never shipped. Qt's DLLs are named by their targets instead:
+# the reading lowercases every name, which finds no Qt6Core.dll on a
+# case-sensitive disk.
 set(TRELVANO_DLL_DIRS ${TRELVANO_WINDOWS_DLL_DIRS})
 foreach(prefix IN LISTS CMAKE_PREFIX_PATH)
   list(APPEND TRELVANO_DLL_DIRS "${prefix}/bin")
 endforeach()
+# The import tables are read at install time with MinGW's objdump, whatever
+# system the install runs on.
+install(CODE "
+  set(CMAKE_GET_RUNTIME_DEPENDENCIES_PLATFORM windows+pe)
+  set(CMAKE_GET_RUNTIME_DEPENDENCIES_TOOL objdump)
+  set(CMAKE_GET_RUNTIME_DEPENDENCIES_COMMAND \"${CMAKE_OBJDUMP}\")")
 install(RUNTIME_DEPENDENCY_SET trelvano_dlls
   DESTINATION .
   DIRECTORIES ${TRELVANO_DLL_DIRS}
-  PRE_INCLUDE_REGEXES "^[Qq][Tt]6" "^lib" "^fftw" "^sleef"
+  PRE_INCLUDE_REGEXES "^lib" "^fftw" "^sleef"
   PRE_EXCLUDE_REGEXES ".*")
+install(FILES $<TARGET_FILE:Qt6::Core> $<TARGET_FILE:Qt6::Gui> $<TARGET_FILE:Qt6::Widgets> DESTINATION .)
 # Without the windows platform plugin Qt cannot open a window at all; the
 # style plugin gives the buttons and boxes Windows' own look.
 install(FILES $<TARGET_FILE:Qt6::QWindowsIntegrationPlugin> DESTINATION platforms)
@@ -38,3 +48,11 @@ if(TARGET Qt6::QWindowsVistaStylePlugin)
 endif()
 install(FILES ${PROJECT_SOURCE_DIR}/LICENSE DESTINATION . RENAME LICENSE.txt)
 install(FILES ${PROJECT_SOURCE_DIR}/packaging/windows/README.txt DESTINATION .)
+
+# MinGW's runtime DLLs come with their debugging sections: stripped, the
+# download is a third of the size.
+install(CODE "
+  if(CMAKE_INSTALL_DO_STRIP)
+    file(GLOB_RECURSE dlls \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/*.dll\")
+    execute_process(COMMAND \"${CMAKE_STRIP}\" --strip-unneeded \${dlls} COMMAND_ERROR_IS_FATAL ANY)
+  endif()")
