@@ -8,12 +8,16 @@ set(CPACK_PACKAGE_INSTALL_DIRECTORY "Trelvano")
 # Start-menu entry: the program under the name users know.
 set(CPACK_PACKAGE_EXECUTABLES "trelvano;Trelvano")
 set(CPACK_NSIS_DISPLAY_NAME "Trelvano")
-set(CPACK_NSIS_PACKAGE_NAME "Trelvano ${PROJECT_VERSION}")
+# Also the Start-menu folder's name.
+set(CPACK_NSIS_PACKAGE_NAME "Trelvano")
+# The program sits at the top of the installed folder, not in bin/.
+set(CPACK_NSIS_EXECUTABLES_DIRECTORY ".")
 set(CPACK_NSIS_INSTALL_ROOT "$PROGRAMFILES64")
 set(CPACK_NSIS_MUI_ICON "${PROJECT_SOURCE_DIR}/packaging/icons/trelvano.ico")
 set(CPACK_NSIS_MUI_UNIICON "${PROJECT_SOURCE_DIR}/packaging/icons/trelvano.ico")
 set(CPACK_NSIS_INSTALLED_ICON_NAME "trelvano.exe")
-set(CPACK_NSIS_ENABLE_UNINSTALL_BEFORE_INSTALL ON)
+# No "uninstall the old one first?" question: in a silent install (a lab's
+# deployment, setup.exe /S) it aborts; a new version simply overwrites the old.
 # A 64-bit installer: NSIS's default 32-bit stub needs a 32-bit layer that a
 # 64-bit-only Windows (or Wine) may not have.
 set(CPACK_NSIS_DEFINES "Target amd64-unicode")

@@ -44,8 +44,16 @@ click() {
   sleep 1
 }
 count_windows() { xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | wc -l; }
+# Waits up to 10 s for `count` visible windows titled $1; a search that meets a
+# window being destroyed fails, so one reading is never enough.
+await_count() {
+  for _ in $(seq 20); do [ "$(count_windows "$1")" = "$2" ] && return 0; sleep 0.5; done
+  return 1
+}
 
-wine "$program" &
+# An Italian lab PC: Wine turns LANG into the Windows regional settings, and
+# the readouts then show the decimal comma.
+LANG=it_IT.UTF-8 LC_ALL=it_IT.UTF-8 wine "$program" &
 wine_pid=$!
 panel=$(window Trelvano) || fail "the panel \"Trelvano\" did not open"
 sleep 2
@@ -54,14 +62,13 @@ shot 1-panel
 # "Grafici" (Command2 at 336,232, 129 x 33 pixels) with the type box still on
 # its prompt: the type check refuses it with a box captioned "Trelvano".
 click "$panel" 400 248
-for _ in $(seq 20); do [ "$(count_windows Trelvano)" -ge 2 ] && break; sleep 0.5; done
-[ "$(count_windows Trelvano)" -ge 2 ] || fail "no message box after a press with no modulation chosen"
+await_count Trelvano 2 || fail "no message box after a press with no modulation chosen"
 shot 2-message
 box=$(xdotool search --onlyvisible --name '^Trelvano$' | grep -v "^$panel\$" | tail -n1)
 eval "$(xdotool getwindowgeometry --shell "$box")"
-# Its one button, OK, sits centred along the bottom.
-click "$box" $((WIDTH / 2)) $((HEIGHT - 22))
-[ "$(count_windows Trelvano)" = 1 ] || fail "the message box did not close on OK"
+# Its one button, OK, sits at the right of the grey strip along the bottom.
+click "$box" $((WIDTH - 50)) $((HEIGHT - 24))
+await_count Trelvano 1 || fail "the message box did not close on OK"
 
 # The type box's list (Combo1 at 336,184, 209 x 28): its arrow, then "AM", the first item.
 click "$panel" 535 198
@@ -81,13 +88,17 @@ shot 5-spectrum
 # The carrier line stands at x = 50 of the plot (1009 pixels wide, 617 high)
 # and reaches 90 % of its height; the readout comes as a tooltip.
 eval "$(xdotool getwindowgeometry --shell "$spectrum")"
+shot 6-before-readout
 xdotool mousemove $((X + 504)) $((Y + 200))
 sleep 0.3
 xdotool mousemove $((X + 504)) $((Y + 201))
 sleep 2
 shot 6-readout
-tooltips=$(xdotool search --onlyvisible --name '' 2>/dev/null | wc -l)
-echo "windows-smoke: $tooltips visible windows with the readout up"
+# The tooltip opens just below and right of the cursor.
+changed=$(compare -metric AE -crop "300x60+$((X + 504))+$((Y + 201))" \
+  "$shots/6-before-readout.png" "$shots/6-readout.png" null: 2>&1 || true)
+[ "${changed%% *}" -gt 500 ] 2>/dev/null || fail "no readout appeared under the cursor ($changed pixels changed)"
+rm "$shots/6-before-readout.png"
 
 # Closing every window ends the program, as the last window's close does.
 wine taskkill /IM trelvano.exe >/dev/null 2>&1 || true
