@@ -33,7 +33,7 @@ fetch_source() { # package version -> directory holding its unpacked source
   local package=$1 dir="$cache/src/$1-$2" unpacked
   if [ ! -d "$dir" ]; then
     rm -rf "$dir.tmp" && mkdir -p "$dir.tmp"
-    (cd "$dir.tmp" && apt-get "${apt_opts[@]}" source -qq "$package=$2" >/dev/null) || return 1
+    (cd "$dir.tmp" && apt-get "${apt_opts[@]}" source -qq "$package=$2" >"$cache/fetch-$package.log" 2>&1) || return 1
     unpacked=$(find "$dir.tmp" -mindepth 1 -maxdepth 1 -type d | head -n1)
     [ -n "$unpacked" ] || return 1
     mv "$unpacked" "$dir" && rm -rf "$dir.tmp"
@@ -79,7 +79,8 @@ sleef_prefix="$cache/sleef-$sleef_version-$(key "${sleef_args[*]}")"
 build_sleef() {
   local src native="$cache/build/sleef-native" cross="$cache/build/sleef-cross" status=0
   if ! src=$(fetch_source sleef "$sleef_version"); then
-    echo "deps: the source of sleef $sleef_version cannot be fetched; cosines will be scalar." >&2
+    echo "deps: the source of sleef $sleef_version cannot be fetched (see $cache/fetch-sleef.log);" \
+      "cosines will be scalar." >&2
     return
   fi
   rm -rf "$native" "$cross" "$sleef_prefix" && mkdir -p "$sleef_prefix"

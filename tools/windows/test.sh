@@ -38,6 +38,14 @@ fi
 
 [ "${TRELVANO_SKIP_CTEST:-0}" = 1 ] || ctest --test-dir build-windows --output-on-failure --no-tests=error --parallel "$(nproc)"
 
+# A windowed program (no console beside it) that carries its icon and version.
+headers=$(x86_64-w64-mingw32-objdump -p build-windows/trelvano.exe)
+grep -q '(Windows GUI)' <<<"$headers" || { echo "windows-test: trelvano.exe is not a windowed program" >&2; exit 1; }
+strings -el build-windows/trelvano.exe | grep -qx 'Trelvano: modulazione AM, FM e PM' \
+  || { echo "windows-test: trelvano.exe carries no version information" >&2; exit 1; }
+x86_64-w64-mingw32-objdump -h build-windows/trelvano.exe | grep -q '\.rsrc' \
+  || { echo "windows-test: trelvano.exe carries no resources (icon)" >&2; exit 1; }
+
 # The captions against the fonts Windows (here Wine) really has: the windows
 # platform on a display, not the off-screen one with Linux's fonts.
 xvfb-run -a wine build-windows/CaptionFitTest.exe 2>&1 | grep -v "Dpi" \
