@@ -1,5 +1,8 @@
 #pragma once
 
+#include <algorithm>
+#include <array>
+#include <cmath>
 #include <ostream>
 #include <vector>
 
@@ -18,6 +21,14 @@ struct RecordedLine {
     }
 };
 using Lines = std::vector<RecordedLine>;
+
+// Finite and inside the guard box at which the passes cut far-off segments.
+inline bool Tame(const Lines& lines)
+{
+    const auto tame = [](float c) { return std::isfinite(c) && c >= -100.0F && c <= 200.0F; };
+    return std::ranges::all_of(
+        lines, [&](const RecordedLine& l) { return std::ranges::all_of(std::array{l.x1, l.y1, l.x2, l.y2}, tame); });
+}
 
 // With no pixels the passes hand on every segment; given a size they merge columns.
 struct RecordingCanvas : plot::Canvas {
