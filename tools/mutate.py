@@ -182,6 +182,8 @@ def main():
         pass
     elif os.path.exists(os.path.join(scratch, "build")):
         sync(source, scratch)  # the tree as it is now, keeping the scratch build
+        # A test program added or renamed since the last run is a target only once CMake has run again.
+        run(["cmake", "-S", ".", "-B", "build"], scratch, log)
     else:
         shutil.rmtree(scratch, ignore_errors=True)
         shutil.copytree(source, scratch, ignore=shutil.ignore_patterns("build*", ".git"))
