@@ -1,13 +1,13 @@
 // ReadNumber against strtod, which reads the same leading-number grammar once
 // the text is cut at the first character that grammar cannot hold.
 
+#include <bitset>
 #include <cerrno>
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <string>
-#include <vector>
 
 #include "FuzzCheck.h"
 #include "engine/entries/NumberReader.h"
@@ -15,25 +15,14 @@
 
 namespace {
 
-// Octal digits as hexadecimal ones, through a little-endian big integer.
+// Octal digits as hexadecimal ones, three bits each, regrouped by four from the right.
 std::string OctalAsHex(const std::string& octal)
 {
-    std::vector<std::uint32_t> limbs{0};
-    for (char c : octal) {
-        std::uint32_t carry = static_cast<std::uint32_t>(c - '0');
-        for (std::uint32_t& limb : limbs) {
-            const std::uint64_t v = (std::uint64_t{limb} << 3) | carry;
-            limb = static_cast<std::uint32_t>(v);
-            carry = static_cast<std::uint32_t>(v >> 32);
-        }
-        if (carry != 0) limbs.push_back(carry);
-    }
+    std::string bits;
+    for (char c : octal) bits += std::bitset<3>(static_cast<unsigned long>(c - '0')).to_string();
+    bits.insert(0, (4 - bits.size() % 4) % 4, '0');
     std::string hex;
-    for (auto limb = limbs.rbegin(); limb != limbs.rend(); ++limb) {
-        char part[9];
-        std::snprintf(part, sizeof part, "%08x", *limb);
-        hex += part;
-    }
+    for (std::size_t i = 0; i < bits.size(); i += 4) hex += "0123456789abcdef"[std::bitset<4>(bits, i, 4).to_ulong()];
     return hex;
 }
 

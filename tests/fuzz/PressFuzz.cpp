@@ -16,27 +16,14 @@
 #include "engine/entries/NumberReader.h"
 #include "engine/core/RuntimeFault.h"
 #include "plot/PlotPoint.h"
+#include "tests/support/Entries.h"
+#include "tests/support/RecordingCanvas.h"
 
 using namespace trelvano;
 
 namespace {
 
-// What the passes hand on must be finite and inside the guard box.
-struct CheckingCanvas : plot::Canvas {
-    explicit CheckingCanvas(plot::PixelSize size) : pixels(size) {}
-    void Scale(double, double, double, double) override {}
-    void Line(float x1, float y1, float x2, float y2, plot::Rgb) override
-    {
-        for (float c : {x1, y1, x2, y2}) FUZZ_CHECK(std::isfinite(c) && c >= -100.0F && c <= 200.0F);
-        ++lines;
-    }
-    void Blank() override { lines = 0; }
-    plot::PixelSize Pixels() const override { return pixels; }
-    plot::PixelSize pixels;
-    std::int64_t lines = 0;
-};
-
-struct Host : RunHost, MessageSink {
+struct Host : RunHost {
     Host(AnalysisState& s, std::string t, plot::PixelSize pixels)
         : state(s), type(std::move(t)), waveform(pixels), spectrum(pixels) {}
     std::string ModulationText() override { return type; }
@@ -50,23 +37,25 @@ struct Host : RunHost, MessageSink {
     }
     plot::Canvas& WaveformPlot() override { return waveform; }
     plot::Canvas& SpectrumPlot() override { return spectrum; }
-    void ShowMessage(const std::string& text) override { messages.push_back(text); }
 
     AnalysisState& state;
     std::string type;
-    CheckingCanvas waveform, spectrum;
-    std::vector<std::string> messages;
+    support::RecordingCanvas waveform, spectrum;
+    support::RecordingSink messages;
     bool accepted = false;
 };
 
+// False when a fault ended the press, the only thing that may escape it.
 bool Press(AnalysisState& state, const EntryTexts& entries, Host& host)
 {
+    bool completed = true;
     try {
-        GraficiAction(state, entries, host, host);
+        GraficiAction(state, entries, host.messages, host);
     } catch (const RuntimeFault&) {
-        return false;  // the only thing that may escape
+        completed = false;
     }
-    return true;
+    FUZZ_CHECK(support::Tame(host.waveform.lines) && support::Tame(host.spectrum.lines));
+    return completed;
 }
 
 // Every readout answers, with numbers or "n.d." and never a raw nan or inf.
@@ -134,16 +123,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const bool completed = Press(state, entries, host);
     if (completed && !host.accepted) {
         // Stopped by the intake: with one of the three stopping messages, last.
-        FUZZ_CHECK(!host.messages.empty() && state.params.MessageText == host.messages.back());
-        const std::string& last = host.messages.back();
+        FUZZ_CHECK(!host.messages.texts.empty() && state.params.MessageText == host.messages.texts.back());
+        const std::string& last = host.messages.texts.back();
         FUZZ_CHECK(last == messages::M4 || last == messages::M5 || last == messages::M6);
     }
     Readouts(state, cursors);
     if (!completed) {
         // The state a fault leaves behind still serves the next press with the defaults.
         Host again(state, "AM", pixels);
-        FUZZ_CHECK(Press(state, {"1", "25", "2", "1000", "0.5", "4.05", "0.5", "30", "3", "AM"}, again));
-        FUZZ_CHECK(again.accepted && state.params.SignalPeak == 37.5 && again.waveform.lines > 0);
+        FUZZ_CHECK(Press(state, support::Entries("AM"), again));
+        FUZZ_CHECK(again.accepted && state.params.SignalPeak == 37.5 && !again.waveform.lines.empty());
         Readouts(state, cursors);
     }
     return 0;

@@ -1,32 +1,29 @@
 // Runs a fuzz target's checks over every file of a corpus folder, so the
 // committed corpora stay ordinary tests in every build, without libFuzzer.
 
-#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <set>
 #include <vector>
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size);
 
 int main(int argc, char** argv)
 {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: %s CORPUS_FOLDER\n", argv[0]);
-        return 2;
+    std::set<std::filesystem::path> files;  // in name order
+    if (argc == 2 && std::filesystem::is_directory(argv[1])) {
+        for (const auto& item : std::filesystem::directory_iterator(argv[1])) {
+            if (item.is_regular_file()) files.insert(item.path());
+        }
     }
-    std::vector<std::filesystem::path> files;
-    for (const auto& item : std::filesystem::directory_iterator(argv[1])) {
-        if (item.is_regular_file()) files.push_back(item.path());
-    }
-    // An empty or misnamed folder would otherwise pass without checking anything.
+    // A missing, empty or misnamed folder would otherwise pass without checking anything.
     if (files.empty()) {
-        std::fprintf(stderr, "%s: no inputs\n", argv[1]);
+        std::fprintf(stderr, "usage: %s CORPUS_FOLDER (holding at least one input)\n", argv[0]);
         return 1;
     }
-    std::sort(files.begin(), files.end());
     for (const auto& file : files) {
         std::ifstream in(file, std::ios::binary);
         const std::vector<std::uint8_t> bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};

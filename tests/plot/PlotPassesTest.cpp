@@ -2,11 +2,13 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <limits>
 #include <tuple>
 #include <vector>
 
 #include "plot/ClipSegment.h"
+#include "plot/PlotMapping.h"
 #include "plot/PlotPasses.h"
 #include "tests/support/AmSignal.h"
 #include "tests/support/RecordingCanvas.h"
@@ -18,6 +20,7 @@ using support::Lines;
 using support::RecordedLine;
 using support::RecordingCanvas;
 using support::AmSignal;
+using support::Tame;
 
 Lines Trace(const std::vector<double>& signal, std::int32_t n, double kt, double peak, PixelSize pixels = {})
 {
@@ -34,10 +37,24 @@ Lines Stems(const std::vector<double>& spectrum, std::int32_t n, double scale, d
     return canvas.lines;
 }
 
-bool AllTame(const Lines& lines)
+// One row serves both plots: index is sample i (at time i·W/N) and bin k (at
+// frequency k/W); scale is Kt and FreqScale.
+TEST(PlotMapping, ReverseGivesBackWhatWasPlotted)
 {
-    const auto tame = [](float c) { return std::isfinite(c) && std::fabs(c) <= 200.0F; };
-    return std::all_of(lines.begin(), lines.end(), [&](auto& l) { return tame(l.x1) && tame(l.y1) && tame(l.x2) && tame(l.y2); });
+    const struct { const char* name; std::int64_t index, n; double w, scale, value, peak; } rows[] = {
+        {"First", 0, 1000, 0.002, 1.0, 37.5, 37.5},
+        {"AmCarrier", 60, 1000, 0.002, 1000.0 / 240.0, 25.0, 25.0},
+        {"HugeN", 30000000, 40000000, 0.01, 0.75, -1.0, 9.0}};  // i·100 and k·200 beyond 32 bits
+    for (const auto& p : rows) {
+        SCOPED_TRACE(p.name);
+        const double index = static_cast<double>(p.index);
+        const double timeMs = index * p.w / static_cast<double>(p.n) * 1000.0;
+        const double frequency = index / p.w;
+        EXPECT_NEAR(TimeMsAtX(SampleX(p.index, p.n, p.scale), p.w, p.scale), timeMs, 1e-12 * timeMs);
+        EXPECT_NEAR(ValueAtY(SampleY(p.value, p.peak), p.peak), p.value, 1e-12 * p.peak);
+        EXPECT_NEAR(FrequencyAtX(BinX(p.index, p.n, p.scale), p.n, p.w, p.scale), frequency, 1e-12 * frequency);
+        EXPECT_NEAR(LevelAtY(BinHeight(p.value, p.peak), p.peak), p.value, 1e-12 * p.peak);
+    }
 }
 
 TEST(Passes, OneChainedSegmentPerSampleFromPeakToZeroLevelAndOneLinePerBin)
@@ -78,7 +95,7 @@ TEST(Passes, HandOnlyTameCoordinates)
         for (const PixelSize pixels : {PixelSize{}, PixelSize{1001, 609}}) {
             const Lines trace = Trace(signal, 1000, c.kt, 37.5, pixels);
             EXPECT_EQ(trace.empty(), c.segments == 0);
-            EXPECT_TRUE(AllTame(trace) && AllTame(Stems(signal, 1000, c.kt, 37.5, 500, pixels)));
+            EXPECT_TRUE(Tame(trace) && Tame(Stems(signal, 1000, c.kt, 37.5, 500, pixels)));
         }
     }
 }
@@ -88,7 +105,7 @@ TEST(Passes, ZeroPeakOnTheZeroLevelAndNoReadPastTheBuffers)
     const std::vector<double> silence(1001, 0.0);
     const Lines trace = Trace(silence, 1000, 1.0, 0.0);
     const Lines stems = Stems(silence, 1000, 1.0, 0.0, 500);
-    EXPECT_TRUE(trace.size() == 1000U && stems.size() == 500U && AllTame(trace) && AllTame(stems));
+    EXPECT_TRUE(trace.size() == 1000U && stems.size() == 500U && Tame(trace) && Tame(stems));
     EXPECT_TRUE(std::all_of(trace.begin(), trace.end(), [](const auto& l) { return l.y1 == 50.0F && l.y2 == 50.0F; }));
     EXPECT_TRUE(std::all_of(stems.begin(), stems.end(), [](const auto& l) { return l.y1 == 0.0F && l.y2 == 0.0F; }));
     const std::vector<double> three{1.0, -1.0, 0.5};

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <algorithm>
+#include <array>
+#include <cmath>
 #include <ostream>
 #include <vector>
 
@@ -18,6 +21,17 @@ struct RecordedLine {
     }
 };
 using Lines = std::vector<RecordedLine>;
+
+// Finite and inside the guard box at which the passes cut far-off segments.
+inline bool Tame(const Lines& lines)
+{
+    const auto tame = [](float c) { return std::isfinite(c) && c >= -100.0F && c <= 200.0F; };
+    // Classic algorithms: libc++ 14, which the plot tests also build with, lacks the ranges ones.
+    return std::all_of(lines.begin(), lines.end(), [&](const RecordedLine& l) {
+        const std::array c{l.x1, l.y1, l.x2, l.y2};
+        return std::all_of(c.begin(), c.end(), tame);
+    });
+}
 
 // With no pixels the passes hand on every segment; given a size they merge columns.
 struct RecordingCanvas : plot::Canvas {

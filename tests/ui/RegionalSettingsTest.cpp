@@ -4,7 +4,6 @@
 
 #include "UiTestSupport.h"
 
-using namespace trelvano;
 using namespace trelvano::uitest;
 
 class RegionalSettingsTest : public QObject {
@@ -15,14 +14,9 @@ private slots:
     {
         QCOMPARE(QLocale::system().decimalPoint(), QStringLiteral(","));
         Session s;
-        s.Panel().show();
-        s.SetType("AM");
-        s.Press();
-        QVERIFY(s.messages.texts.empty());
-        s.Waveform().Picture1_MouseMove(50, 95);
-        QCOMPARE(s.Waveform().Picture1().toolTip(), "t= 1,00 msec ; V(t) = 3,75E+01 V");
-        s.Spectrum().Picture1_MouseMove(50, 90);
-        QCOMPARE(s.Spectrum().Picture1().toolTip(), "f= 30000,00 Hz ; S(f) = 2,50E+01 V");
+        QVERIFY(s.RunDefaults());
+        QCOMPARE(Readout(s.Waveform(), 50, 95), "t= 1,00 msec ; V(t) = 3,75E+01 V");
+        QCOMPARE(Readout(s.Spectrum(), 50, 90), "f= 30000,00 Hz ; S(f) = 2,50E+01 V");
     }
 };
 

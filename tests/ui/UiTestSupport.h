@@ -8,8 +8,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
-#include <algorithm>
-#include <climits>
 #include <memory>
 #include <string>
 #include <vector>
@@ -33,7 +31,6 @@ inline void DropOffscreenRaiseWarnings()
 {
     static const QtMessageHandler next = qInstallMessageHandler(
         [](QtMsgType type, const QMessageLogContext& context, const QString& text) {
-            // The off-screen platform notes each window call it ignores.
             if (!text.startsWith(QLatin1String("This plugin does not support "))) next(type, context, text);
         });
 }
@@ -50,7 +47,23 @@ struct Session {
     void SetEntry(const char* name, const QString& text) { Panel().findChild<QLineEdit*>(name)->setText(text); }
     void SetType(const QString& text) { Panel().findChild<QComboBox*>("Combo1")->setEditText(text); }
     void Press() { Panel().Command2_Click(); }
+    // The initial entries with the type chosen, pressed with the panel up; true when no message came.
+    bool RunDefaults()
+    {
+        Panel().show();
+        SetType("AM");
+        Press();
+        return messages.texts.empty();
+    }
 };
+
+// The readout a result window shows with the cursor at plot coordinates (x, y).
+template <class Form>
+QString Readout(Form& form, float x, float y)
+{
+    form.Picture1_MouseMove(x, y);
+    return form.Picture1().toolTip();
+}
 
 // A closed window is deleted once control returns to the event loop.
 inline void ProcessDeferredDeletes() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
@@ -58,14 +71,12 @@ inline void ProcessDeferredDeletes() { QCoreApplication::sendPostedEvents(nullpt
 inline const QColor Red{255, 0, 0};
 inline const QColor Black{0, 0, 0};
 
-// Pixels of `colour` in columns [x0, x1) and rows [y0, y1), clipped to the image.
-inline int Count(const QImage& image, QColor colour, int x0 = 0, int x1 = INT_MAX, int y0 = 0, int y1 = INT_MAX)
+// Pixels of `colour` in the image.
+inline int Count(const QImage& image, QColor colour)
 {
     int count = 0;
-    for (int x = std::max(x0, 0); x < std::min(x1, image.width()); ++x) {
-        for (int y = std::max(y0, 0); y < std::min(y1, image.height()); ++y) {
-            count += (image.pixel(x, y) & 0xFFFFFFu) == (colour.rgb() & 0xFFFFFFu);
-        }
+    for (int i = 0; i < image.width() * image.height(); ++i) {
+        count += (image.pixel(i % image.width(), i / image.width()) & 0xFFFFFFu) == (colour.rgb() & 0xFFFFFFu);
     }
     return count;
 }
