@@ -24,7 +24,7 @@ if [ "$step" = windows ] || [ "$step" = ci ]; then
   # tools (moc, rcc, uic) serve the cross-build; googletest ships its source;
   # Xvfb, xdotool and ImageMagick drive and picture the smoke run.
   packages+=(g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix wine wine64 nsis dpkg-dev
-             qt6-base-dev qt6-base-dev-tools ninja-build googletest xvfb xdotool imagemagick xz-utils)
+             qt6-base-dev qt6-base-dev-tools ninja-build googletest xvfb xdotool imagemagick xz-utils unzip)
 fi
 if [ "$step" = ci ]; then
   # cpack's DEB generator computes the dependencies with dpkg-shlibdeps (dpkg-dev);
