@@ -28,6 +28,8 @@ CC=clang CXX=clang++ CXXFLAGS="-stdlib=libc++" LDFLAGS="-stdlib=libc++" \
   cmake -S . -B "$build_dir" -DCMAKE_BUILD_TYPE=Release -DTRELVANO_WERROR=ON \
     -DTRELVANO_BUILD_UI=OFF -DTRELVANO_BUILD_BENCH=OFF -DTRELVANO_BUILD_TESTS=ON \
     -DTRELVANO_GTEST_SOURCE_DIR="$gtest_source"
-cmake --build "$build_dir" --parallel "$(nproc)" --target engine_tests plot_tests
+# ctest also lists the committed fuzz corpora replayed as ordinary tests.
+cmake --build "$build_dir" --parallel "$(nproc)" --target engine_tests plot_tests \
+  NumberReaderFuzzReplay NumberFormatFuzzReplay PressFuzzReplay
 ctest --test-dir "$build_dir" --output-on-failure --parallel "$(nproc)" --no-tests=error
 echo "check-libcxx: engine and plot tests pass with clang++ and libc++."

@@ -1,4 +1,3 @@
-#include "engine/AllocateSampleBuffers.h"
 #include "engine/AnalysisRun.h"
 
 #include <gtest/gtest.h>
@@ -143,13 +142,9 @@ TEST(AnalysisRun, PeaksGatheredOnTheWayEqualTheStandaloneScans)
         };
         const auto runFault = enginetest::FaultOf([&] { RunAnalysis(run.state, run); });
         const auto referenceFault = enginetest::FaultOf([&] {
-            AnalysisState& state = reference.state;
-            AllocateSampleBuffers(state);
-            SynthesiseWaveforms(state);
-            SelectSignal(state, reference.type);
-            ComputeSpectrum(state);
-            FindSignalPeak(state);
-            FindSpectrumPeak(state);
+            enginetest::Synthesise(reference.state, reference.type, true);
+            FindSignalPeak(reference.state);
+            FindSpectrumPeak(reference.state);
         });
         // Where the reference completes, the run may still stop in the drawing, which is not the peaks'.
         EXPECT_EQ(outcome(run, referenceFault ? runFault : std::nullopt), outcome(reference, referenceFault));

@@ -1,13 +1,14 @@
+#include "engine/entries/NumberFormat.h"
 #include "engine/entries/NumberReader.h"
 
 #include <gtest/gtest.h>
 
-#include "tests/engine/SampleStates.h"
+#include "tests/support/Faults.h"
 
 namespace trelvano {
 namespace {
 
-using enginetest::FaultOf;
+using support::FaultOf;
 
 TEST(ReadNumber, ReadsTheLeadingNumber)
 {
@@ -31,6 +32,13 @@ TEST(Rounding, HalfToEvenAndTheInt32Limits)
     }
     EXPECT_TRUE(IsWholeNumber(-3.0));
     EXPECT_FALSE(IsWholeNumber(-2.5));
+}
+
+// The fuzz corpus, replayed against printf, holds the other cases.
+TEST(NumberFormat, NegativeRoundingToZeroLosesItsMinus)
+{
+    EXPECT_EQ(FormatFixed2(-0.004, "."), "0.00");
+    EXPECT_EQ(FormatScientific2(-0.004, "."), "-4.00E-03");
 }
 
 }  // namespace
