@@ -10,6 +10,7 @@
 #include <optional>
 
 #include "engine/AllocateSampleBuffers.h"
+#include "engine/entries/EntryTable.h"
 #include "engine/memory/MemoryBudget.h"
 #include "tests/engine/SampleStates.h"
 
@@ -39,6 +40,19 @@ TEST(SampleBuffers, EachRunLeavesNPlusTwoZerosAndARefusalLeavesThemAlone)
             for (double v : a.all()) ASSERT_EQ(v, row.fault ? 7.0 : 0.0);
         });
     }
+}
+
+// The guard's own reading of this machine (Linux's /proc, Windows' memory
+// status) refuses the largest N, about 100 GB, before any buffer is touched.
+TEST(SampleBuffers, TheLargestNIsRefusedForWantOfMemory)
+{
+    if (HeadroomBytes(ReadMemoryFigures()) / 48 > kLargestN) GTEST_SKIP() << "this machine could hold the largest N";
+    AnalysisState state = enginetest::DefaultState(8);
+    AllocateSampleBuffers(state);
+    state.buffers.Signal.at(9) = 4.5;
+    state.params.N = kLargestN;
+    EXPECT_EQ(FaultOf([&] { AllocateSampleBuffers(state); }), FaultKind::OutOfMemory);
+    EXPECT_TRUE(state.buffers.Signal.size() == 10 && state.buffers.Signal.at(9) == 4.5);
 }
 
 // Reused storage is cleared only as far as it was written; what a smaller
