@@ -26,7 +26,11 @@ prepare_apt() {
   mkdir -p "$apt_dir/lists/partial" "$apt_dir/cache/archives/partial"
   codename=$(. /etc/os-release && echo "${VERSION_CODENAME:-bookworm}")
   echo "deb-src http://deb.debian.org/debian $codename main" >"$apt_dir/sources.list"
-  apt-get "${apt_opts[@]}" update -qq
+  # The index is read afresh once a day: a new version is noticed by the
+  # next day's build, and a warm cache builds without the network meanwhile.
+  if ! find "$apt_dir/lists" -name '*Sources*' -mtime -1 2>/dev/null | grep -q .; then
+    apt-get "${apt_opts[@]}" update -qq
+  fi
   apt_ready=1
 }
 fetch_source() { # package version -> directory holding its unpacked source
