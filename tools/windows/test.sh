@@ -6,6 +6,7 @@
 # Fails when any of them fails.
 #   tools/windows/test.sh
 #   TRELVANO_SKIP_BUILD=1 tools/windows/test.sh    reuse build-windows/ as it is
+#   TRELVANO_SKIP_CTEST=1 ...                       only the packages and the smoke run
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 root=$PWD
