@@ -16,8 +16,10 @@ set(CPACK_NSIS_INSTALL_ROOT "$PROGRAMFILES64")
 set(CPACK_NSIS_MUI_ICON "${PROJECT_SOURCE_DIR}/packaging/icons/trelvano.ico")
 set(CPACK_NSIS_MUI_UNIICON "${PROJECT_SOURCE_DIR}/packaging/icons/trelvano.ico")
 set(CPACK_NSIS_INSTALLED_ICON_NAME "trelvano.exe")
-# No "uninstall the old one first?" question: in a silent install (a lab's
-# deployment, setup.exe /S) it aborts; a new version simply overwrites the old.
+# CPACK_NSIS_ENABLE_UNINSTALL_BEFORE_INSTALL stays off: its question aborts a
+# silent install (a lab's deployment, setup.exe /S); a new version simply
+# overwrites the old.
+
 # A 64-bit installer: NSIS's default 32-bit stub needs a 32-bit layer that a
 # 64-bit-only Windows (or Wine) may not have.
 set(CPACK_NSIS_DEFINES "Target amd64-unicode")
