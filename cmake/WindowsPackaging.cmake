@@ -53,6 +53,11 @@ if(TARGET Qt6::QWindowsVistaStylePlugin)
   install(FILES $<TARGET_FILE:Qt6::QWindowsVistaStylePlugin> DESTINATION styles)
 endif()
 install(FILES ${PROJECT_SOURCE_DIR}/LICENSE DESTINATION . RENAME LICENSE.txt)
+# Qt's DLLs are shipped under the LGPL, whose text goes beside them (Debian
+# keeps it with every system's base files).
+if(EXISTS /usr/share/common-licenses/LGPL-3)
+  install(FILES /usr/share/common-licenses/LGPL-3 DESTINATION . RENAME LICENSE.LGPL-3.txt)
+endif()
 install(FILES ${PROJECT_SOURCE_DIR}/packaging/windows/README.txt DESTINATION .)
 
 # MinGW's runtime DLLs come with their debugging sections: stripped, the

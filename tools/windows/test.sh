@@ -58,7 +58,7 @@ program_files="$WINEPREFIX/drive_c/Program Files/Trelvano"
 rm -rf "$program_files" "$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Trelvano"
 wine "$setup" /S
 wineserver --wait
-for file in trelvano.exe Qt6Core.dll Qt6Widgets.dll platforms/qwindows.dll LICENSE.txt Uninstall.exe; do
+for file in trelvano.exe Qt6Core.dll Qt6Widgets.dll platforms/qwindows.dll LICENSE.txt LICENSE.LGPL-3.txt Uninstall.exe; do
   [ -f "$program_files/$file" ] || { echo "windows-test: the installer left no $file" >&2; exit 1; }
 done
 start_menu="$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Trelvano"
