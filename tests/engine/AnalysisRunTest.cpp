@@ -3,61 +3,32 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <array>
 #include <bit>
 #include <optional>
-#include <tuple>
 #include <string>
+#include <tuple>
 #include <vector>
 
-#include "tests/engine/SampleStates.h"
 #include "engine/signal/Peaks.h"
+#include "tests/support/Entries.h"
+#include "tests/support/RecordingHost.h"
 
 namespace trelvano {
 namespace {
 
-// Logs into one log shared with the host, so the order across the window and both plots shows.
-struct RecordingCanvas : plot::Canvas {
-    RecordingCanvas(std::string n, std::vector<std::string>& l) : name(std::move(n)), log(l) {}
-    void Scale(double x1, double y1, double x2, double y2) override
-    {
-        log.push_back(name + ".Scale(" + std::to_string(int(x1)) + "," + std::to_string(int(y1)) + "," +
-                       std::to_string(int(x2)) + "," + std::to_string(int(y2)) + ")");
-    }
-    void Line(float x1, float y1, float x2, float y2, plot::Rgb) override
-    {
-        if (log.empty() || log.back() != name + ".Line") log.push_back(name + ".Line");  // once per stretch
-        lines.push_back({x1, y1, x2, y2});
-    }
-    void Blank() override { log.push_back(name + ".Blank"); }
-    plot::PixelSize Pixels() const override { return {0, 0}; }  // every segment, unmerged
+using support::RecordedLine;
 
-    std::string name;
-    std::vector<std::string>& log;
-    std::vector<std::array<float, 4>> lines;  // x1, y1, x2, y2
-};
-
-struct RecordingHost : RunHost, MessageSink {
-    std::string ModulationText() override { log.push_back("type"); return type; }
-    void ShowWaveformWindow() override { log.push_back("show"); }
-    plot::Canvas& WaveformPlot() override { return waveform; }
-    plot::Canvas& SpectrumPlot() override { return spectrum; }
-    void ShowMessage(const std::string& text) override { messages.push_back(text); }
-
-    // One "Grafici" press with the defaults, edited; the type box says what the entries say.
-    void Press(const std::string& modulation, const char* samples = "1000", const char* ms = "2")
+struct Session : support::RecordingHost {
+    using RecordingHost::RecordingHost;
+    // One "Grafici" press with the initial entries, N and W edited; the type box says what the entries say.
+    void Press(std::string samples = "1000", std::string ms = "2")
     {
-        type = modulation;
-        EntryTexts entries = support::Entries(modulation);
-        entries.Text1 = ms;
-        entries.Text13 = samples;
+        EntryTexts entries = support::Entries(type);
+        entries.Text1 = std::move(ms);
+        entries.Text13 = std::move(samples);
         GraficiAction(state, entries, *this, *this);
     }
-
     AnalysisState state;
-    std::string type;
-    std::vector<std::string> log, messages;
-    RecordingCanvas waveform{"waveform", log}, spectrum{"spectrum", log};
 };
 
 const std::vector<std::string> kBeforeTheRun = {"waveform.Blank", "spectrum.Blank", "show",
@@ -65,8 +36,8 @@ const std::vector<std::string> kBeforeTheRun = {"waveform.Blank", "spectrum.Blan
 
 TEST(AnalysisRun, PressBlanksScalesThenDrawsTraceAndLinesTheSameForFmAndPm)
 {
-    RecordingHost am, fm, pm;
-    am.Press("AM");
+    Session am("AM"), fm("FM"), pm("PM");
+    for (Session* run : {&am, &fm, &pm}) run->Press();
     std::vector<std::string> expected = kBeforeTheRun;
     expected.insert(expected.end(), {"type", "waveform.Line", "spectrum.Line", "waveform.Line"});
     EXPECT_EQ(am.log, expected);
@@ -74,17 +45,13 @@ TEST(AnalysisRun, PressBlanksScalesThenDrawsTraceAndLinesTheSameForFmAndPm)
     // N segments from sample 0 (the peak) to sample N (never synthesised), then the zero axis.
     const auto& wave = am.waveform.lines;
     ASSERT_EQ(wave.size(), 1000u + 1u);
-    EXPECT_EQ((std::array{wave[0][0], wave[0][1], wave[999][2], wave[999][3]}),
-              (std::array{0.0F, 95.0F, 100.0F, 50.0F}));
-    EXPECT_EQ(wave.back(), (std::array{0.0F, 50.0F, 100.0F, 50.0F}));
+    EXPECT_TRUE(wave[0].x1 == 0.0F && wave[0].y1 == 95.0F && wave[999].x2 == 100.0F && wave[999].y2 == 50.0F);
+    EXPECT_EQ(wave.back(), (RecordedLine{0.0F, 50.0F, 100.0F, 50.0F, plot::Black}));
+    // The carrier, the spectrum's peak, the full height at mid-plot.
     const auto& lines = am.spectrum.lines;
-    const auto tallest = std::max_element(lines.begin(), lines.end(), [](auto& a, auto& b) { return a[3] < b[3]; });
-    ASSERT_NE(tallest, lines.end());
-    EXPECT_FLOAT_EQ((*tallest)[0], 50.0F);
-    EXPECT_FLOAT_EQ((*tallest)[3], 90.0F);
+    const auto tallest = std::max_element(lines.begin(), lines.end(), [](auto& a, auto& b) { return a.y2 < b.y2; });
+    EXPECT_TRUE(tallest != lines.end() && std::abs(tallest->x1 - 50.0F) < 1e-4F && tallest->y2 == 90.0F);
 
-    fm.Press("FM");
-    pm.Press("PM");
     ASSERT_EQ(fm.waveform.lines.size(), 1001u);
     EXPECT_EQ(fm.waveform.lines, pm.waveform.lines);
     EXPECT_EQ(fm.spectrum.lines, pm.spectrum.lines);
@@ -92,22 +59,20 @@ TEST(AnalysisRun, PressBlanksScalesThenDrawsTraceAndLinesTheSameForFmAndPm)
 
 TEST(AnalysisRun, StopsAndFaultsComeBeforeAnyDrawing)
 {
-    RecordingHost stopped;
-    stopped.Press("Scegli la modulazione");
+    Session stopped("Scegli la modulazione");
+    stopped.Press();
     EXPECT_EQ(stopped.messages.size(), 1u);
     EXPECT_TRUE(stopped.log.empty());
 
     // A negative window with a negative N passes the sampling limit. The window is already shown.
-    const struct { const char *samples, *ms; FaultKind fault; } rows[] = {
-        {"2147483647", "2", FaultKind::Overflow}, {"-1000", "-2", FaultKind::IndexOutOfRange}};
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.samples);
-        RecordingHost host;
-        EXPECT_EQ(enginetest::FaultOf([&] { host.Press("AM", row.samples, row.ms); }), row.fault);
-        host.log.resize(kBeforeTheRun.size());
-        EXPECT_EQ(host.log, kBeforeTheRun);
-        EXPECT_TRUE(host.waveform.lines.empty());
-        EXPECT_TRUE(host.spectrum.lines.empty());
+    const std::tuple<const char*, const char*, FaultKind> rows[] = {{"2147483647", "2", FaultKind::Overflow},
+                                                                    {"-1000", "-2", FaultKind::IndexOutOfRange}};
+    for (const auto& [samples, ms, fault] : rows) {
+        Session run;
+        EXPECT_EQ(support::FaultOf([&] { run.Press(samples, ms); }), fault) << samples;
+        run.log.resize(kBeforeTheRun.size());
+        EXPECT_EQ(run.log, kBeforeTheRun);
+        EXPECT_TRUE(run.waveform.lines.empty() && run.spectrum.lines.empty());
     }
 }
 
@@ -115,7 +80,7 @@ TEST(AnalysisRun, StopsAndFaultsComeBeforeAnyDrawing)
 // standalone scans after the spectrum leave, and nothing of them when it stops earlier.
 TEST(AnalysisRun, PeaksGatheredOnTheWayEqualTheStandaloneScans)
 {
-    const struct { const char* name; std::int32_t n; double w; const char* type; double fp; } rows[] = {
+    const std::tuple<const char*, std::int32_t, double, const char*, double> rows[] = {
         {"Am", 1000, 0.002, "AM", 30000},
         {"FmOddN", 1001, 0.002, "FM", 30000},
         {"NothingSelected", 1000, 0.002, "Scegli la modulazione", 30000},
@@ -124,25 +89,24 @@ TEST(AnalysisRun, PeaksGatheredOnTheWayEqualTheStandaloneScans)
         {"NegativeNStopsAtTheSignalPeak", -1000, -0.002, "AM", 30000},
         {"StopsInTheSynthesis", 1000, 0.002, "AM", 1e307},
     };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.name);
-        RecordingHost run, reference;
-        for (RecordingHost* host : {&run, &reference}) {
-            host->state.params = enginetest::DefaultState(row.n).params;
-            host->state.params.W = row.w;
-            host->state.params.fp = row.fp;
+    for (const auto& [name, n, w, type, fp] : rows) {
+        SCOPED_TRACE(name);
+        Session run(type), reference(type);
+        for (Session* host : {&run, &reference}) {
+            host->state.params = support::DefaultState(n).params;
+            host->state.params.W = w;
+            host->state.params.fp = fp;
             host->state.params.SignalPeak = host->state.params.SpectrumPeak = 123.0;  // a previous run's
-            host->type = row.type;
         }
         // Faults up to the peaks, both peaks to the bit and both counters.
-        const auto outcome = [](RecordingHost& host, std::optional<FaultKind> fault) {
+        const auto outcome = [](const Session& host, std::optional<FaultKind> fault) {
             const AnalysisParameters& p = host.state.params;
             return std::tuple(fault, std::bit_cast<std::uint64_t>(p.SignalPeak),
                               std::bit_cast<std::uint64_t>(p.SpectrumPeak), p.SampleIndex, p.BinIndex);
         };
-        const auto runFault = enginetest::FaultOf([&] { RunAnalysis(run.state, run); });
-        const auto referenceFault = enginetest::FaultOf([&] {
-            enginetest::Synthesise(reference.state, reference.type, true);
+        const auto runFault = support::FaultOf([&] { RunAnalysis(run.state, run); });
+        const auto referenceFault = support::FaultOf([&] {
+            support::Synthesise(reference.state, reference.type, true);
             FindSignalPeak(reference.state);
             FindSpectrumPeak(reference.state);
         });

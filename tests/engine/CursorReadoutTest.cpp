@@ -3,7 +3,9 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/engine/SampleStates.h"
+#include <tuple>
+
+#include "tests/support/Entries.h"
 
 namespace trelvano {
 namespace {
@@ -12,7 +14,7 @@ namespace {
 // 6.25, 25 and 6.25 V on bins 54, 60, 66; the peaks stale, to be scanned again.
 AnalysisState DefaultAmRun()
 {
-    AnalysisState state = enginetest::DefaultState();
+    AnalysisState state = support::DefaultState();
     state.params.Kt = 1.0;
     state.params.FreqScale = 1000.0 / (30000.0 * 0.008);
     state.params.SignalPeak = state.params.SpectrumPeak = 99.0;
@@ -24,7 +26,7 @@ AnalysisState DefaultAmRun()
 
 TEST(CursorReadout, WaveformAtTheTopOfTheTraceAndSpectrumAtTheCarrierTop)
 {
-    const struct { const char* name; void (*edit)(AnalysisState&); const char *sep, *waveform, *spectrum; } rows[] = {
+    const std::tuple<const char*, void (*)(AnalysisState&), const char*, const char*, const char*> rows[] = {
         {"DefaultAm", [](AnalysisState&) {}, ".", "t= 1.00 msec ; V(t) = 3.75E+01 V",
          "f= 30000.00 Hz ; S(f) = 2.50E+01 V"},
         {"Italian", [](AnalysisState&) {}, ",", "t= 1,00 msec ; V(t) = 3,75E+01 V",
@@ -43,12 +45,12 @@ TEST(CursorReadout, WaveformAtTheTopOfTheTraceAndSpectrumAtTheCarrierTop)
         {"SmallestSampleCount", [](AnalysisState& s) { s.params.N = -2147483647 - 1; }, ".",
          "t= 1.00 msec ; V(t) = 3.75E+01 V", "f= -64424509440.00 Hz ; S(f) = 0.00E+00 V"},
     };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.name);
+    for (const auto& [name, edit, separator, waveform, spectrum] : rows) {
+        SCOPED_TRACE(name);
         AnalysisState state = DefaultAmRun();
-        row.edit(state);
-        EXPECT_EQ(WaveformReadout(state, 50.0F, 95.0F, row.sep), row.waveform);
-        EXPECT_EQ(SpectrumReadout(state, 50.0F, 90.0F, row.sep), row.spectrum);
+        edit(state);
+        EXPECT_EQ(WaveformReadout(state, 50.0F, 95.0F, separator), waveform);
+        EXPECT_EQ(SpectrumReadout(state, 50.0F, 90.0F, separator), spectrum);
     }
     AnalysisState state = DefaultAmRun();
     EXPECT_EQ(SpectrumReadout(state, 45.0F, 22.5F, "."), "f= 27000.00 Hz ; S(f) = 6.25E+00 V");

@@ -7,9 +7,10 @@
 #include <fstream>
 #include <iostream>
 #include <sstream>
+#include <utility>
 
 #include "engine/AllocateSampleBuffers.h"
-#include "tests/engine/SampleStates.h"
+#include "tests/support/Entries.h"
 #include "engine/memory/MemoryBudget.h"
 #include "engine/memory/MemoryText.h"
 
@@ -32,7 +33,7 @@ std::int64_t StatusField(const char* key)
 // model that underestimates it ends in a signal.
 [[noreturn]] void PressUnderCap(std::int32_t n, std::int64_t slack)
 {
-    AnalysisState state = enginetest::DefaultState(n);
+    AnalysisState state = support::DefaultState(n);
     ReadMemoryFigures();  // the allocator's first buffers for the reading are in place before `used`
     const std::int64_t needed = MemoryForRun(state);
     const std::int64_t used = StatusField("VmSize");
@@ -55,7 +56,7 @@ TEST(FftMemory, PressesFitTheMemoryCheckOrAreRefusedNeverAborted)
 {
     if (StatusField("VmSize") > (std::int64_t{1} << 40)) GTEST_SKIP() << "a sanitizer reserves terabytes of address space";
     constexpr std::int64_t kSlack = std::int64_t{1} << 20;
-    const struct { const char* name; std::int32_t n; } rows[] = {
+    const std::pair<const char*, std::int32_t> rows[] = {
         {"Prime", 3000017},
         {"PrimeWhoseRaderSizeHasALargePrime", 4000039},  // 4000038 = 42 * 95239
         {"TwicePrime", 4000006},
@@ -63,10 +64,10 @@ TEST(FftMemory, PressesFitTheMemoryCheckOrAreRefusedNeverAborted)
         {"TwoMidPrimes", 999919},
         {"Composite", 10000000},
     };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.name);
-        EXPECT_EXIT(PressUnderCap(row.n, kSlack), testing::ExitedWithCode(kCompleted), "");
-        EXPECT_EXIT(PressUnderCap(row.n, -kSlack), testing::ExitedWithCode(kRefused), "");
+    for (const auto& [name, n] : rows) {
+        SCOPED_TRACE(name);
+        EXPECT_EXIT(PressUnderCap(n, kSlack), testing::ExitedWithCode(kCompleted), "");
+        EXPECT_EXIT(PressUnderCap(n, -kSlack), testing::ExitedWithCode(kRefused), "");
     }
 }
 

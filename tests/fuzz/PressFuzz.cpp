@@ -10,23 +10,20 @@
 #include <vector>
 
 #include "FuzzCheck.h"
-#include "engine/AnalysisRun.h"
 #include "engine/CursorReadout.h"
 #include "engine/entries/Messages.h"
 #include "engine/entries/NumberReader.h"
 #include "engine/core/RuntimeFault.h"
 #include "plot/PlotPoint.h"
 #include "tests/support/Entries.h"
-#include "tests/support/RecordingCanvas.h"
+#include "tests/support/RecordingHost.h"
 
 using namespace trelvano;
 
 namespace {
 
-struct Host : RunHost {
-    Host(AnalysisState& s, std::string t, plot::PixelSize pixels)
-        : state(s), type(std::move(t)), waveform(pixels), spectrum(pixels) {}
-    std::string ModulationText() override { return type; }
+struct Host : support::RecordingHost {
+    Host(const AnalysisState& s, std::string type, plot::PixelSize pixels) : RecordingHost(std::move(type), pixels), state(s) {}
     // The run starts only after the intake accepted: every field it wrote is a number.
     void ShowWaveformWindow() override
     {
@@ -35,13 +32,7 @@ struct Host : RunHost {
         FUZZ_CHECK(p.W != 0.0 && p.fp != 0.0 && p.fm != 0.0 && p.fp <= p.N / (p.W * 4.0));
         accepted = true;
     }
-    plot::Canvas& WaveformPlot() override { return waveform; }
-    plot::Canvas& SpectrumPlot() override { return spectrum; }
-
-    AnalysisState& state;
-    std::string type;
-    support::RecordingCanvas waveform, spectrum;
-    support::RecordingSink messages;
+    const AnalysisState& state;
     bool accepted = false;
 };
 
@@ -50,7 +41,7 @@ bool Press(AnalysisState& state, const EntryTexts& entries, Host& host)
 {
     bool completed = true;
     try {
-        GraficiAction(state, entries, host.messages, host);
+        GraficiAction(state, entries, host, host);
     } catch (const RuntimeFault&) {
         completed = false;
     }
@@ -74,12 +65,9 @@ void Readouts(AnalysisState& state, const std::vector<plot::PlotPoint>& cursors)
     }
 }
 
-// A press holds six buffers of N + 1 doubles (48 bytes a sample) and a plan;
-// under AddressSanitizer the freed buffers of earlier presses linger in its
-// quarantine too. With N up to 2e6 a 7-minute run peaked at 976 MB against
-// run-fuzz.sh's 1024 MB limit; an eighth of that N keeps the buffers of a
-// press near 12 MB. Beyond the cap only N whose N + 1 overflows is fuzzed, as
-// it is refused before any allocation.
+// Six buffers of N + 1 doubles a press, and under ASan earlier presses' linger in its quarantine: with N up
+// to 2e6 a run peaked at 976 MB of run-fuzz.sh's 1024 MB. Beyond the cap only an N + 1 that overflows is
+// fuzzed, as it is refused before any allocation.
 constexpr double LargestFuzzedN = 2.5e5;
 
 bool WithinMemoryCap(const std::string& nText)
@@ -123,8 +111,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const bool completed = Press(state, entries, host);
     if (completed && !host.accepted) {
         // Stopped by the intake: with one of the three stopping messages, last.
-        FUZZ_CHECK(!host.messages.texts.empty() && state.params.MessageText == host.messages.texts.back());
-        const std::string& last = host.messages.texts.back();
+        FUZZ_CHECK(!host.messages.empty() && state.params.MessageText == host.messages.back());
+        const std::string& last = host.messages.back();
         FUZZ_CHECK(last == messages::M4 || last == messages::M5 || last == messages::M6);
     }
     Readouts(state, cursors);

@@ -41,30 +41,28 @@ Lines Stems(const std::vector<double>& spectrum, std::int32_t n, double scale, d
 // frequency k/W); scale is Kt and FreqScale.
 TEST(PlotMapping, ReverseGivesBackWhatWasPlotted)
 {
-    const struct { const char* name; std::int64_t index, n; double w, scale, value, peak; } rows[] = {
-        {"First", 0, 1000, 0.002, 1.0, 37.5, 37.5},
-        {"AmCarrier", 60, 1000, 0.002, 1000.0 / 240.0, 25.0, 25.0},
-        {"HugeN", 30000000, 40000000, 0.01, 0.75, -1.0, 9.0}};  // i·100 and k·200 beyond 32 bits
-    for (const auto& p : rows) {
-        SCOPED_TRACE(p.name);
-        const double index = static_cast<double>(p.index);
-        const double timeMs = index * p.w / static_cast<double>(p.n) * 1000.0;
-        const double frequency = index / p.w;
-        EXPECT_NEAR(TimeMsAtX(SampleX(p.index, p.n, p.scale), p.w, p.scale), timeMs, 1e-12 * timeMs);
-        EXPECT_NEAR(ValueAtY(SampleY(p.value, p.peak), p.peak), p.value, 1e-12 * p.peak);
-        EXPECT_NEAR(FrequencyAtX(BinX(p.index, p.n, p.scale), p.n, p.w, p.scale), frequency, 1e-12 * frequency);
-        EXPECT_NEAR(LevelAtY(BinHeight(p.value, p.peak), p.peak), p.value, 1e-12 * p.peak);
+    // The last row's i·100 and k·200 go beyond 32 bits.
+    const std::tuple<std::int64_t, std::int64_t, double, double, double, double> rows[] = {
+        {0, 1000, 0.002, 1.0, 37.5, 37.5}, {60, 1000, 0.002, 1000.0 / 240.0, 25.0, 25.0},
+        {30000000, 40000000, 0.01, 0.75, -1.0, 9.0}};
+    for (const auto& [index, n, w, scale, value, peak] : rows) {
+        SCOPED_TRACE(index);
+        const double timeMs = double(index) * w / double(n) * 1000.0, frequency = double(index) / w;
+        EXPECT_NEAR(TimeMsAtX(SampleX(index, n, scale), w, scale), timeMs, 1e-12 * timeMs);
+        EXPECT_NEAR(ValueAtY(SampleY(value, peak), peak), value, 1e-12 * peak);
+        EXPECT_NEAR(FrequencyAtX(BinX(index, n, scale), n, w, scale), frequency, 1e-12 * frequency);
+        EXPECT_NEAR(LevelAtY(BinHeight(value, peak), peak), value, 1e-12 * peak);
     }
 }
 
 TEST(Passes, OneChainedSegmentPerSampleFromPeakToZeroLevelAndOneLinePerBin)
 {
-    const struct { const char* name; std::int32_t n, lastBin; double kt; float lastX; /* where sample N lands */ } rows[] = {
-        {"None", 0, 0, 1.0, 0.0F},    {"One", 1, 0, 1.0, 100.0F},    {"N1000", 1000, 500, 1.0, 100.0F},
-        {"N1001", 1001, 500, 1.0, 100.0F}, {"N1003", 1003, 502, 1.0, 100.0F}, {"Kt0", 1000, 500, 0.0, 0.0F},
-        {"Kt2", 1000, 500, 2.0, 200.0F}};
-    for (const auto& [name, n, lastBin, kt, lastX] : rows) {
-        SCOPED_TRACE(name);
+    // N, the last bin, Kt and where sample N lands.
+    const std::tuple<std::int32_t, std::int32_t, double, float> rows[] = {
+        {0, 0, 1.0, 0.0F},       {1, 0, 1.0, 100.0F},     {1000, 500, 1.0, 100.0F}, {1001, 500, 1.0, 100.0F},
+        {1003, 502, 1.0, 100.0F}, {1000, 500, 0.0, 0.0F}, {1000, 500, 2.0, 200.0F}};
+    for (const auto& [n, lastBin, kt, lastX] : rows) {
+        SCOPED_TRACE(testing::Message() << "N = " << n << ", Kt = " << kt);
         EXPECT_EQ(Stems(AmSignal(n), n, 1.0, 37.5, lastBin).size(), static_cast<std::size_t>(lastBin));
         const Lines trace = Trace(AmSignal(n), n, kt, 37.5);
         ASSERT_EQ(trace.size(), static_cast<std::size_t>(n));
@@ -84,35 +82,33 @@ TEST(Passes, OneChainedSegmentPerSampleFromPeakToZeroLevelAndOneLinePerBin)
 // `segments` are those handed on when every segment is asked for.
 TEST(Passes, HandOnlyTameCoordinates)
 {
-    const struct { const char* name; double kt; bool nanSample; std::size_t segments; } rows[] = {
-        {"Kt1e30", 1e30, false, 1}, {"Kt1e300", 1e300, false, 0}, {"KtMinus1e30", -1e30, false, 1},
-        {"NanSample", 1.0, true, 998}};
-    for (const auto& c : rows) {
-        SCOPED_TRACE(c.name);
+    const std::tuple<double, bool, std::size_t> rows[] = {{1e30, false, 1}, {1e300, false, 0}, {-1e30, false, 1}, {1.0, true, 998}};
+    for (const auto& [kt, nanSample, segments] : rows) {
+        SCOPED_TRACE(testing::Message() << "Kt = " << kt << (nanSample ? ", a NaN sample" : ""));
         std::vector<double> signal = AmSignal(1000);
-        signal[500] = c.nanSample ? std::numeric_limits<double>::quiet_NaN() : signal[500];
-        EXPECT_EQ(Trace(signal, 1000, c.kt, 37.5).size(), c.segments);
+        if (nanSample) signal[500] = std::numeric_limits<double>::quiet_NaN();
+        EXPECT_EQ(Trace(signal, 1000, kt, 37.5).size(), segments);
         for (const PixelSize pixels : {PixelSize{}, PixelSize{1001, 609}}) {
-            const Lines trace = Trace(signal, 1000, c.kt, 37.5, pixels);
-            EXPECT_EQ(trace.empty(), c.segments == 0);
-            EXPECT_TRUE(Tame(trace) && Tame(Stems(signal, 1000, c.kt, 37.5, 500, pixels)));
+            const Lines trace = Trace(signal, 1000, kt, 37.5, pixels);
+            EXPECT_EQ(trace.empty(), segments == 0);
+            EXPECT_TRUE(Tame(trace) && Tame(Stems(signal, 1000, kt, 37.5, 500, pixels)));
         }
     }
 }
 
+// A zero peak puts everything on the zero level; buffers shorter than N + 1 are not read past.
 TEST(Passes, ZeroPeakOnTheZeroLevelAndNoReadPastTheBuffers)
 {
-    const std::vector<double> silence(1001, 0.0);
-    const Lines trace = Trace(silence, 1000, 1.0, 0.0);
-    const Lines stems = Stems(silence, 1000, 1.0, 0.0, 500);
-    EXPECT_TRUE(trace.size() == 1000U && stems.size() == 500U && Tame(trace) && Tame(stems));
+    const std::vector<double> silence(1001, 0.0), three{1.0, -1.0, 0.5};
+    const Lines trace = Trace(silence, 1000, 1.0, 0.0), stems = Stems(silence, 1000, 1.0, 0.0, 500);
+    EXPECT_TRUE(trace.size() == 1000U && stems.size() == 500U);
     EXPECT_TRUE(std::all_of(trace.begin(), trace.end(), [](const auto& l) { return l.y1 == 50.0F && l.y2 == 50.0F; }));
     EXPECT_TRUE(std::all_of(stems.begin(), stems.end(), [](const auto& l) { return l.y1 == 0.0F && l.y2 == 0.0F; }));
-    const std::vector<double> three{1.0, -1.0, 0.5};
     EXPECT_TRUE(Trace(three, 1000, 1.0, 1.0).size() == 2U && Stems(three, 1000, 1.0, 1.0, 500).size() == 2U);
     EXPECT_TRUE(Trace(three, -5, 1.0, 1.0).empty() && Stems(three, -5, 1.0, 1.0, 2).empty());
 }
 
+// Bins 54, 60 and 66 of the initial AM entries: carrier and side lines at their frequencies and heights.
 TEST(SpectrumLines, DefaultAmCarrierAndSideLines)
 {
     std::vector<double> spectrum(1001, 0.0);
@@ -120,11 +116,10 @@ TEST(SpectrumLines, DefaultAmCarrierAndSideLines)
     spectrum[60] = 25.0;
     const Lines stems = Stems(spectrum, 1000, 1000.0 / (30000.0 * 0.008), 25.0, 500);
     ASSERT_GE(stems.size(), 66U);
-    for (const auto& [bin, x, height] :
-         {std::tuple{54, 45.0F, 22.5F}, std::tuple{60, 50.0F, 90.0F}, std::tuple{66, 55.0F, 22.5F}}) {
+    for (const auto& [bin, x, height] : {std::tuple{54, 45.0F, 22.5F}, {60, 50.0F, 90.0F}, {66, 55.0F, 22.5F}}) {
         const RecordedLine& l = stems[static_cast<std::size_t>(bin) - 1];  // bin 0 is not drawn
-        EXPECT_NEAR(l.x1, x, 1e-4F) << "bin " << bin;
-        EXPECT_TRUE(l.x2 == l.x1 && l.y1 == 0.0F && l.y2 == height && l.colour == Red) << "bin " << bin;
+        EXPECT_TRUE(std::abs(l.x1 - x) < 1e-4F && l.x2 == l.x1 && l.y1 == 0.0F && l.y2 == height && l.colour == Red)
+            << "bin " << bin << ": " << l;
     }
 }
 
@@ -132,12 +127,12 @@ TEST(SpectrumLines, DefaultAmCarrierAndSideLines)
 // so a read past it shows in the sanitizer build. Lines past x = 200 are cut.
 TEST(SpectrumLines, StopAtLastBinWhenTheGuardBoxEndsJustBeforeIt)
 {
-    const struct { const char* name; std::int32_t n, lastBin; double freqScale; std::size_t drawn; } rows[] = {
-        {"DefaultAmN482", 482, 241, 482 / (30000.0 * (0.002 * 4)), 240},
-        {"W1N10Fp1", 10, 5, 10 / (1000.0 * (0.001 * 4)), 4}};
-    for (const auto& row : rows) {
-        const std::vector<double> spectrum(static_cast<std::size_t>(row.lastBin) + 1, 1.0);
-        EXPECT_EQ(Stems(spectrum, row.n, row.freqScale, 1.0, row.lastBin).size(), row.drawn) << row.name;
+    // The initial AM entries with N = 482; W = 1 ms, N = 10, fp = 1 kHz.
+    const std::tuple<std::int32_t, std::int32_t, double, std::size_t> rows[] = {
+        {482, 241, 482 / (30000.0 * (0.002 * 4)), 240}, {10, 5, 10 / (1000.0 * (0.001 * 4)), 4}};
+    for (const auto& [n, lastBin, freqScale, drawn] : rows) {
+        const std::vector<double> spectrum(static_cast<std::size_t>(lastBin) + 1, 1.0);
+        EXPECT_EQ(Stems(spectrum, n, freqScale, 1.0, lastBin).size(), drawn) << n;
     }
 }
 

@@ -1,14 +1,19 @@
 #pragma once
 
-// The input panel's initial entries, from the entry table, and the state an
-// accepted press with them leaves before the run.
+// The input panel's initial entries, from the entry table, the state an
+// accepted press with them leaves before the run, and the run's first steps.
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
+#include "engine/AllocateSampleBuffers.h"
 #include "engine/state/AnalysisState.h"
 #include "engine/entries/EntryTable.h"
 #include "engine/entries/ValidateEntries.h"
+#include "engine/signal/Spectrum.h"
+#include "engine/signal/Synthesis.h"
 #include "tests/support/Faults.h"
 
 namespace trelvano::support {
@@ -21,6 +26,18 @@ inline EntryTexts Entries(const std::string& type = "AM", std::int32_t n = 1000)
     return entries;
 }
 
+// `entries` edited as "Text1=2.5|Combo1=FM": each box named as on the panel, then its new text.
+inline EntryTexts Edited(std::string_view edits, EntryTexts entries = Entries())
+{
+    for (std::size_t start = 0; start <= edits.size() && !edits.empty();) {
+        const std::size_t end = std::min(edits.find('|', start), edits.size()), equals = edits.find('=', start);
+        const std::string box(edits.substr(start, equals - start)), text(edits.substr(equals + 1, end - equals - 1));
+        (box == "Combo1" ? entries.Combo1 : entries.*FindEntry(box.c_str())->text) = text;
+        start = end + 1;
+    }
+    return entries;
+}
+
 // Held as the intake holds them; any N, the sampling limit aside.
 inline AnalysisState DefaultState(std::int32_t n = 1000)
 {
@@ -29,6 +46,15 @@ inline AnalysisState DefaultState(std::int32_t n = 1000)
     ValidateEntries(state.params, Entries("AM"), sink);
     state.params.N = n;
     return state;
+}
+
+// Buffers, waveforms and the selected signal, then the spectrum if asked for.
+inline void Synthesise(AnalysisState& state, std::string_view modulation, bool transform = false)
+{
+    AllocateSampleBuffers(state);
+    SynthesiseWaveforms(state);
+    SelectSignal(state, modulation);
+    if (transform) ComputeSpectrum(state);
 }
 
 }  // namespace trelvano::support

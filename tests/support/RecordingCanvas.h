@@ -4,6 +4,7 @@
 #include <array>
 #include <cmath>
 #include <ostream>
+#include <string>
 #include <vector>
 
 #include "plot/Canvas.h"
@@ -33,14 +34,32 @@ inline bool Tame(const Lines& lines)
     });
 }
 
-// With no pixels the passes hand on every segment; given a size they merge columns.
+// With no pixels the passes hand on every segment; given a size they merge columns. Given a log, each call
+// is noted there under the canvas's name (a stretch of lines once), so the order across plots shows.
 struct RecordingCanvas : plot::Canvas {
-    explicit RecordingCanvas(plot::PixelSize size = {}) : pixels(size) {}
-    void Scale(double, double, double, double) override {}
-    void Line(float x1, float y1, float x2, float y2, plot::Rgb c) override { lines.push_back({x1, y1, x2, y2, c}); }
-    void Blank() override { lines.clear(); }
+    explicit RecordingCanvas(plot::PixelSize size = {}, std::string name = {}, std::vector<std::string>* log = {})
+        : pixels(size), name(std::move(name)), log(log) {}
+    void Scale(double x1, double y1, double x2, double y2) override
+    {
+        Note(".Scale(" + std::to_string(int(x1)) + "," + std::to_string(int(y1)) + "," + std::to_string(int(x2)) +
+             "," + std::to_string(int(y2)) + ")");
+    }
+    void Line(float x1, float y1, float x2, float y2, plot::Rgb c) override
+    {
+        if (!log || log->empty() || log->back() != name + ".Line") Note(".Line");
+        lines.push_back({x1, y1, x2, y2, c});
+    }
+    void Blank() override
+    {
+        Note(".Blank");
+        lines.clear();
+    }
     plot::PixelSize Pixels() const override { return pixels; }
+    void Note(const std::string& call) { if (log) log->push_back(name + call); }
+
     plot::PixelSize pixels;
+    std::string name;
+    std::vector<std::string>* log;
     Lines lines;
 };
 

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <string_view>
+#include <tuple>
 #include <vector>
 
 #include "tests/support/Entries.h"
@@ -32,8 +34,6 @@ TEST(FaultTexts, AsTheUserReadsThem)
     EXPECT_STREQ(FaultText(FaultKind::OutOfMemory), "Memoria insufficiente per il numero di campioni richiesto.");
 }
 
-using Edit = void (*)(EntryTexts&);
-
 // Starts from what an earlier accepted press left; records each message, and
 // MessageText must hold it while the box is up.
 struct Intake : MessageSink {
@@ -44,69 +44,55 @@ struct Intake : MessageSink {
         EXPECT_EQ(params.MessageText, text);
         shown.push_back(text);
     }
-    ValidationResult Press(Edit edit)
-    {
-        EntryTexts e = support::Entries();
-        edit(e);
-        return ValidateEntries(params, e, *this);
-    }
+    ValidationResult Press(std::string_view edits) { return ValidateEntries(params, support::Edited(edits), *this); }
 };
-
-using enum ValidationResult;
 
 // A row with a window was accepted: FreqScale = N / ((Kf·mf·fm + fp)·4W), Kf = 0 for AM
 // (FM: 0.5 · 4.05 · 3 kHz + 30 kHz = 36.075 kHz).
 TEST(ValidateEntries, MessagesInOrderThenWhatIsHeld)
 {
-    const struct { const char* name; Edit edit; std::vector<std::string> messages; double w = 0; int n = 1000; double freqScale = 0; } rows[] = {
-        {"DefaultsAM", [](EntryTexts&) {}, {}, 0.002, 1000, 1000 / 240.0},
-        {"DefaultsFM", [](EntryTexts& e) { e.Combo1 = "FM"; }, {}, 0.002, 1000, 1000 / 288.6},
-        {"DefaultsPM", [](EntryTexts& e) { e.Combo1 = "PM"; }, {}, 0.002, 1000, 1000 / 288.6},
-        {"AtSamplingLimit", [](EntryTexts& e) { e.Text3 = "125"; }, {}, 0.002, 1000, 1.0},
-        {"SamplesHalfDown", [](EntryTexts& e) { e.Text13 = "1000.5"; }, {}, 0.002, 1000, 1000 / 240.0},
-        {"SamplesHalfUp", [](EntryTexts& e) { e.Text13 = "1001.5"; }, {}, 0.002, 1002, 1002 / 240.0},
+    using Messages = std::vector<std::string>;
+    const std::tuple<const char*, Messages, double, int, double> rows[] = {
+        {"", {}, 0.002, 1000, 1000 / 240.0},
+        {"Combo1=FM", {}, 0.002, 1000, 1000 / 288.6},
+        {"Text3=125", {}, 0.002, 1000, 1.0},  // at the sampling limit
+        {"Text13=1000.5", {}, 0.002, 1000, 1000 / 240.0},
+        {"Text13=1001.5", {}, 0.002, 1002, 1002 / 240.0},
         // 9 times the double nearest 0.001, not the double nearest 0.009.
-        {"NineMs", [](EntryTexts& e) { e.Text1 = "9.0"; e.Text3 = "20"; }, {}, 0.009000000000000001, 1000, 1000 / 720.0},
-        {"CommasEndTheNumber", [](EntryTexts& e) { e.Text1 = "2,5"; e.Text3 = "30,7"; }, {}, 0.002, 1000, 1000 / 240.0},
+        {"Text1=9.0|Text3=20", {}, 0.009000000000000001, 1000, 1000 / 720.0},
+        {"Text1=2,5|Text3=30,7", {}, 0.002, 1000, 1000 / 240.0},  // a comma ends the number
         // Held as rounded half to even after the warnings: 2 ms, 30 kHz.
-        {"ThreeWarningsThenRounded", [](EntryTexts& e) { e.Text1 = "2.5"; e.Text3 = "30.5"; e.Text7 = "3.5"; },
-         {M1, M2, M3}, 0.002, 1000, 1000 / 240.0},
-        {"WindowRoundsToZero", [](EntryTexts& e) { e.Text1 = "0.4"; }, {M1, M4}},
-        {"EmptyWindow", [](EntryTexts& e) { e.Text1 = ""; }, {M4}},
-        {"ModulatingHalfRoundsToZero", [](EntryTexts& e) { e.Text7 = "0.5"; }, {M3, M4}},
-        {"AboveSamplingLimit", [](EntryTexts& e) { e.Text3 = "126"; }, {M5}},
-        {"InitialTypeText", [](EntryTexts& e) { e.Combo1 = "Scegli la modulazione"; }, {M6}},
-        {"LowerCaseType", [](EntryTexts& e) { e.Combo1 = "am"; }, {M6}},
-        {"TrailingBlankType", [](EntryTexts& e) { e.Combo1 = "AM "; }, {M6}},
+        {"Text1=2.5|Text3=30.5|Text7=3.5", {M1, M2, M3}, 0.002, 1000, 1000 / 240.0},
+        // Stopped: no window held.
+        {"Text1=0.4", {M1, M4}, 0, 1000, 0},
+        {"Text1=", {M4}, 0, 1000, 0},
+        {"Text7=0.5", {M3, M4}, 0, 1000, 0},
+        {"Text3=126", {M5}, 0, 1000, 0},
+        {"Combo1=Scegli la modulazione", {M6}, 0, 1000, 0},
+        {"Combo1=am", {M6}, 0, 1000, 0},
+        {"Combo1=AM ", {M6}, 0, 1000, 0},
     };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.name);
+    for (const auto& [edits, messages, w, n, freqScale] : rows) {
+        SCOPED_TRACE(edits);
         Intake intake;
-        EXPECT_EQ(intake.Press(row.edit), row.w != 0 ? Accepted : Stopped);
-        EXPECT_EQ(intake.shown, row.messages);
-        EXPECT_EQ(intake.params.MessageText, row.messages.empty() ? "" : row.messages.back());
-        EXPECT_EQ(intake.params.N, row.n);
-        if (row.w != 0) {
-            EXPECT_EQ(intake.params.W, row.w);
-            EXPECT_DOUBLE_EQ(intake.params.FreqScale, row.freqScale);
-        } else {
-            EXPECT_EQ(intake.params.FreqScale, 123.0);  // only an accepted press sets it
-            EXPECT_EQ(intake.params.Kf, 0.5);           // and only an accepted AM press zeroes this
-        }
+        EXPECT_EQ(intake.Press(edits), w != 0 ? ValidationResult::Accepted : ValidationResult::Stopped);
+        EXPECT_EQ(intake.shown, messages);
+        EXPECT_EQ(intake.params.MessageText, messages.empty() ? "" : messages.back());
+        EXPECT_EQ(intake.params.N, n);
+        // Only an accepted press sets the scale, and only an accepted AM press zeroes Kf.
+        EXPECT_TRUE(w == 0 || intake.params.W == w) << intake.params.W;
+        EXPECT_DOUBLE_EQ(intake.params.FreqScale, w != 0 ? freqScale : 123.0);
+        EXPECT_EQ(intake.params.Kf, w != 0 && std::string_view(edits).find("FM") == std::string::npos ? 0.0 : 0.5);
     }
 }
 
 TEST(ValidateEntries, FaultsLeaveWhatWasWrittenBeforeThem)
 {
     Intake tooMany, cancelling;
-    auto press = [&] { tooMany.Press([](EntryTexts& e) { e.Text13 = "1e10"; e.Text1 = "2.5"; }); };
-    EXPECT_EQ(support::FaultOf(press), FaultKind::Overflow);
-    EXPECT_EQ(tooMany.params.W, 0.002);
-    EXPECT_EQ(tooMany.params.MessageText, M1);
-    EXPECT_EQ(tooMany.params.N, 7);
+    EXPECT_EQ(support::FaultOf([&] { tooMany.Press("Text13=1e10|Text1=2.5"); }), FaultKind::Overflow);
+    EXPECT_TRUE(tooMany.params.W == 0.002 && tooMany.params.MessageText == M1 && tooMany.params.N == 7);
     // Kf·mf·fm = -fp cancels the scale's denominator.
-    auto fm = [&] { cancelling.Press([](EntryTexts& e) { e.Text5 = "-1"; e.Text6 = "10"; e.Combo1 = "FM"; }); };
-    EXPECT_EQ(support::FaultOf(fm), FaultKind::FloatingPoint);
+    EXPECT_EQ(support::FaultOf([&] { cancelling.Press("Text5=-1|Text6=10|Combo1=FM"); }), FaultKind::FloatingPoint);
     EXPECT_EQ(cancelling.params.FreqScale, 123.0);
 }
 
