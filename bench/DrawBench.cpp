@@ -132,10 +132,22 @@ void SpectrumOnSurface(benchmark::State& state, bool merged)
                   [&](Canvas& canvas) { trelvano::plot::DrawSpectrumLines(canvas, spectrum, n, 1.0, 1.0, n / 2); });
 }
 
-void BM_TraceMerged(benchmark::State& state) { TraceOnSurface(state, true); }
-void BM_TraceOneByOne(benchmark::State& state) { TraceOnSurface(state, false); }
-void BM_SpectrumMerged(benchmark::State& state) { SpectrumOnSurface(state, true); }
-void BM_SpectrumOneByOne(benchmark::State& state) { SpectrumOnSurface(state, false); }
+void BM_TraceMerged(benchmark::State& state)
+{
+    TraceOnSurface(state, true);
+}
+void BM_TraceOneByOne(benchmark::State& state)
+{
+    TraceOnSurface(state, false);
+}
+void BM_SpectrumMerged(benchmark::State& state)
+{
+    SpectrumOnSurface(state, true);
+}
+void BM_SpectrumOneByOne(benchmark::State& state)
+{
+    SpectrumOnSurface(state, false);
+}
 
 BENCHMARK(BM_TraceMerged)->RangeMultiplier(10)->Range(1000, 10000000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_TraceOneByOne)->RangeMultiplier(10)->Range(1000, 10000000)->Unit(benchmark::kMillisecond);

@@ -64,8 +64,9 @@ private:
     DevicePoint previousDevice_{};
     double runColumn_ = 0.0;
     ColumnRows runRows_{0.0};
-    int runSegments_ = 0;  // segments inside the current column so far
-    std::array<PlotPoint, LooseSegments + 1> runStart_{};  // its first points
+    // Segments inside the current column so far, and their first points.
+    int runSegments_ = 0;
+    std::array<PlotPoint, LooseSegments + 1> runStart_{};
 };
 
 }  // namespace trelvano::plot

@@ -104,7 +104,7 @@ FAULTS = [
     ("ui/Form3.cpp", "new PlotSurface(QColor(0, 0, 0), this);", "new PlotSurface(QColor(0, 0, 1), this);", "spectrum background"),
     ("ui/Form3.cpp", "QStringLiteral(\"Righe dello spettro in rosso\")", "QStringLiteral(\"Righe dello spettro in rosa\")", "label text"),
     ("ui/QtMessageSink.cpp", "QStringLiteral(\"Trelvano\"), QString::fromStdString(text),", "QStringLiteral(\"Trelvano \"), QString::fromStdString(text),", "message box caption"),
-    ("ui/QtMessageSink.cpp", "QMessageBox::Ok, QApplication::activeWindow());", "QMessageBox::Ok | QMessageBox::Cancel, QApplication::activeWindow());", "message box buttons"),
+    ("ui/QtMessageSink.cpp", "QString::fromStdString(text), QMessageBox::Ok,", "QString::fromStdString(text), QMessageBox::Ok | QMessageBox::Cancel,", "message box buttons"),
     ("ui/QtMessageSink.cpp", "QMessageBox box(QMessageBox::NoIcon,", "QMessageBox box(QMessageBox::Information,", "message box icon"),
     ("ui/HandlerGuard.h", "messages.ShowMessage(explain(RuntimeFault(FaultKind::OutOfMemory)));", "messages.ShowMessage(explain(RuntimeFault(FaultKind::Overflow)));", "allocation failure text"),
     ("ui/AppWindows.cpp", "    BringToFront(SpectrumWindow());", "    SpectrumWindow();", "spectrum window not shown"),

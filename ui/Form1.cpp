@@ -118,8 +118,8 @@ void Form1::BuildLabels()
 
 void Form1::SetTabOrder()
 {
-    QWidget* const order[] = {command2_,   Box("Text13"), Box("Text1"), Box("Text2"), Box("Text3"), Box("Text4"),
-                              Box("Text7"), combo1_,      Box("Text8"), Box("Text6"), Box("Text5")};
+    QWidget* const order[] = {command2_,    Box("Text13"), Box("Text1"), Box("Text2"), Box("Text3"), Box("Text4"),
+                              Box("Text7"), combo1_,       Box("Text8"), Box("Text6"), Box("Text5")};
     for (std::size_t i = 0; i + 1 < std::size(order); ++i) setTabOrder(order[i], order[i + 1]);
 }
 

@@ -113,7 +113,8 @@ ReadValue ReadDecimalText(std::string_view text)
 {
     ReadValue read = Read(std::string(text));
     // Zero from nonzero digits: below the smallest double.
-    if (read.value == 0.0) read.outOfRange = text.substr(0, text.find_first_of("eE")).find_first_of("123456789") != std::string_view::npos;
+    if (read.value == 0.0)
+        read.outOfRange = text.substr(0, text.find_first_of("eE")).find_first_of("123456789") != std::string_view::npos;
     return read;
 }
 

@@ -22,8 +22,8 @@ void Show(AnalysisParameters& params, MessageSink& messages, const char* text)
 // whole number of units. The field holds the entry as read until the warning
 // is dismissed, then the rounded number scaled to SI units; a product beyond
 // double range cannot be held.
-void ReadWholeEntry(AnalysisParameters& params, MessageSink& messages, const std::string& text,
-                    const char* warning, double factor, double& field)
+void ReadWholeEntry(AnalysisParameters& params, MessageSink& messages, const std::string& text, const char* warning,
+                    double factor, double& field)
 {
     const double entered = ReadNumber(text);
     field = entered;

@@ -20,7 +20,8 @@ PageStorage::PageStorage(std::size_t count)
 {
     if (count == 0) return;
     // Past this the byte count would not fit a size_t, on any width of it.
-    if (count > std::numeric_limits<std::size_t>::max() / sizeof(double) / 2) RaiseOutOfMemory(bytesFor(static_cast<std::int64_t>(count)));
+    if (count > std::numeric_limits<std::size_t>::max() / sizeof(double) / 2)
+        RaiseOutOfMemory(bytesFor(static_cast<std::int64_t>(count)));
     const std::size_t bytes = count * sizeof(double);
     void* block = nullptr;
 #if TRELVANO_MAPS_PAGES
@@ -31,7 +32,7 @@ PageStorage::PageStorage(std::size_t count)
     } else
 #endif
     {
-        block = ::operator new(bytes, std::align_val_t{kAlignment}, std::nothrow);
+        block = ::operator new(bytes, std::align_val_t(kAlignment), std::nothrow);
         if (block != nullptr) std::memset(block, 0, bytes);
     }
     if (block == nullptr) RaiseOutOfMemory(bytesFor(static_cast<std::int64_t>(count)));
@@ -81,7 +82,7 @@ void PageStorage::release() noexcept
     } else
 #endif
     {
-        ::operator delete(data_, std::align_val_t{kAlignment});
+        ::operator delete(data_, std::align_val_t(kAlignment));
     }
     data_ = nullptr;
     count_ = 0;

@@ -94,8 +94,7 @@ MemoryFigures ReadMemoryFigures()
             AddCgroupChain(figures, "/sys/fs/cgroup", *path, "memory.max", "memory.current");
         }
         if (const auto path = memtext::CgroupPath(*cgroup, "memory")) {
-            AddCgroupChain(figures, "/sys/fs/cgroup/memory", *path, "memory.limit_in_bytes",
-                           "memory.usage_in_bytes");
+            AddCgroupChain(figures, "/sys/fs/cgroup/memory", *path, "memory.limit_in_bytes", "memory.usage_in_bytes");
         }
     }
     return figures;
@@ -111,8 +110,8 @@ MemoryFigures ReadMemoryFigures()
     MEMORYSTATUSEX status{};
     status.dwLength = sizeof(status);
     if (GlobalMemoryStatusEx(&status)) {
-        const unsigned long long room = status.ullAvailPhys < status.ullAvailPageFile ? status.ullAvailPhys
-                                                                                      : status.ullAvailPageFile;
+        const unsigned long long room =
+            status.ullAvailPhys < status.ullAvailPageFile ? status.ullAvailPhys : status.ullAvailPageFile;
         figures.memAvailable = static_cast<std::int64_t>(room);
         figures.addressSpaceLimit = static_cast<std::int64_t>(status.ullTotalVirtual);
         figures.addressSpaceUsed = static_cast<std::int64_t>(status.ullTotalVirtual - status.ullAvailVirtual);

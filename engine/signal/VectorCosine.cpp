@@ -24,9 +24,12 @@ constexpr bool kHasAvx512 = false;
 bool CosineUnitAvailable(CosineUnit unit) noexcept
 {
     switch (unit) {
-    case CosineUnit::Avx2: return kHasAvx2;
-    case CosineUnit::Avx512: return kHasAvx512;
-    case CosineUnit::Scalar: break;
+    case CosineUnit::Avx2:
+        return kHasAvx2;
+    case CosineUnit::Avx512:
+        return kHasAvx512;
+    case CosineUnit::Scalar:
+        break;
     }
     return true;
 }

@@ -13,19 +13,19 @@ class FftPlanCache;
 // Entered and derived values, in SI units as held (seconds, hertz, volts).
 // Field names follow the ones the rest of the program and its tests speak of.
 struct AnalysisParameters {
-    double Vp = 0.0;         // carrier peak amplitude, V
-    double Kt = 0.0;         // time-axis expansion of the waveform plot
-    double FreqScale = 0.0;  // spectrum x scale: N / ((Kf·mf·fm + fp)·(W·4))
-    double mAM = 0.0;        // AM index
-    double mf = 0.0;         // FM / PM index: peak phase deviation, rad
-    double Kf = 0.0;         // frequency-axis expansion for FM and PM (0 for AM)
-    double fp = 0.0;         // carrier frequency, Hz
-    double fm = 0.0;         // modulating frequency, Hz
-    double W = 0.0;          // calculation window, s
-    double CursorFreq = 0.0;   // last spectrum readout, Hz
-    double CursorLevel = 0.0;  // last spectrum readout, V
-    double SignalPeak = 0.0;   // largest |Signal[i]|, V
-    double SpectrumPeak = 0.0; // largest |Spectrum[k]|, V
+    double Vp = 0.0;               // carrier peak amplitude, V
+    double Kt = 0.0;               // time-axis expansion of the waveform plot
+    double FreqScale = 0.0;        // spectrum x scale: N / ((Kf·mf·fm + fp)·(W·4))
+    double mAM = 0.0;              // AM index
+    double mf = 0.0;               // FM / PM index: peak phase deviation, rad
+    double Kf = 0.0;               // frequency-axis expansion for FM and PM (0 for AM)
+    double fp = 0.0;               // carrier frequency, Hz
+    double fm = 0.0;               // modulating frequency, Hz
+    double W = 0.0;                // calculation window, s
+    double CursorFreq = 0.0;       // last spectrum readout, Hz
+    double CursorLevel = 0.0;      // last spectrum readout, V
+    double SignalPeak = 0.0;       // largest |Signal[i]|, V
+    double SpectrumPeak = 0.0;     // largest |Spectrum[k]|, V
     std::int32_t SampleIndex = 0;  // shared loop counter over samples
     std::int32_t BinIndex = 0;     // shared loop counter over bins
     std::string MessageText;       // text of the last message shown by the intake

@@ -37,8 +37,8 @@ TEST(CursorReadout, WaveformAtTheTopOfTheTraceAndSpectrumAtTheCarrierTop)
          "f= n.d. Hz ; S(f) = 2.50E+01 V"},
         {"ZeroFrequencyScale", [](AnalysisState& s) { s.params.FreqScale = 0.0; }, ".",
          "t= 1.00 msec ; V(t) = 3.75E+01 V", "f= n.d. Hz ; S(f) = 2.50E+01 V"},
-        {"NoBuffersYet", [](AnalysisState& s) { s.buffers = SampleBuffers{}; }, ".",
-         "t= 1.00 msec ; V(t) = 0.00E+00 V", "f= 30000.00 Hz ; S(f) = 0.00E+00 V"},
+        {"NoBuffersYet", [](AnalysisState& s) { s.buffers = SampleBuffers{}; }, ".", "t= 1.00 msec ; V(t) = 0.00E+00 V",
+         "f= 30000.00 Hz ; S(f) = 0.00E+00 V"},
         // Left by a rejected press: N beyond the arrays of the last run, or with no 32-bit N - 1.
         {"SamplesBeyondTheBuffers", [](AnalysisState& s) { s.params.N = 5000; }, ".",
          "t= 1.00 msec ; V(t) = 3.75E+01 V", "f= 150000.00 Hz ; S(f) = 2.50E+01 V"},

@@ -45,7 +45,8 @@ std::int64_t StatusField(const char* key)
         ComputeSpectrum(state);
     } catch (const RuntimeFault& fault) {
         const bool figures = fault.shortfall() && fault.shortfall()->neededBytes == needed;
-        std::cerr << fault.what() << " needed " << needed << " told " << (fault.shortfall() ? fault.shortfall()->neededBytes : -1);
+        std::cerr << fault.what() << " needed " << needed << " told "
+                  << (fault.shortfall() ? fault.shortfall()->neededBytes : -1);
         std::_Exit(fault.kind() == FaultKind::OutOfMemory && figures ? kRefused : kOtherFault);
     }
     // The estimate itself, not only the reserve kept on top of it, covers the press.
@@ -54,15 +55,13 @@ std::int64_t StatusField(const char* key)
 
 TEST(FftMemory, PressesFitTheMemoryCheckOrAreRefusedNeverAborted)
 {
-    if (StatusField("VmSize") > (std::int64_t{1} << 40)) GTEST_SKIP() << "a sanitizer reserves terabytes of address space";
+    if (StatusField("VmSize") > (std::int64_t{1} << 40))
+        GTEST_SKIP() << "a sanitizer reserves terabytes of address space";
     constexpr std::int64_t kSlack = std::int64_t{1} << 20;
     const std::pair<const char*, std::int32_t> rows[] = {
-        {"Prime", 3000017},
-        {"PrimeWhoseRaderSizeHasALargePrime", 4000039},  // 4000038 = 42 * 95239
-        {"TwicePrime", 4000006},
-        {"ThreeTimesPrime", 3000009},
-        {"TwoMidPrimes", 999919},
-        {"Composite", 10000000},
+        {"Prime", 3000017},       {"PrimeWhoseRaderSizeHasALargePrime", 4000039},  // 4000038 = 42 * 95239
+        {"TwicePrime", 4000006},  {"ThreeTimesPrime", 3000009},
+        {"TwoMidPrimes", 999919}, {"Composite", 10000000},
     };
     for (const auto& [name, n] : rows) {
         SCOPED_TRACE(name);

@@ -22,7 +22,12 @@ TEST(SampleBuffers, EachRunLeavesNPlusTwoZerosAndARefusalLeavesThemAlone)
     AnalysisState state;
     SampleBuffers& b = state.buffers;
     std::vector<std::tuple<std::int32_t, std::int64_t, std::optional<FaultKind>>> rows = {
-        {5000, 5002, {}}, {1000, 1002, {}}, {0, 2, {}}, {-1, 1, {}}, {-2, 0, {}}, {3, 5, {}},
+        {5000, 5002, {}},
+        {1000, 1002, {}},
+        {0, 2, {}},
+        {-1, 1, {}},
+        {-2, 0, {}},
+        {3, 5, {}},
         {2147483647, 5, FaultKind::Overflow}};
     if (HeadroomBytes(ReadMemoryFigures()) / 48 <= kLargestN) rows.emplace_back(kLargestN, 5, FaultKind::OutOfMemory);
     for (const auto& [n, elements, fault] : rows) {
@@ -34,7 +39,8 @@ TEST(SampleBuffers, EachRunLeavesNPlusTwoZerosAndARefusalLeavesThemAlone)
         EXPECT_EQ(support::FaultOf([&] { AllocateSampleBuffers(state); }), fault);
         for (CheckedArray* a : {&b.Signal, &b.SpecRe, &b.SpecIm, &b.Spectrum, &b.AmWave, &b.AngleWave}) {
             ASSERT_EQ(a->size(), elements);
-            ASSERT_TRUE(std::all_of(a->all().begin(), a->all().end(), [&](double v) { return v == (fault ? 7.0 : 0.0); }));
+            ASSERT_TRUE(
+                std::all_of(a->all().begin(), a->all().end(), [&](double v) { return v == (fault ? 7.0 : 0.0); }));
         }
     }
 }
@@ -44,8 +50,10 @@ TEST(SampleBuffers, EachRunLeavesNPlusTwoZerosAndARefusalLeavesThemAlone)
 TEST(SampleBuffers, ReusedStorageReadsZeroWhateverWasWrittenBefore)
 {
     const std::tuple<const char*, std::int64_t, std::int64_t, std::int64_t> rows[] = {
-        {"SameSize", 300000, 300000, 300000},       {"ShrinkThenGrowBack", 300000, 300000, 100000},
-        {"PartlyWritten", 1000, 10, 1000},          {"FreshAfterShrinkingMuch", 400000, 400000, 20},
+        {"SameSize", 300000, 300000, 300000},
+        {"ShrinkThenGrowBack", 300000, 300000, 100000},
+        {"PartlyWritten", 1000, 10, 1000},
+        {"FreshAfterShrinkingMuch", 400000, 400000, 20},
         {"Small", 7, 7, 5}};
     for (const auto& [name, first, written, second] : rows) {
         SCOPED_TRACE(name);

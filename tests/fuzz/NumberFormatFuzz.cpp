@@ -29,8 +29,8 @@ std::string Printed(const char* pattern, const char* exactPattern, int kept, dou
         const char* point = std::strchr(exact, '.');
         return static_cast<std::size_t>(point - exact) - (value < 0.0 ? 1 : 0) + 2;
     }();
-    const bool half = cut < digits.size() && digits[cut] == '5' &&
-                      digits.find_first_not_of('0', cut + 1) == std::string::npos;
+    const bool half =
+        cut < digits.size() && digits[cut] == '5' && digits.find_first_not_of('0', cut + 1) == std::string::npos;
     const int mode = std::fegetround();
     if (half) std::fesetround(value < 0.0 ? FE_DOWNWARD : FE_UPWARD);
     char out[400];

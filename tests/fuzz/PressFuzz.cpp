@@ -23,7 +23,10 @@ using namespace trelvano;
 namespace {
 
 struct Host : support::RecordingHost {
-    Host(const AnalysisState& s, std::string type, plot::PixelSize pixels) : RecordingHost(std::move(type), pixels), state(s) {}
+    Host(const AnalysisState& s, std::string type, plot::PixelSize pixels)
+        : RecordingHost(std::move(type), pixels), state(s)
+    {
+    }
     // The run starts only after the intake accepted: every field it wrote is a number.
     void ShowWaveformWindow() override
     {

@@ -16,10 +16,10 @@
 namespace trelvano::plot {
 namespace {
 
+using support::AmSignal;
 using support::Lines;
 using support::RecordedLine;
 using support::RecordingCanvas;
-using support::AmSignal;
 using support::Tame;
 
 Lines Trace(const std::vector<double>& signal, std::int32_t n, double kt, double peak, PixelSize pixels = {})
@@ -43,7 +43,8 @@ TEST(PlotMapping, ReverseGivesBackWhatWasPlotted)
 {
     // The last row's i·100 and k·200 go beyond 32 bits.
     const std::tuple<std::int64_t, std::int64_t, double, double, double, double> rows[] = {
-        {0, 1000, 0.002, 1.0, 37.5, 37.5}, {60, 1000, 0.002, 1000.0 / 240.0, 25.0, 25.0},
+        {0, 1000, 0.002, 1.0, 37.5, 37.5},
+        {60, 1000, 0.002, 1000.0 / 240.0, 25.0, 25.0},
         {30000000, 40000000, 0.01, 0.75, -1.0, 9.0}};
     for (const auto& [index, n, w, scale, value, peak] : rows) {
         SCOPED_TRACE(index);
@@ -59,7 +60,7 @@ TEST(Passes, OneChainedSegmentPerSampleFromPeakToZeroLevelAndOneLinePerBin)
 {
     // N, the last bin, Kt and where sample N lands.
     const std::tuple<std::int32_t, std::int32_t, double, float> rows[] = {
-        {0, 0, 1.0, 0.0F},       {1, 0, 1.0, 100.0F},     {1000, 500, 1.0, 100.0F}, {1001, 500, 1.0, 100.0F},
+        {0, 0, 1.0, 0.0F},        {1, 0, 1.0, 100.0F},    {1000, 500, 1.0, 100.0F}, {1001, 500, 1.0, 100.0F},
         {1003, 502, 1.0, 100.0F}, {1000, 500, 0.0, 0.0F}, {1000, 500, 2.0, 200.0F}};
     for (const auto& [n, lastBin, kt, lastX] : rows) {
         SCOPED_TRACE(testing::Message() << "N = " << n << ", Kt = " << kt);
@@ -82,7 +83,8 @@ TEST(Passes, OneChainedSegmentPerSampleFromPeakToZeroLevelAndOneLinePerBin)
 // `segments` are those handed on when every segment is asked for.
 TEST(Passes, HandOnlyTameCoordinates)
 {
-    const std::tuple<double, bool, std::size_t> rows[] = {{1e30, false, 1}, {1e300, false, 0}, {-1e30, false, 1}, {1.0, true, 998}};
+    const std::tuple<double, bool, std::size_t> rows[] = {
+        {1e30, false, 1}, {1e300, false, 0}, {-1e30, false, 1}, {1.0, true, 998}};
     for (const auto& [kt, nanSample, segments] : rows) {
         SCOPED_TRACE(testing::Message() << "Kt = " << kt << (nanSample ? ", a NaN sample" : ""));
         std::vector<double> signal = AmSignal(1000);
@@ -140,10 +142,11 @@ TEST(Lines, ZeroAxisAndGuardBoxCuts)
 {
     RecordingCanvas canvas;
     DrawZeroAxis(canvas);
-    DrawClippedLine(canvas, {-1e30F, 50.0F}, {1e30F, 50.0F}, Red);  // interpolated cuts would meet at x = 0
+    DrawClippedLine(canvas, {-1e30F, 50.0F}, {1e30F, 50.0F}, Red);     // interpolated cuts would meet at x = 0
     DrawClippedLine(canvas, {150.0F, 300.0F}, {300.0F, 150.0F}, Red);  // misses the box past its corner
     DrawClippedLine(canvas, {30.0F, 1e30F}, {30.0F, -1e30F}, Red);
-    EXPECT_EQ(canvas.lines, (Lines{{0.0F, 50.0F, 100.0F, 50.0F, Black}, {-100.0F, 50.0F, 200.0F, 50.0F, Red},
+    EXPECT_EQ(canvas.lines, (Lines{{0.0F, 50.0F, 100.0F, 50.0F, Black},
+                                   {-100.0F, 50.0F, 200.0F, 50.0F, Red},
                                    {30.0F, 200.0F, 30.0F, -100.0F, Red}}));
 }
 

@@ -17,8 +17,8 @@ struct RecordedLine {
     friend bool operator==(const RecordedLine&, const RecordedLine&) = default;
     friend std::ostream& operator<<(std::ostream& out, const RecordedLine& l)
     {
-        return out << "(" << l.x1 << ", " << l.y1 << ")-(" << l.x2 << ", " << l.y2 << ") rgb " << int(l.colour.r)
-                   << "," << int(l.colour.g) << "," << int(l.colour.b);
+        return out << "(" << l.x1 << ", " << l.y1 << ")-(" << l.x2 << ", " << l.y2 << ") rgb " << int(l.colour.r) << ","
+                   << int(l.colour.g) << "," << int(l.colour.b);
     }
 };
 using Lines = std::vector<RecordedLine>;
@@ -38,11 +38,13 @@ inline bool Tame(const Lines& lines)
 // is noted there under the canvas's name (a stretch of lines once), so the order across plots shows.
 struct RecordingCanvas : plot::Canvas {
     explicit RecordingCanvas(plot::PixelSize size = {}, std::string name = {}, std::vector<std::string>* log = {})
-        : pixels(size), name(std::move(name)), log(log) {}
+        : pixels(size), name(std::move(name)), log(log)
+    {
+    }
     void Scale(double x1, double y1, double x2, double y2) override
     {
-        Note(".Scale(" + std::to_string(int(x1)) + "," + std::to_string(int(y1)) + "," + std::to_string(int(x2)) +
-             "," + std::to_string(int(y2)) + ")");
+        Note(".Scale(" + std::to_string(int(x1)) + "," + std::to_string(int(y1)) + "," + std::to_string(int(x2)) + "," +
+             std::to_string(int(y2)) + ")");
     }
     void Line(float x1, float y1, float x2, float y2, plot::Rgb c) override
     {
@@ -55,7 +57,10 @@ struct RecordingCanvas : plot::Canvas {
         lines.clear();
     }
     plot::PixelSize Pixels() const override { return pixels; }
-    void Note(const std::string& call) { if (log) log->push_back(name + call); }
+    void Note(const std::string& call)
+    {
+        if (log) log->push_back(name + call);
+    }
 
     plot::PixelSize pixels;
     std::string name;

@@ -12,7 +12,9 @@ namespace trelvano::support {
 // order, every message kept.
 struct RecordingHost : RunHost, MessageSink {
     explicit RecordingHost(std::string type = "AM", plot::PixelSize pixels = {})
-        : type(std::move(type)), waveform(pixels, "waveform", &log), spectrum(pixels, "spectrum", &log) {}
+        : type(std::move(type)), waveform(pixels, "waveform", &log), spectrum(pixels, "spectrum", &log)
+    {
+    }
     std::string ModulationText() override
     {
         log.push_back("type");

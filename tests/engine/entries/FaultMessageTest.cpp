@@ -37,7 +37,8 @@ TEST(FaultMessage, FollowsTheFaultTextWithTheEntryBehindIt)
         {Memory, "Text13=900000000", N + "più piccolo."},  // no figures
         {RuntimeFault(MemoryShortfall{GiB * 12 / 10, GiB * 8 / 10}), "",
          "\nServono circa 1,2 GB; il sistema ne può dare 0,8 GB." + N + "più piccolo."},
-        {RuntimeFault(MemoryShortfall{300 * MiB, 0}), "", "\nServono circa 300 MB; il sistema ne può dare 0 MB." + N + "più piccolo."},
+        {RuntimeFault(MemoryShortfall{300 * MiB, 0}), "",
+         "\nServono circa 300 MB; il sistema ne può dare 0 MB." + N + "più piccolo."},
         {RuntimeFault(MemoryShortfall{GiB * 123 / 100, GiB * 121 / 100}), "",
          "\nServono circa 1,23 GB; il sistema ne può dare 1,21 GB." + N + "più piccolo."},  // close together
     };
@@ -45,8 +46,9 @@ TEST(FaultMessage, FollowsTheFaultTextWithTheEntryBehindIt)
         EXPECT_EQ(FaultMessage(fault, support::Edited(edits)), FaultText(fault.kind()) + hint) << edits;
     }
     // Outside the action there are figures but no entry.
-    EXPECT_EQ(FaultMessage(RuntimeFault(MemoryShortfall{3 * GiB, GiB / 2})),
-              std::string(FaultText(FaultKind::OutOfMemory)) + "\nServono circa 3,0 GB; il sistema ne può dare 0,5 GB.");
+    EXPECT_EQ(
+        FaultMessage(RuntimeFault(MemoryShortfall{3 * GiB, GiB / 2})),
+        std::string(FaultText(FaultKind::OutOfMemory)) + "\nServono circa 3,0 GB; il sistema ne può dare 0,5 GB.");
 }
 
 }  // namespace

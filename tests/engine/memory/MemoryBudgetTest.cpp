@@ -54,27 +54,30 @@ TEST(MemoryText, CgroupFiles)
     EXPECT_EQ(memtext::StatField("active_file 100\n", "inactive_file"), std::nullopt);
 
     const std::tuple<const char*, const char*, const char*, std::optional<std::string>> paths[] = {
-            {"V2", "0::/user.slice/app.scope\n", "", "/user.slice/app.scope"},
-            {"V1Memory", "5:cpuset:/x\n4:memory:/a/b\n", "memory", "/a/b"},
-            {"V1ControllerList", "4:cpu,memory:/a\n", "memory", "/a"},
-            {"V1NameIsNotAPrefixMatch", "4:memory_extra:/no\n", "memory", std::nullopt},
-            {"HybridV2Line", "4:memory:/v1\n0::/v2\n", "", "/v2"},
-            {"V1LineIsNotV2", "4:memory:/v1\n", "", std::nullopt},
-            {"RelativePathIgnored", "0::relative\n", "", std::nullopt},
-        };
-    for (const auto& [name, text, controller, path] : paths) EXPECT_EQ(memtext::CgroupPath(text, controller), path) << name;
+        {"V2", "0::/user.slice/app.scope\n", "", "/user.slice/app.scope"},
+        {"V1Memory", "5:cpuset:/x\n4:memory:/a/b\n", "memory", "/a/b"},
+        {"V1ControllerList", "4:cpu,memory:/a\n", "memory", "/a"},
+        {"V1NameIsNotAPrefixMatch", "4:memory_extra:/no\n", "memory", std::nullopt},
+        {"HybridV2Line", "4:memory:/v1\n0::/v2\n", "", "/v2"},
+        {"V1LineIsNotV2", "4:memory:/v1\n", "", std::nullopt},
+        {"RelativePathIgnored", "0::relative\n", "", std::nullopt},
+    };
+    for (const auto& [name, text, controller, path] : paths)
+        EXPECT_EQ(memtext::CgroupPath(text, controller), path) << name;
 }
 
 TEST(MemoryBudget, HeadroomIsTheTightestBound)
 {
     const std::tuple<const char*, MemoryFigures, std::int64_t> rows[] = {
         {"NothingKnown", {}, std::numeric_limits<std::int64_t>::max()},
-        {"AddressSpaceLimit", {.memAvailable = 8000 * MiB, .addressSpaceLimit = 3000 * MiB,
-                               .addressSpaceUsed = 1000 * MiB}, 2000 * MiB},
+        {"AddressSpaceLimit",
+         {.memAvailable = 8000 * MiB, .addressSpaceLimit = 3000 * MiB, .addressSpaceUsed = 1000 * MiB},
+         2000 * MiB},
         {"LimitWithoutUsageCountsAll", {.addressSpaceLimit = 300 * MiB}, 300 * MiB},
         {"DataLimit", {.dataLimit = 500 * MiB, .dataUsed = 100 * MiB}, 400 * MiB},
         {"OverTheLimitIsZero", {.addressSpaceLimit = 100 * MiB, .addressSpaceUsed = 200 * MiB}, 0},
-        {"CgroupCacheIsReclaimed", {.memAvailable = 8000 * MiB, .cgroups = {{1000 * MiB, 900 * MiB, 300 * MiB}}},
+        {"CgroupCacheIsReclaimed",
+         {.memAvailable = 8000 * MiB, .cgroups = {{1000 * MiB, 900 * MiB, 300 * MiB}}},
          400 * MiB},
         {"ParentCgroupTighter", {.cgroups = {{1000 * MiB, 100 * MiB, 0}, {2000 * MiB, 1900 * MiB, 0}}}, 100 * MiB},
         {"CacheBeyondUsage", {.cgroups = {{1000 * MiB, 100 * MiB, 500 * MiB}}}, 1000 * MiB},
@@ -95,7 +98,8 @@ TEST(MemoryBudget, ReserveStaysFree)
     const auto figures = [](const std::optional<MemoryShortfall>& s) {
         return s ? std::optional(std::pair(s->neededBytes, s->availableBytes)) : std::nullopt;
     };
-    for (const auto& [bytes, headroom, shortfall] : rows) EXPECT_EQ(figures(ShortfallOf(bytes, headroom)), figures(shortfall)) << bytes;
+    for (const auto& [bytes, headroom, shortfall] : rows)
+        EXPECT_EQ(figures(ShortfallOf(bytes, headroom)), figures(shortfall)) << bytes;
 }
 
 // The figures this system really gives (Linux's /proc, Windows' memory status)

@@ -110,7 +110,8 @@ TEST(Spectrum, FmLinesAreBesselFunctions)
 TEST(Spectrum, AFaultLeavesOnlyWhatWasStoredBeforeIt)
 {
     // Whether the square of the magnitude overflows (at the last bin's pass) or the sum itself (at bin 5).
-    const std::tuple<double, std::int32_t, bool> rows[] = {{1e160, 1000, true}, {1e306, 1000, false}, {1e306, 1003, false}};
+    const std::tuple<double, std::int32_t, bool> rows[] = {
+        {1e160, 1000, true}, {1e306, 1000, false}, {1e306, 1003, false}};
     for (const auto& [amplitude, n, inMagnitudes] : rows) {
         SCOPED_TRACE(testing::Message() << amplitude << ", N = " << n);
         AnalysisState state = DefaultState(n);
@@ -141,7 +142,8 @@ TEST(Spectrum, MinusOneSampleIsAnIndexFaultAndAPlanIsReused)
     support::Synthesise(state, "AM", true);
     SampleBuffers& b = state.buffers;
     FftPlanCache& plans = PlanCacheOf(state);
-    const FftPlan* first = &plans.planFor(1000, b.Spectrum.range(0, 999), b.SpecRe.range(0, 1001), b.SpecIm.range(0, 1000));
+    const FftPlan* first =
+        &plans.planFor(1000, b.Spectrum.range(0, 999), b.SpecRe.range(0, 1001), b.SpecIm.range(0, 1000));
     support::Synthesise(state, "AM", true);  // the next run, same N
     EXPECT_EQ(&plans.planFor(1000, b.Spectrum.range(0, 999), b.SpecRe.range(0, 1001), b.SpecIm.range(0, 1000)), first);
 }

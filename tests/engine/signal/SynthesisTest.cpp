@@ -39,11 +39,17 @@ OneByOne SynthesiseOneByOne(const AnalysisParameters& p)
     const double C = TwoPi15, spacing = p.W / p.N;
     for (std::int32_t i = 0; i < p.N && !r.fault; ++i) {
         const double x = i, tonePhase = ((x * C) * p.fm) * spacing, carrierPhase = ((p.fp * C) * x) * spacing;
-        if (!std::isfinite(tonePhase) || !std::isfinite(carrierPhase)) { r.fault = i; break; }
+        if (!std::isfinite(tonePhase) || !std::isfinite(carrierPhase)) {
+            r.fault = i;
+            break;
+        }
         const double tone = cos(tonePhase);
         r.am[i] = ((p.mAM * tone + 1.0) * p.Vp) * cos(carrierPhase);
         const double anglePhase = ((x * C) * p.fp) * spacing + p.mf * tone;
-        if (!std::isfinite(r.am[i]) || !std::isfinite(anglePhase)) { r.fault = i; break; }
+        if (!std::isfinite(r.am[i]) || !std::isfinite(anglePhase)) {
+            r.fault = i;
+            break;
+        }
         r.angle[i] = p.Vp * cos(anglePhase);
         if (!std::isfinite(r.angle[i])) r.fault = i;
     }
@@ -61,10 +67,12 @@ TEST(Synthesis, BlocksOfVectorCosinesMatchOneSampleAtATimeUpToTheFirstFault)
         // (fp·2π)·i overflows at i = 3, inside the first block.
         {"PhaseOverflows", 16, [](AnalysisParameters& p) { p.fp = 1e307; }},
         // (1 - tone)·Vp overflows once the tone falls below -0.8: AmWave holds it, AngleWave not.
-        {"AmOverflowsInALaterBlock", 10000, [](AnalysisParameters& p) { std::tie(p.Vp, p.mAM) = std::tuple(1e308, -1.0); }},
+        {"AmOverflowsInALaterBlock", 10000,
+         [](AnalysisParameters& p) { std::tie(p.Vp, p.mAM) = std::tuple(1e308, -1.0); }},
         // The carrier phase alone is finite; with mf·tone added it overflows from sample 1.
         // No tone (fm = 0) keeps mf·tone exact: any rounding of it would be far more than 2π.
-        {"AnglePhaseOverflows", 64, [](AnalysisParameters& p) { std::tie(p.fp, p.fm, p.mf) = std::tuple(1e300, 0.0, DBL_MAX); }},
+        {"AnglePhaseOverflows", 64,
+         [](AnalysisParameters& p) { std::tie(p.fp, p.fm, p.mf) = std::tuple(1e300, 0.0, DBL_MAX); }},
     };
     for (const auto& [name, n, edit] : rows) {
         SCOPED_TRACE(name);
@@ -109,8 +117,10 @@ TEST(Synthesis, EveryVectorCosineUnitAgreesWithTheCLibraryWithinTwoUlp)
             Cosines({phases.data(), length}, {out.data(), length}, unit);
             for (std::size_t i = 0; i < length; ++i) {
                 const double exact = std::cos(phases[i]), ulp = std::fabs(std::nextafter(exact, 2.0) - exact);
-                if (std::isfinite(phases[i])) ASSERT_LE(std::fabs(out[i] - exact), 2 * ulp) << phases[i];
-                else ASSERT_TRUE(std::isnan(out[i])) << phases[i];
+                if (std::isfinite(phases[i]))
+                    ASSERT_LE(std::fabs(out[i] - exact), 2 * ulp) << phases[i];
+                else
+                    ASSERT_TRUE(std::isnan(out[i])) << phases[i];
             }
             EXPECT_EQ(out[length], 7.0) << length;
         }
