@@ -9,22 +9,17 @@ set -euo pipefail
 cd "$(dirname "$0")/../.."
 bash tools/install-deps.sh windows
 
-prefixes=$(bash tools/windows/deps.sh)
-QT_PREFIX=$(sed -n 's/^QT_PREFIX=//p' <<<"$prefixes")
-FFTW_PREFIX=$(sed -n 's/^FFTW_PREFIX=//p' <<<"$prefixes")
-SLEEF_PREFIX=$(sed -n 's/^SLEEF_PREFIX=//p' <<<"$prefixes")
+source tools/windows/prefixes.sh
 prefix_path="$QT_PREFIX;$FFTW_PREFIX${SLEEF_PREFIX:+;$SLEEF_PREFIX}"
 # FFTW's and SLEEF's pkg-config files, never the host's.
 export PKG_CONFIG_LIBDIR="$FFTW_PREFIX/lib/pkgconfig${SLEEF_PREFIX:+:$SLEEF_PREFIX/lib/pkgconfig}"
 unset PKG_CONFIG_PATH
-# The MinGW runtime the program loads: the posix-threads flavour's own folder.
-runtime_dir=$(dirname "$(x86_64-w64-mingw32-g++-posix -print-file-name=libstdc++-6.dll)")
 
 cmake -S . -B build-windows -G Ninja \
   -DCMAKE_TOOLCHAIN_FILE="$PWD/tools/windows/mingw-w64.cmake" -DCMAKE_BUILD_TYPE=Release \
   -DCMAKE_PREFIX_PATH="$prefix_path" \
   -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
-  -DTRELVANO_WINDOWS_DLL_DIRS="$runtime_dir;/usr/x86_64-w64-mingw32/lib" \
+  -DTRELVANO_WINDOWS_DLL_DIRS="$MINGW_RUNTIME_DIR;/usr/x86_64-w64-mingw32/lib" \
   -DTRELVANO_BUILD_TESTS=ON -DTRELVANO_BUILD_BENCH=ON -DTRELVANO_GTEST_SOURCE_DIR=/usr/src/googletest \
   -DTRELVANO_WERROR="$([ "${CI:-}" = true ] && echo ON || echo OFF)"
 cmake --build build-windows --parallel "$(nproc)"

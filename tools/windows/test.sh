@@ -12,13 +12,13 @@ cd "$(dirname "$0")/../.."
 root=$PWD
 [ "${TRELVANO_SKIP_BUILD:-0}" = 1 ] || tools/windows/build.sh
 
-prefixes=$(bash tools/windows/deps.sh)
+source tools/windows/prefixes.sh
 windows_path() { echo "Z:${1//\//\\}"; }
 dll_dirs=()
-while IFS= read -r prefix; do dll_dirs+=("$(windows_path "${prefix#*=}/bin")"); done \
-  < <(grep -E '^(QT|FFTW|SLEEF)_PREFIX=' <<<"$prefixes")
-dll_dirs+=("$(windows_path "$(dirname "$(x86_64-w64-mingw32-g++-posix -print-file-name=libstdc++-6.dll)")")")
-dll_dirs+=("$(windows_path /usr/x86_64-w64-mingw32/lib)")
+for dir in "$QT_PREFIX/bin" "$FFTW_PREFIX/bin" ${SLEEF_PREFIX:+"$SLEEF_PREFIX/bin"} "$MINGW_RUNTIME_DIR" \
+  /usr/x86_64-w64-mingw32/lib; do
+  dll_dirs+=("$(windows_path "$dir")")
+done
 
 # A Wine prefix of the build's own, made once; nothing of the user's ~/.wine is touched.
 export WINEPREFIX="$root/build-windows/wine"
