@@ -29,8 +29,6 @@ TEST(CursorReadout, WaveformAtTheTopOfTheTraceAndSpectrumAtTheCarrierTop)
     const std::tuple<const char*, void (*)(AnalysisState&), const char*, const char*, const char*> rows[] = {
         {"DefaultAm", [](AnalysisState&) {}, ".", "t= 1.00 msec ; V(t) = 3.75E+01 V",
          "f= 30000.00 Hz ; S(f) = 2.50E+01 V"},
-        {"Italian", [](AnalysisState&) {}, ",", "t= 1,00 msec ; V(t) = 3,75E+01 V",
-         "f= 30000,00 Hz ; S(f) = 2,50E+01 V"},
         {"ZeroExpansion", [](AnalysisState& s) { s.params.Kt = 0.0; }, ".", "t= n.d. msec ; V(t) = 3.75E+01 V",
          "f= 30000.00 Hz ; S(f) = 2.50E+01 V"},
         {"ZeroWindow", [](AnalysisState& s) { s.params.W = 0.0; }, ".", "t= 0.00 msec ; V(t) = 3.75E+01 V",

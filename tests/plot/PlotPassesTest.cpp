@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
-#include <limits>
 #include <tuple>
 #include <vector>
 
@@ -20,7 +19,6 @@ using support::AmSignal;
 using support::Lines;
 using support::RecordedLine;
 using support::RecordingCanvas;
-using support::Tame;
 
 Lines Trace(const std::vector<double>& signal, std::int32_t n, double kt, double peak, PixelSize pixels = {})
 {
@@ -75,26 +73,6 @@ TEST(Passes, OneChainedSegmentPerSampleFromPeakToZeroLevelAndOneLinePerBin)
             previous = l;
         }
         EXPECT_TRUE(n == 0 || (previous.x2 == lastX && previous.y2 == 50.0F));
-    }
-}
-
-// Far off the surface a segment is cut at the guard box or dropped; a NaN
-// sample takes both its segments with it. kt is also the spectrum's FreqScale;
-// `segments` are those handed on when every segment is asked for.
-TEST(Passes, HandOnlyTameCoordinates)
-{
-    const std::tuple<double, bool, std::size_t> rows[] = {
-        {1e30, false, 1}, {1e300, false, 0}, {-1e30, false, 1}, {1.0, true, 998}};
-    for (const auto& [kt, nanSample, segments] : rows) {
-        SCOPED_TRACE(testing::Message() << "Kt = " << kt << (nanSample ? ", a NaN sample" : ""));
-        std::vector<double> signal = AmSignal(1000);
-        if (nanSample) signal[500] = std::numeric_limits<double>::quiet_NaN();
-        EXPECT_EQ(Trace(signal, 1000, kt, 37.5).size(), segments);
-        for (const PixelSize pixels : {PixelSize{}, PixelSize{1001, 609}}) {
-            const Lines trace = Trace(signal, 1000, kt, 37.5, pixels);
-            EXPECT_EQ(trace.empty(), segments == 0);
-            EXPECT_TRUE(Tame(trace) && Tame(Stems(signal, 1000, kt, 37.5, 500, pixels)));
-        }
     }
 }
 
