@@ -28,9 +28,9 @@ if [ "$step" = windows ] || [ "$step" = ci ]; then
 fi
 if [ "$step" = ci ]; then
   # cpack's DEB generator computes the dependencies with dpkg-shlibdeps (dpkg-dev);
-  # the validators check the installed desktop entry and metainfo; MinGW-w64
-  # compiles engine/ and plot/ for Windows.
-  packages+=(dpkg-dev file desktop-file-utils appstream lintian g++-mingw-w64-x86-64-posix)
+  # the validators check the installed desktop entry and metainfo; clang-format
+  # keeps the one style.
+  packages+=(dpkg-dev file desktop-file-utils appstream lintian clang-format)
   # clang's libFuzzer and its sanitizer runtimes for the fuzz targets.
   packages+=(clang libclang-rt-dev)
   # libc++ and GoogleTest's source for the build against LLVM's standard library.
