@@ -49,7 +49,7 @@ x86_64-w64-mingw32-objdump -h build-windows/trelvano.exe | grep -q '\.rsrc' \
 
 # The captions against the fonts Windows (here Wine) really has: the windows
 # platform on a display, not the off-screen one with Linux's fonts.
-xvfb-run -a wine build-windows/CaptionFitTest.exe 2>&1 | grep -v "Dpi" \
+xvfb-run -a wine build-windows/UiTest.exe captionsFitTheirBoxes 2>&1 | grep -v "Dpi" \
   || { echo "windows-test: a caption does not fit its box with Windows' fonts" >&2; exit 1; }
 
 # The installer, silently, as an administrator deploying to a lab would.
