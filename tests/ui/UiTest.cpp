@@ -70,8 +70,10 @@ QImage Draw(PlotSurface&& surface, const QString& shape, int n)
     if (shape == "noise" || shape == "spectrum") std::generate_n(values.begin(), n, [&] { return noise(random); });
     const double peak = shape == "AM" ? 37.5 : shape == "silence" ? 0.0 : 1.0;
     surface.setFixedSize(1001, 609);  // the waveform plot: 15015 × 9135 twips
-    if (shape == "spectrum") plot::DrawSpectrumLines(surface, values, n, 1.0, peak, n / 2);  // every bin inside
-    else plot::DrawWaveformTrace(surface, values, n, 1.0, peak);
+    if (shape == "spectrum")
+        plot::DrawSpectrumLines(surface, values, n, 1.0, peak, n / 2);  // every bin inside
+    else
+        plot::DrawWaveformTrace(surface, values, n, 1.0, peak);
     return surface.grab().toImage();
 }
 
@@ -94,12 +96,21 @@ struct Session {
 };
 
 // A readout with the decimal separator of the user's regional settings: the program sets no locale.
-QString Local(QString text) { return text.replace('.', QLocale::system().decimalPoint()); }
+QString Local(QString text)
+{
+    return text.replace('.', QLocale::system().decimalPoint());
+}
 
-QRect Pixels(const Twips& t) { return QRect(t.left / 15, t.top / 15, t.width / 15, t.height / 15); }
+QRect Pixels(const Twips& t)
+{
+    return QRect(t.left / 15, t.top / 15, t.width / 15, t.height / 15);
+}
 
 // The colour 4 px in from the right edge, half-way down.
-QColor Probe(QWidget* w) { return w->grab().toImage().pixelColor(w->width() - 4, w->height() / 2); }
+QColor Probe(QWidget* w)
+{
+    return w->grab().toImage().pixelColor(w->width() - 4, w->height() / 2);
+}
 
 // A closed window is deleted once control returns to the event loop.
 void Close(QWidget* window)
@@ -138,8 +149,8 @@ private slots:
     void initTestCase()
     {
         // The offscreen platform, having no window stacking, says so on every raise(): that message is dropped.
-        static const QtMessageHandler next = qInstallMessageHandler(
-            [](QtMsgType type, const QMessageLogContext& context, const QString& text) {
+        static const QtMessageHandler next =
+            qInstallMessageHandler([](QtMsgType type, const QMessageLogContext& context, const QString& text) {
                 if (!text.startsWith(QLatin1String("This plugin does not support "))) next(type, context, text);
             });
         // The Italian run proves the readout follows the system only where the system gives the comma.
@@ -237,9 +248,13 @@ private slots:
         QTest::newRow("type box") << Control{"Form1", "Combo1", {}, kTypeBoxInitialText, {}, Bold};
         QTest::newRow("Grafici") << Control{"Form1", "Command2", {}, "Grafici", Pink, Bold};
         QTest::newRow("waveform plot") << Control{"Form2", "Picture1", {120, 120, 15015, 9135}, {}, PaleYellow};
-        QTest::newRow("hint") << Control{"Form2", "Label1", {120, 9480, 8655, 375},
+        QTest::newRow("hint") << Control{"Form2",
+                                         "Label1",
+                                         {120, 9480, 8655, 375},
                                          "Sposta il cursore del mouse sulla forma d'onda , comparirà il valore "
-                                         "in quel punto", {}, Bold};
+                                         "in quel punto",
+                                         {},
+                                         Bold};
         QTest::newRow("Visualizza spettro")
             << Control{"Form2", "Command1", {15360, 480, 1935, 855}, "Visualizza spettro", Red, Bold};
         QTest::newRow("first option") << Control{"Form2", "Option1", {}, "V(t)", {}, Bold};
@@ -256,10 +271,14 @@ private slots:
         QVERIFY(top->isWindow() && !top->isVisible() && top->testAttribute(Qt::WA_DeleteOnClose));
         QWidget* w = c.name.isEmpty() ? top : top->findChild<QWidget*>(c.name);
         QVERIFY(w && w->objectName() == (w == top ? c.form : c.name) && (w == top || w->isVisibleTo(top)));
-        if (w == top) QCOMPARE(w->size(), Pixels(c.twips).size());
-        else if (c.twips.width != 0) QCOMPARE(w->geometry(), Pixels(c.twips));
-        if (auto* combo = qobject_cast<QComboBox*>(w)) QCOMPARE(combo->currentText(), c.text);
-        else if (!c.text.isNull()) QCOMPARE(w == top ? w->windowTitle() : w->property("text").toString(), c.text);
+        if (w == top)
+            QCOMPARE(w->size(), Pixels(c.twips).size());
+        else if (c.twips.width != 0)
+            QCOMPARE(w->geometry(), Pixels(c.twips));
+        if (auto* combo = qobject_cast<QComboBox*>(w))
+            QCOMPARE(combo->currentText(), c.text);
+        else if (!c.text.isNull())
+            QCOMPARE(w == top ? w->windowTitle() : w->property("text").toString(), c.text);
         if (c.colour.isValid()) QCOMPARE(Probe(w), c.colour);
         if (c.weight) QCOMPARE(w->font().weight(), *c.weight);
         // No readout before the first run, no option picked.
@@ -280,7 +299,8 @@ private slots:
             QCOMPARE(box->text(), QString::fromUtf8(entry.initialText));
             QCOMPARE(box->geometry(), Pixels(entry.place));
             QVERIFY(panel.rect().contains(box->geometry()));
-            for (const QWidget* w : children) QVERIFY2(w == box || !w->geometry().intersects(box->geometry()), entry.box);
+            for (const QWidget* w : children)
+                QVERIFY2(w == box || !w->geometry().intersects(box->geometry()), entry.box);
             QCOMPARE(Probe(box), Pink);
             QCOMPARE(box->font().weight(), QFont::Bold);
             for (const Caption* caption : {&entry.what, &entry.symbol, &entry.unit}) {
@@ -299,7 +319,8 @@ private slots:
         // Beside the captions of the entries: the type box's, the two formulas and the contact.
         QCOMPARE(panel.findChildren<QLabel*>(Qt::FindDirectChildrenOnly).size(), captions + 4);
         const EntryTexts read = panel.Entries();
-        for (const Entry& entry : kEntries) QCOMPARE(QString::fromStdString(read.*entry.text), QStringLiteral("<%1>").arg(entry.box));
+        for (const Entry& entry : kEntries)
+            QCOMPARE(QString::fromStdString(read.*entry.text), QStringLiteral("<%1>").arg(entry.box));
     }
 
     // Every caption fits its box in the font the program picks, and in each sans-serif face a Windows
