@@ -69,7 +69,7 @@ TEST(AnalysisRun, StopsAndFaultsComeBeforeAnyDrawing)
                                                                     {"-1000", "-2", FaultKind::IndexOutOfRange}};
     for (const auto& [samples, ms, fault] : rows) {
         Session run;
-        EXPECT_EQ(support::FaultOf([&] { run.Press(samples, ms); }), fault) << samples;
+        EXPECT_EQ(support::FaultOf([&run, n = samples, w = ms] { run.Press(n, w); }), fault) << samples;
         run.log.resize(kBeforeTheRun.size());
         EXPECT_EQ(run.log, kBeforeTheRun);
         EXPECT_TRUE(run.waveform.lines.empty() && run.spectrum.lines.empty());

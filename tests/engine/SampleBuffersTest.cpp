@@ -39,8 +39,8 @@ TEST(SampleBuffers, EachRunLeavesNPlusTwoZerosAndARefusalLeavesThemAlone)
         EXPECT_EQ(support::FaultOf([&] { AllocateSampleBuffers(state); }), fault);
         for (CheckedArray* a : {&b.Signal, &b.SpecRe, &b.SpecIm, &b.Spectrum, &b.AmWave, &b.AngleWave}) {
             ASSERT_EQ(a->size(), elements);
-            ASSERT_TRUE(
-                std::all_of(a->all().begin(), a->all().end(), [&](double v) { return v == (fault ? 7.0 : 0.0); }));
+            ASSERT_TRUE(std::all_of(a->all().begin(), a->all().end(),
+                                    [expected = fault ? 7.0 : 0.0](double v) { return v == expected; }));
         }
     }
 }
