@@ -27,6 +27,7 @@ TEST(FaultMessage, FollowsTheFaultTextWithTheEntryBehindIt)
         {Overflow, "Text13=2147483647", N + "fino a 2147483646."},  // N + 1 overflows
         {Overflow, "Text13=2147483646.6", N + "fino a 2147483646."},
         {Overflow, "Text8=1e400", "\nCasella \"Ampiezza di picco portante" + TooLarge},
+        {Overflow, "Text4=1e400", "\nCasella \"Indice di modulazione AM" + TooLarge},
         // W is read before N and fm; its hexadecimal number overflows the double.
         {Overflow, "Text7=1e400|Text13=1e10|" + hugeHex, "\nCasella \"Ampiezza finestra di calcolo" + TooLarge},
         {Overflow, "Text3=1e306", "\nCasella \"f portante: fp" + TooLarge},  // beyond a double in hertz
