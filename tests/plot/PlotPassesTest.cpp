@@ -151,6 +151,11 @@ TEST(ColumnMerging, OneStrokePerColumnOverExactlyTheRowsLit)
     // Apart from the strokes, only the segments from one column into the next.
     EXPECT_EQ(trace.size(), 10U + 10U);
     EXPECT_EQ(stems.back(), (RecordedLine{100.0F, 0.0F, 100.0F, 45.0F, Red}));
+    // A trace squeezed to one point (Kt = 0, no signal) lights the row a painter rounds the point into: on 101
+    // rows the zero level falls at device row 50.5, which a painter draws in row 51.
+    const Lines point = Trace(std::vector<double>(1001, 0.0), 1000, 0.0, 0.0, {10, 101});
+    ASSERT_EQ(point.size(), 1U);
+    EXPECT_NEAR(point[0].y1, 100.0 - 51 / 1.01, 1e-4) << point[0];
 }
 
 }  // namespace
