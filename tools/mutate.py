@@ -67,7 +67,7 @@ FAULTS = [
     ("engine/memory/FftwAllocator.cpp", "*static_cast<std::size_t*>(block) = mapped;", "*static_cast<std::size_t*>(block) = 0;", "FFTW's mapped blocks freed as malloc's"),
     ("engine/memory/MemoryText.cpp", "return *free + cached.value_or(0);", "return *free;", "page cache not counted as available on old kernels"),
     ("engine/memory/MemoryText.cpp", "match = list.substr(0, comma) == controller;", "match = list.substr(0, comma).starts_with(controller);", "another cgroup controller taken for memory"),
-    ("engine/memory/MemoryText.cpp", "if (Trim(text) == \"max\") return std::nullopt;", "", "an unlimited cgroup read as no memory"),
+    ("engine/memory/MemoryText.cpp", "value < 0) return std::nullopt;", "value < -1) return std::nullopt;", "a negative figure read as memory"),
     ("engine/signal/Spectrum.cpp", "state.buffers.Spectrum.clearFrom(p.BinIndex);", "", "a spectrum fault leaves the transform's input for the readout"),
     ("engine/signal/Spectrum.cpp", "const std::int32_t last = std::min(n / 2, n - k);", "const std::int32_t last = std::min(n / 2, n - k - 1);", "a spectrum fault leaves a bin never stored"),
     ("engine/memory/PageMapping.cpp", "if (aligned > start) munmap(raw, aligned - start);", "", "the alignment slack stays mapped"),
