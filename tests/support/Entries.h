@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 
@@ -26,13 +27,16 @@ inline EntryTexts Entries(const std::string& type = "AM", std::int32_t n = 1000)
     return entries;
 }
 
-// `entries` edited as "Text1=2.5|Combo1=FM": each box named as on the panel, then its new text.
+// `entries` edited as "Text1=2.5|Combo1=FM": each box named as on the panel, then its new text. A slip in
+// the edits is the test's own fault, thrown rather than read as some other edit.
 inline EntryTexts Edited(std::string_view edits, EntryTexts entries = Entries())
 {
     for (std::size_t start = 0; start <= edits.size() && !edits.empty();) {
         const std::size_t end = std::min(edits.find('|', start), edits.size()), equals = edits.find('=', start);
-        const std::string box(edits.substr(start, equals - start)), text(edits.substr(equals + 1, end - equals - 1));
-        (box == "Combo1" ? entries.Combo1 : entries.*FindEntry(box.c_str())->text) = text;
+        const std::string box(edits.substr(start, equals - start));
+        const Entry* entry = FindEntry(box.c_str());
+        if (equals >= end || (entry == nullptr && box != "Combo1")) throw std::invalid_argument(std::string(edits));
+        (entry ? entries.*entry->text : entries.Combo1) = std::string(edits.substr(equals + 1, end - equals - 1));
         start = end + 1;
     }
     return entries;
