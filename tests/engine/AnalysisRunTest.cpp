@@ -21,12 +21,10 @@ using support::RecordedLine;
 struct Session : support::RecordingHost {
     using RecordingHost::RecordingHost;
     // One "Grafici" press with the initial entries, N and W edited; the type box says what the entries say.
-    void Press(std::string samples = "1000", std::string ms = "2")
+    void Press(const std::string& samples = "1000", const std::string& ms = "2")
     {
-        EntryTexts entries = support::Entries(type);
-        entries.Text1 = std::move(ms);
-        entries.Text13 = std::move(samples);
-        GraficiAction(state, entries, *this, *this);
+        GraficiAction(state, support::Edited("Text13=" + samples + "|Text1=" + ms, support::Entries(type)), *this,
+                      *this);
     }
     AnalysisState state;
 };

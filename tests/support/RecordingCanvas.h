@@ -38,7 +38,7 @@ inline bool Tame(const Lines& lines)
 // is noted there under the canvas's name (a stretch of lines once), so the order across plots shows.
 struct RecordingCanvas : plot::Canvas {
     explicit RecordingCanvas(plot::PixelSize size = {}, std::string name = {}, std::vector<std::string>* log = {})
-        : pixels(size), name(std::move(name)), log(log)
+        : pixels(size), name(std::move(name)), log(log), lineNote(this->name + ".Line")
     {
     }
     void Scale(double x1, double y1, double x2, double y2) override
@@ -48,7 +48,7 @@ struct RecordingCanvas : plot::Canvas {
     }
     void Line(float x1, float y1, float x2, float y2, plot::Rgb c) override
     {
-        if (!log || log->empty() || log->back() != name + ".Line") Note(".Line");
+        if (log && (log->empty() || log->back() != lineNote)) log->push_back(lineNote);
         lines.push_back({x1, y1, x2, y2, c});
     }
     void Blank() override
@@ -65,6 +65,7 @@ struct RecordingCanvas : plot::Canvas {
     plot::PixelSize pixels;
     std::string name;
     std::vector<std::string>* log;
+    std::string lineNote;  // made once: Line is called for every segment
     Lines lines;
 };
 
