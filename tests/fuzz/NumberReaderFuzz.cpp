@@ -1,5 +1,6 @@
 // ReadNumber against strtod, which reads the same leading-number grammar once
-// the text is cut at the first character that grammar cannot hold.
+// the text is cut at the first character that grammar cannot hold; then the
+// number's rounding to a whole one against the FPU's default mode, half to even.
 
 #include <bitset>
 #include <cerrno>
@@ -51,6 +52,19 @@ bool Reference(const std::string& text, double& value)
     return !(errno == ERANGE && std::isinf(value));
 }
 
+// A whole number as N (a 32-bit integer) or as W, fp, fm are held: rounded half to even, warned when not whole.
+void CheckRounding(double value)
+{
+    const double even = std::nearbyint(value);
+    FUZZ_CHECK(trelvano::RoundHalfEven(value) == even && trelvano::IsWholeNumber(value) == (value == even));
+    const bool fits = even >= -2147483648.0 && even <= 2147483647.0;
+    try {
+        FUZZ_CHECK(trelvano::ToInt32HalfEven(value) == even && fits);
+    } catch (const trelvano::RuntimeFault& fault) {
+        FUZZ_CHECK(!fits && fault.kind() == trelvano::FaultKind::Overflow);
+    }
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
@@ -64,6 +78,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             std::fprintf(stderr, "read %.17g, expected %s%.17g\n", read, fits ? "" : "overflow, not ", expected);
             FUZZ_CHECK(false);
         }
+        CheckRounding(read);
     } catch (const trelvano::RuntimeFault& fault) {
         FUZZ_CHECK(!fits && fault.kind() == trelvano::FaultKind::Overflow);
     }
