@@ -119,23 +119,31 @@ void Close(QWidget* window)
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
-// A control of a window, or with no name the window: geometry in twips, a null one not checked, a window's its
-// client size; a window's text is its caption. The font either weight or none to leave it unchecked.
+// A control of a window, or with no name the window itself: geometry in twips (a null one not checked, a
+// window's its client size), text (a window's its caption; none not checked), the colour it shows, its weight.
 struct Control {
-    QString form, name;
-    Twips twips{};
-    QString text{};
-    QColor colour{};
-    std::optional<QFont::Weight> weight{};
+    const char *form, *name;
+    Twips twips;
+    const char* text;
+    QColor colour;
+    std::optional<QFont::Weight> weight;
 };
-
-// One entry changed from the initial ones; the one message the press shows begins with `head`, ends with
-// `hint`. A fault comes after the run has shown the waveform window, a stop before.
-struct Press {
-    const char* box;
-    QString text;
-    std::string head, hint;
-    bool opens = true;
+const char* const kWaveformHint = "Sposta il cursore del mouse sulla forma d'onda , comparirà il valore in quel punto";
+constexpr auto Bold = QFont::Bold, Normal = QFont::Normal;
+const Control kControls[] = {
+    {"Form1", "", {0, 0, 13830, 5205}, "Trelvano", {}, Bold},
+    {"Form2", "", {0, 0, 18495, 10005}, "Forme d'onda reali", {}, Normal},
+    {"Form3", "", {0, 0, 17460, 9705}, "Spettro", {}, Normal},
+    {"Form1", "Label67", {}, nullptr, Cyan, Normal},  // the palette reaches the screen; the contact keeps its font
+    {"Form1", "Combo1", {}, kTypeBoxInitialText, {}, Bold},
+    {"Form1", "Command2", {}, "Grafici", Pink, Bold},
+    {"Form2", "Picture1", {120, 120, 15015, 9135}, nullptr, PaleYellow, {}},
+    {"Form2", "Label1", {120, 9480, 8655, 375}, kWaveformHint, {}, Bold},
+    {"Form2", "Command1", {15360, 480, 1935, 855}, "Visualizza spettro", Red, Bold},
+    {"Form2", "Option1", {}, "V(t)", {}, Bold},
+    {"Form2", "Option2", {15240, 6840, 855, 375}, "Vr(t)", {}, {}},
+    {"Form3", "Picture1", {0, 0, 15135, 9255}, nullptr, Black, {}},
+    {"Form3", "Label4", {}, "Righe dello spettro in rosso", {}, Bold},
 };
 
 }  // namespace
@@ -238,47 +246,29 @@ private slots:
 
     void controls_data()
     {
-        QTest::addColumn<Control>("c");
-        constexpr auto Bold = QFont::Bold, Normal = QFont::Normal;
-        QTest::newRow("panel") << Control{"Form1", {}, {0, 0, 13830, 5205}, "Trelvano", {}, Bold};
-        QTest::newRow("waveform") << Control{"Form2", {}, {0, 0, 18495, 10005}, "Forme d'onda reali", {}, Normal};
-        QTest::newRow("spectrum") << Control{"Form3", {}, {0, 0, 17460, 9705}, "Spettro", {}, Normal};
-        // Painted as asked: the palette reaches the screen and the contact keeps its own font.
-        QTest::newRow("contact") << Control{"Form1", "Label67", {}, {}, Cyan, Normal};
-        QTest::newRow("type box") << Control{"Form1", "Combo1", {}, kTypeBoxInitialText, {}, Bold};
-        QTest::newRow("Grafici") << Control{"Form1", "Command2", {}, "Grafici", Pink, Bold};
-        QTest::newRow("waveform plot") << Control{"Form2", "Picture1", {120, 120, 15015, 9135}, {}, PaleYellow};
-        QTest::newRow("hint") << Control{"Form2",
-                                         "Label1",
-                                         {120, 9480, 8655, 375},
-                                         "Sposta il cursore del mouse sulla forma d'onda , comparirà il valore "
-                                         "in quel punto",
-                                         {},
-                                         Bold};
-        QTest::newRow("Visualizza spettro")
-            << Control{"Form2", "Command1", {15360, 480, 1935, 855}, "Visualizza spettro", Red, Bold};
-        QTest::newRow("first option") << Control{"Form2", "Option1", {}, "V(t)", {}, Bold};
-        QTest::newRow("second option") << Control{"Form2", "Option2", {15240, 6840, 855, 375}, "Vr(t)"};
-        QTest::newRow("spectrum plot at the corner") << Control{"Form3", "Picture1", {0, 0, 15135, 9255}, {}, Black};
-        QTest::newRow("spectrum caption") << Control{"Form3", "Label4", {}, "Righe dello spettro in rosso", {}, Bold};
+        QTest::addColumn<const Control*>("row");
+        for (const Control& c : kControls) QTest::addRow("%s %s", c.form, c.name) << &c;
     }
     void controls()
     {
-        QFETCH(Control, c);
-        QWidget* top = c.form == "Form1"   ? static_cast<QWidget*>(&s_->Panel())
-                       : c.form == "Form2" ? static_cast<QWidget*>(&s_->Waveform())
-                                           : &s_->Spectrum();
+        QFETCH(const Control*, row);
+        const Control& c = *row;
+        const QString form = c.form;
+        QWidget* top = form == "Form1"   ? static_cast<QWidget*>(&s_->Panel())
+                       : form == "Form2" ? static_cast<QWidget*>(&s_->Waveform())
+                                         : &s_->Spectrum();
         QVERIFY(top->isWindow() && !top->isVisible() && top->testAttribute(Qt::WA_DeleteOnClose));
-        QWidget* w = c.name.isEmpty() ? top : top->findChild<QWidget*>(c.name);
+        QWidget* w = *c.name ? top->findChild<QWidget*>(c.name) : top;
         QVERIFY(w && w->objectName() == (w == top ? c.form : c.name) && (w == top || w->isVisibleTo(top)));
         if (w == top)
             QCOMPARE(w->size(), Pixels(c.twips).size());
         else if (c.twips.width != 0)
             QCOMPARE(w->geometry(), Pixels(c.twips));
+        const QString text = QString::fromUtf8(c.text);
         if (auto* combo = qobject_cast<QComboBox*>(w))
-            QCOMPARE(combo->currentText(), c.text);
-        else if (!c.text.isNull())
-            QCOMPARE(w == top ? w->windowTitle() : w->property("text").toString(), c.text);
+            QCOMPARE(combo->currentText(), text);
+        else if (c.text)
+            QCOMPARE(w == top ? w->windowTitle() : w->property("text").toString(), text);
         if (c.colour.isValid()) QCOMPARE(Probe(w), c.colour);
         if (c.weight) QCOMPARE(w->font().weight(), *c.weight);
         // No readout before the first run, no option picked.
@@ -413,43 +403,42 @@ private slots:
         QCOMPARE(combo->count(), 3);
     }
 
-    void pressThatStopsOrFaultsThenASoundOne_data()
-    {
-        QTest::addColumn<Press>("p");
-        const std::string n = "\nCasella \"Numero campioni\": inserisci un numero ";
-        QTest::newRow("carrier above the sampling limit") << Press{"Text3", "126", messages::M5, "", false};
-        // A fault names the entry behind it; the largest N it names is refused for memory, not for overflow.
-        QTest::newRow("N+1") << Press{"Text13", "2147483647", FaultText(FaultKind::Overflow), n + "fino a 2147483646."};
-        QTest::newRow("max N") << Press{"Text13", "2147483646", FaultText(FaultKind::OutOfMemory), n + "più piccolo."};
-    }
+    // One entry changed from the initial ones; the one message the press shows begins with its head and ends with
+    // its hint. A fault comes after the run has shown the waveform window, a stop before; the largest N is
+    // refused for memory, not for overflow. However the press ends, the busy cursor ends with it.
     void pressThatStopsOrFaultsThenASoundOne()
     {
-        QFETCH(Press, p);
-        auto* box = s_->Panel().findChild<QLineEdit*>(p.box);
-        box->setText(p.text);
-        QVERIFY(!s_->RunDefaults());
-        QCOMPARE(s_->messages.texts.size(), std::size_t{1});
-        const std::string& shown = s_->messages.texts.front();
-        QVERIFY2(shown.starts_with(p.head) && shown.ends_with(p.hint), shown.c_str());
-        const Form2* waveform = s_->windows.ExistingWaveformWindow();
-        QCOMPARE(waveform && waveform->isVisible(), p.opens);
-        QCOMPARE(s_->windows.ExistingSpectrumWindow() != nullptr, p.opens);
-        QVERIFY(!QApplication::overrideCursor());  // the busy cursor ends with the press, however it ends
+        const std::string n = "\nCasella \"Numero campioni\": inserisci un numero ";
+        const std::tuple<const char*, const char*, std::string, std::string, bool> rows[] = {
+            {"Text3", "126", messages::M5, "", false},
+            {"Text13", "2147483647", FaultText(FaultKind::Overflow), n + "fino a 2147483646.", true},
+            {"Text13", "2147483646", FaultText(FaultKind::OutOfMemory), n + "più piccolo.", true}};
+        for (const auto& [name, text, head, hint, opens] : rows) {
+            cleanup();
+            init();
+            auto* box = s_->Panel().findChild<QLineEdit*>(name);
+            box->setText(text);
+            QVERIFY(!s_->RunDefaults());
+            QCOMPARE(s_->messages.texts.size(), std::size_t{1});
+            const std::string& shown = s_->messages.texts.front();
+            QVERIFY2(shown.starts_with(head) && shown.ends_with(hint), shown.c_str());
+            const Form2* waveform = s_->windows.ExistingWaveformWindow();
+            QCOMPARE(waveform && waveform->isVisible(), opens);
+            QCOMPARE(s_->windows.ExistingSpectrumWindow() != nullptr, opens);
+            QVERIFY(!QApplication::overrideCursor());
 
-        box->setText(QString::fromUtf8(FindEntry(p.box)->initialText));
-        s_->Panel().Command2_Click();
-        QCOMPARE(s_->messages.texts.size(), std::size_t{1});
-        // Drawn on both plots, the spectrum's window still hidden (where exactly is for the plots' own tests).
-        QVERIFY(s_->Waveform().isVisible() && !s_->Spectrum().isVisible());
-        QVERIFY(Count(s_->Waveform().Picture1().Image(), Black) > 0);
-        QVERIFY(Count(s_->Spectrum().Picture1().Image(), Red) > 0);
-    }
-
-    // An allocation the memory check let through still ends the event with the memory text.
-    void allocationFailureEndsTheEventWithTheMemoryText()
-    {
-        RunGuarded(s_->messages, [] { throw std::bad_alloc(); });
-        QCOMPARE(s_->messages.texts, std::vector<std::string>{FaultText(FaultKind::OutOfMemory)});
+            box->setText(QString::fromUtf8(FindEntry(name)->initialText));
+            s_->Panel().Command2_Click();
+            QCOMPARE(s_->messages.texts.size(), std::size_t{1});
+            // Drawn on both plots, the spectrum's window still hidden (where exactly is for the plots' own tests).
+            QVERIFY(s_->Waveform().isVisible() && !s_->Spectrum().isVisible());
+            QVERIFY(Count(s_->Waveform().Picture1().Image(), Black) > 0);
+            QVERIFY(Count(s_->Spectrum().Picture1().Image(), Red) > 0);
+        }
+        // An allocation the memory check let through still ends the event with the memory text.
+        support::RecordingSink sink;
+        RunGuarded(sink, [] { throw std::bad_alloc(); });
+        QCOMPARE(sink.texts, std::vector<std::string>{FaultText(FaultKind::OutOfMemory)});
     }
 
     // A closed window is built afresh with a blank plot and no readout when next asked for; the result windows
@@ -505,22 +494,16 @@ private slots:
             init();
             QVERIFY(s_->RunDefaults());
             if (spectrumShown) s_->Waveform().Command1_Click();
-            const QList<QPointer<QWidget>> steps{&s_->Panel(), &s_->Waveform(), &s_->Spectrum()};
-            QStringList happened;
-            qsizetype next = 0;
+            QList<QPointer<QWidget>> open{&s_->Panel(), &s_->Waveform(), &s_->Spectrum()};
+            int closed = 0;
             QTimer stepper;
             connect(&stepper, &QTimer::timeout, [&] {
-                if (next == steps.size()) return QCoreApplication::exit(1);  // all closed, still running
-                if (QPointer<QWidget> window = steps.at(next++)) {
-                    happened << "closed " + window->objectName();
-                    window->close();
-                }
+                if (open.isEmpty()) return QCoreApplication::exit(1);  // all closed, still running
+                if (QPointer<QWidget> window = open.takeFirst()) closed += window->close();
             });
             stepper.start(20);
-            if (QApplication::exec() == 0) happened << "quit";
-            QStringList expected{"closed Form1", "closed Form2", "closed Form3", "quit"};
-            if (!spectrumShown) expected.removeAt(2);
-            QCOMPARE(happened, expected);
+            QCOMPARE(QApplication::exec(), 0);
+            QCOMPARE(closed, spectrumShown ? 3 : 2);
         }
     }
 };
