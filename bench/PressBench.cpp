@@ -7,11 +7,11 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <chrono>
-#include <fstream>
 #include <string>
 #include <vector>
 
 #include "BenchApplication.h"
+#include "ProcessCounters.h"
 #include "ThreeCosines.h"
 #include "engine/state/AnalysisState.h"
 #include "engine/entries/MessageSink.h"
@@ -26,16 +26,6 @@ public:
     void ShowMessage(const std::string&) override { ++shown; }
     int shown = 0;
 };
-
-// Highest resident set of the process so far, in bytes.
-double PeakResidentBytes()
-{
-    std::ifstream status("/proc/self/status");
-    for (std::string line; std::getline(status, line);) {
-        if (line.rfind("VmHWM:", 0) == 0) return std::stod(line.substr(6)) * 1024.0;
-    }
-    return 0.0;
-}
 
 void WholePress(benchmark::State& bench)
 {
@@ -75,7 +65,8 @@ void WholePress(benchmark::State& bench)
     bench.counters["cosines_ms"] = ms(cosines);
     bench.counters["press/cosines"] = ms(press) / ms(cosines);
     // Meaningful when one size runs alone (--benchmark_filter=WholePress/10000000).
-    bench.counters["peak_bytes/sample"] = PeakResidentBytes() / static_cast<double>(n);
+    bench.counters["peak_bytes/sample"] =
+        trelvano::bench::ReadProcessCounters().peakResidentBytes / static_cast<double>(n);
 }
 BENCHMARK(WholePress)->RangeMultiplier(10)->Range(1000, 10000000)->Unit(benchmark::kMillisecond)->UseRealTime();
 
