@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "plot/ClipSegment.h"
-#include "plot/PlotMapping.h"
 #include "plot/PlotPasses.h"
 #include "tests/support/AmSignal.h"
 #include "tests/support/RecordingCanvas.h"
@@ -35,35 +34,26 @@ Lines Stems(const std::vector<double>& spectrum, std::int32_t n, double scale, d
     return canvas.lines;
 }
 
-// One row serves both plots: index is sample i (at time i·W/N) and bin k (at
-// frequency k/W); scale is Kt and FreqScale.
-TEST(PlotMapping, ReverseGivesBackWhatWasPlotted)
+// Stems get a spectrum ending at lastBin, so a read past it shows in the sanitizer build; with the
+// initial AM entries and N = 482, or W = 1 ms, N = 10, fp = 1 kHz, the guard box cuts off the last bin.
+TEST(Passes, OneChainedSegmentPerSampleFromPeakToZeroLevelAndOneLinePerBinInTheBox)
 {
-    // The last row's i·100 and k·200 go beyond 32 bits.
-    const std::tuple<std::int64_t, std::int64_t, double, double, double, double> rows[] = {
-        {0, 1000, 0.002, 1.0, 37.5, 37.5},
-        {60, 1000, 0.002, 1000.0 / 240.0, 25.0, 25.0},
-        {30000000, 40000000, 0.01, 0.75, -1.0, 9.0}};
-    for (const auto& [index, n, w, scale, value, peak] : rows) {
-        SCOPED_TRACE(index);
-        const double timeMs = double(index) * w / double(n) * 1000.0, frequency = double(index) / w;
-        EXPECT_NEAR(TimeMsAtX(SampleX(index, n, scale), w, scale), timeMs, 1e-12 * timeMs);
-        EXPECT_NEAR(ValueAtY(SampleY(value, peak), peak), value, 1e-12 * peak);
-        EXPECT_NEAR(FrequencyAtX(BinX(index, n, scale), n, w, scale), frequency, 1e-12 * frequency);
-        EXPECT_NEAR(LevelAtY(BinHeight(value, peak), peak), value, 1e-12 * peak);
-    }
-}
-
-TEST(Passes, OneChainedSegmentPerSampleFromPeakToZeroLevelAndOneLinePerBin)
-{
-    // N, the last bin, Kt and where sample N lands.
-    const std::tuple<std::int32_t, std::int32_t, double, float> rows[] = {
-        {0, 0, 1.0, 0.0F},        {1, 0, 1.0, 100.0F},    {1000, 500, 1.0, 100.0F}, {1001, 500, 1.0, 100.0F},
-        {1003, 502, 1.0, 100.0F}, {1000, 500, 0.0, 0.0F}, {1000, 500, 2.0, 200.0F}};
-    for (const auto& [n, lastBin, kt, lastX] : rows) {
+    // N, the last bin, Kt, where sample N lands, the frequency scale and the lines drawn.
+    const std::tuple<std::int32_t, std::int32_t, double, float, double, std::size_t> rows[] = {
+        {0, 0, 1.0, 0.0F, 1.0, 0},
+        {1, 0, 1.0, 100.0F, 1.0, 0},
+        {1000, 500, 1.0, 100.0F, 1.0, 500},
+        {1001, 500, 1.0, 100.0F, 1.0, 500},
+        {1003, 502, 1.0, 100.0F, 1.0, 502},
+        {1000, 500, 0.0, 0.0F, 1.0, 500},
+        {1000, 500, 2.0, 200.0F, 1.0, 500},
+        {482, 241, 1.0, 100.0F, 482 / (30000.0 * 0.008), 240},
+        {10, 5, 1.0, 100.0F, 10 / (1000.0 * 0.004), 4}};
+    for (const auto& [n, lastBin, kt, lastX, freqScale, drawn] : rows) {
         SCOPED_TRACE(testing::Message() << "N = " << n << ", Kt = " << kt);
-        EXPECT_EQ(Stems(AmSignal(n), n, 1.0, 37.5, lastBin).size(), static_cast<std::size_t>(lastBin));
-        const Lines trace = Trace(AmSignal(n), n, kt, 37.5);
+        const std::vector<double> signal = AmSignal(n), spectrum(signal.begin(), signal.begin() + lastBin + 1);
+        EXPECT_EQ(Stems(spectrum, n, freqScale, 37.5, lastBin).size(), drawn);
+        const Lines trace = Trace(signal, n, kt, 37.5);
         ASSERT_EQ(trace.size(), static_cast<std::size_t>(n));
         RecordedLine previous{0.0F, 0.0F, 0.0F, 95.0F, Black};  // the trace starts at the peak, sample 0
         for (const RecordedLine& l : trace) {
@@ -100,19 +90,6 @@ TEST(SpectrumLines, DefaultAmCarrierAndSideLines)
         const RecordedLine& l = stems[static_cast<std::size_t>(bin) - 1];  // bin 0 is not drawn
         EXPECT_TRUE(std::abs(l.x1 - x) < 1e-4F && l.x2 == l.x1 && l.y1 == 0.0F && l.y2 == height && l.colour == Red)
             << "bin " << bin << ": " << l;
-    }
-}
-
-// The guard box's cut-off lands just below lastBin; the span ends at lastBin,
-// so a read past it shows in the sanitizer build. Lines past x = 200 are cut.
-TEST(SpectrumLines, StopAtLastBinWhenTheGuardBoxEndsJustBeforeIt)
-{
-    // The initial AM entries with N = 482; W = 1 ms, N = 10, fp = 1 kHz.
-    const std::tuple<std::int32_t, std::int32_t, double, std::size_t> rows[] = {
-        {482, 241, 482 / (30000.0 * (0.002 * 4)), 240}, {10, 5, 10 / (1000.0 * (0.001 * 4)), 4}};
-    for (const auto& [n, lastBin, freqScale, drawn] : rows) {
-        const std::vector<double> spectrum(static_cast<std::size_t>(lastBin) + 1, 1.0);
-        EXPECT_EQ(Stems(spectrum, n, freqScale, 1.0, lastBin).size(), drawn) << n;
     }
 }
 
