@@ -69,7 +69,6 @@ FAULTS = [
     ("engine/memory/MemoryText.cpp", "match = list.substr(0, comma) == controller;", "match = list.substr(0, comma).starts_with(controller);", "another cgroup controller taken for memory"),
     ("engine/memory/MemoryText.cpp", "value < 0) return std::nullopt;", "value < -1) return std::nullopt;", "a negative figure read as memory"),
     ("engine/signal/Spectrum.cpp", "state.buffers.Spectrum.clearFrom(p.BinIndex);", "", "a spectrum fault leaves the transform's input for the readout"),
-    ("engine/signal/Spectrum.cpp", "const auto from = static_cast<std::size_t>(k) + 1;", "const auto from = static_cast<std::size_t>(k) + 2;", "a spectrum fault leaves a bin never stored"),
     ("engine/memory/PageMapping.cpp", "if (aligned > start) munmap(raw, aligned - start);", "", "the alignment slack stays mapped"),
     # plot: mappings and passes
     ("plot/PlotMapping.cpp", "return x / 100.0 * w * 1000.0 / kt;", "return x / 100.0 * w * 100.0 / kt;", "time readout unit"),
