@@ -15,6 +15,7 @@
 #include <algorithm>
 #include <optional>
 #include <random>
+#include <tuple>
 #include <vector>
 
 #include "engine/entries/Messages.h"
@@ -477,28 +478,6 @@ private slots:
         QCOMPARE(waveform->Picture1().toolTip(), Local("t= 1.00 msec ; V(t) = 3.75E+01 V"));
         QCOMPARE(spectrum->Picture1().toolTip(), Local("f= 30000.00 Hz ; S(f) = 2.50E+01 V"));
         QVERIFY(s_->messages.texts.empty());
-    }
-
-    // One window closed per timer tick while the event loop runs, as a user would: a hidden window keeps the
-    // program no longer, a visible one does.
-    void lastVisibleWindowEndsTheProgram()
-    {
-        for (const bool spectrumShown : {false, true}) {
-            cleanup();
-            init();
-            QVERIFY(s_->RunDefaults());
-            if (spectrumShown) s_->Waveform().Command1_Click();
-            QList<QPointer<QWidget>> open{&s_->Panel(), &s_->Waveform(), &s_->Spectrum()};
-            int closed = 0;
-            QTimer stepper;
-            connect(&stepper, &QTimer::timeout, [&] {
-                if (open.isEmpty()) return QCoreApplication::exit(1);  // all closed, still running
-                if (QPointer<QWidget> window = open.takeFirst()) closed += window->close();
-            });
-            stepper.start(20);
-            QCOMPARE(QApplication::exec(), 0);
-            QCOMPARE(closed, spectrumShown ? 3 : 2);
-        }
     }
 };
 
