@@ -60,7 +60,6 @@ TEST(ValidateEntries, MessagesInOrderThenWhatIsHeld)
         {"Text13=1001.5", {}, 0.002, 1002, 1002 / 240.0},
         // 9 times the double nearest 0.001, not the double nearest 0.009.
         {"Text1=9.0|Text3=20", {}, 0.009000000000000001, 1000, 1000 / 720.0},
-        {"Text1=2,5|Text3=30,7", {}, 0.002, 1000, 1000 / 240.0},  // a comma ends the number
         // Held as rounded half to even after the warnings: 2 ms, 30 kHz.
         {"Text1=2.5|Text3=30.5|Text7=3.5", {M1, M2, M3}, 0.002, 1000, 1000 / 240.0},
         // Stopped: no window held.
@@ -70,7 +69,6 @@ TEST(ValidateEntries, MessagesInOrderThenWhatIsHeld)
         {"Text3=126", {M5}, 0, 1000, 0},
         {"Combo1=Scegli la modulazione", {M6}, 0, 1000, 0},
         {"Combo1=am", {M6}, 0, 1000, 0},
-        {"Combo1=AM ", {M6}, 0, 1000, 0},
     };
     for (const auto& [edits, messages, w, n, freqScale] : rows) {
         SCOPED_TRACE(edits);

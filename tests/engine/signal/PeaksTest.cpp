@@ -19,7 +19,6 @@ TEST(Peaks, LargestMagnitudeOfTheScannedRange)
 {
     const std::tuple<const char*, bool, std::vector<double>, int, double> rows[] = {
         {"NegativeSampleCounts", false, {-3, 2, 0}, 2, 3},
-        {"NegativeFirstSampleLargest", false, {-5, 1, 2}, 2, 5},
         {"ClampedSignalScan", false, {1, -6, 2, 0}, 100, 6},
         {"BinZeroCounts", true, {9, 1, 2, 0, 0}, 3, 9},
         {"ClampedSpectrumScan", true, {1, -3, 2}, 50, 3},
