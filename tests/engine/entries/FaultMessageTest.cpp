@@ -16,7 +16,8 @@ const std::string TooLarge = "\": il numero è troppo grande, inseriscine uno pi
 const RuntimeFault Overflow(FaultKind::Overflow), Index(FaultKind::IndexOutOfRange);
 const RuntimeFault Float(FaultKind::FloatingPoint), Memory(FaultKind::OutOfMemory);
 
-// Only faults a press can raise with these entries: each names the entry behind it, if any.
+// Only faults a press can raise with these entries: the fault's text, as written out here, then the entry
+// behind it, if any.
 TEST(FaultMessage, FollowsTheFaultTextWithTheEntryBehindIt)
 {
     const std::string hugeHex = "Text1=&H" + std::string(300, 'F');
@@ -43,6 +44,10 @@ TEST(FaultMessage, FollowsTheFaultTextWithTheEntryBehindIt)
         {RuntimeFault(MemoryShortfall{GiB * 123 / 100, GiB * 121 / 100}), "",
          "\nServono circa 1,23 GB; il sistema ne può dare 1,21 GB." + N + "più piccolo."},  // close together
     };
+    EXPECT_STREQ(FaultText(FaultKind::Overflow), "Errore: overflow. Un valore supera l'intervallo ammesso.");
+    EXPECT_STREQ(FaultText(FaultKind::IndexOutOfRange), "Errore: indice fuori dall'intervallo.");
+    EXPECT_STREQ(FaultText(FaultKind::FloatingPoint), "Errore di calcolo in virgola mobile.");
+    EXPECT_STREQ(FaultText(FaultKind::OutOfMemory), "Memoria insufficiente per il numero di campioni richiesto.");
     for (const auto& [fault, edits, hint] : rows) {
         EXPECT_EQ(FaultMessage(fault, support::Edited(edits)), FaultText(fault.kind()) + hint) << edits;
     }

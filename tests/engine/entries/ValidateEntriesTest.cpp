@@ -26,14 +26,6 @@ const std::string M6 =
     "Devi scegliere il tipo di modulazione cliccando sulla linguetta a destra della casella per la scelta del tipo "
     "di modulazione!";
 
-TEST(FaultTexts, AsTheUserReadsThem)
-{
-    EXPECT_STREQ(FaultText(FaultKind::Overflow), "Errore: overflow. Un valore supera l'intervallo ammesso.");
-    EXPECT_STREQ(FaultText(FaultKind::IndexOutOfRange), "Errore: indice fuori dall'intervallo.");
-    EXPECT_STREQ(FaultText(FaultKind::FloatingPoint), "Errore di calcolo in virgola mobile.");
-    EXPECT_STREQ(FaultText(FaultKind::OutOfMemory), "Memoria insufficiente per il numero di campioni richiesto.");
-}
-
 // Starts from what an earlier accepted press left; records each message, and
 // MessageText must hold it while the box is up.
 struct Intake : MessageSink {
@@ -82,16 +74,6 @@ TEST(ValidateEntries, MessagesInOrderThenWhatIsHeld)
         EXPECT_DOUBLE_EQ(intake.params.FreqScale, w != 0 ? freqScale : 123.0);
         EXPECT_EQ(intake.params.Kf, w != 0 && std::string_view(edits).find("FM") == std::string::npos ? 0.0 : 0.5);
     }
-}
-
-TEST(ValidateEntries, FaultsLeaveWhatWasWrittenBeforeThem)
-{
-    Intake tooMany, cancelling;
-    EXPECT_EQ(support::FaultOf([&] { tooMany.Press("Text13=1e10|Text1=2.5"); }), FaultKind::Overflow);
-    EXPECT_TRUE(tooMany.params.W == 0.002 && tooMany.params.MessageText == M1 && tooMany.params.N == 7);
-    // Kf·mf·fm = -fp cancels the scale's denominator.
-    EXPECT_EQ(support::FaultOf([&] { cancelling.Press("Text5=-1|Text6=10|Combo1=FM"); }), FaultKind::FloatingPoint);
-    EXPECT_EQ(cancelling.params.FreqScale, 123.0);
 }
 
 }  // namespace
