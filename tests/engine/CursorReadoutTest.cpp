@@ -49,8 +49,6 @@ TEST(CursorReadout, WaveformAtTheTopOfTheTraceAndSpectrumAtTheCarrierTop)
         EXPECT_EQ(WaveformReadout(state, 50.0F, 95.0F, "."), waveform);
         EXPECT_EQ(SpectrumReadout(state, 50.0F, 90.0F, "."), spectrum);
     }
-    AnalysisState state = DefaultAmRun();
-    EXPECT_EQ(SpectrumReadout(state, 45.0F, 22.5F, "."), "f= 27000.00 Hz ; S(f) = 6.25E+00 V");
 }
 
 }  // namespace

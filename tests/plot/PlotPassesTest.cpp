@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cmath>
 #include <cstdint>
 #include <tuple>
 #include <vector>
@@ -68,21 +67,6 @@ TEST(Passes, OneChainedSegmentPerSampleFromPeakToZeroLevelAndOneLinePerBinInTheB
     const std::vector<double> three{1.0, -1.0, 0.5};
     EXPECT_TRUE(Trace(three, 1000, 1.0, 1.0).size() == 2U && Stems(three, 1000, 1.0, 1.0, 500).size() == 2U);
     EXPECT_TRUE(Trace(three, -5, 1.0, 1.0).empty() && Stems(three, -5, 1.0, 1.0, 2).empty());
-}
-
-// Bins 54, 60 and 66 of the initial AM entries: carrier and side lines at their frequencies and heights.
-TEST(SpectrumLines, DefaultAmCarrierAndSideLines)
-{
-    std::vector<double> spectrum(1001, 0.0);
-    spectrum[54] = spectrum[66] = 6.25;
-    spectrum[60] = 25.0;
-    const Lines stems = Stems(spectrum, 1000, 1000.0 / (30000.0 * 0.008), 25.0, 500);
-    ASSERT_GE(stems.size(), 66U);
-    for (const auto& [bin, x, height] : {std::tuple{54, 45.0F, 22.5F}, {60, 50.0F, 90.0F}, {66, 55.0F, 22.5F}}) {
-        const RecordedLine& l = stems[static_cast<std::size_t>(bin) - 1];  // bin 0 is not drawn
-        EXPECT_TRUE(std::abs(l.x1 - x) < 1e-4F && l.x2 == l.x1 && l.y1 == 0.0F && l.y2 == height && l.colour == Red)
-            << "bin " << bin << ": " << l;
-    }
 }
 
 TEST(Lines, ZeroAxisAndGuardBoxCuts)
