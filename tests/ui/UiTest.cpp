@@ -176,10 +176,11 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         QTest::mouseMove(&surface, QPoint(100, 30));
         QTRY_VERIFY(surface.underMouse());
-        surface.SetReadout(QStringLiteral("f= 30000,00 Hz ; S(f) = 2,50E+01 V"));
+        const QString readout = QStringLiteral("f= 30000,00 Hz ; S(f) = 2,50E+01 V");
+        surface.SetReadout(readout);
         QTRY_VERIFY(QToolTip::isVisible());
         QTest::qWait(11000);
-        QVERIFY(QToolTip::isVisible() && QToolTip::text() == surface.toolTip());
+        QVERIFY(QToolTip::isVisible() && QToolTip::text() == readout);
         QTest::mouseMove(&window, QPoint(250, 150));  // off the plot
         QTRY_VERIFY(!QToolTip::isVisible());
     }

@@ -16,8 +16,8 @@ namespace {
 
 using support::DefaultState;
 
-// The spectrum with no FFT, as the user reads it: every term on its own with the 15-digit 2π, the partial
-// sums stored after each step, up to the last bin, N/2 with ties to even; nothing above it.
+// The spectrum with no FFT, as the user reads it: every term on its own with the 15-digit 2π, summed in
+// sample order, up to the last bin, N/2 with ties to even; nothing above it.
 std::vector<double> ComputeDirectSpectrum(std::span<const double> signal, std::int32_t n, double w)
 {
     std::vector<double> spectrum(signal.size());
