@@ -16,8 +16,6 @@ namespace {
 AnalysisState DefaultAmRun()
 {
     AnalysisState state = support::DefaultState();
-    state.params.Kt = 1.0;
-    state.params.FreqScale = 1000.0 / (30000.0 * 0.008);
     state.params.SignalPeak = state.params.SpectrumPeak = 99.0;
     AllocateSampleBuffers(state);
     state.buffers.Signal.at(0) = 37.5;

@@ -1,8 +1,5 @@
 #pragma once
 
-#include <algorithm>
-#include <array>
-#include <cmath>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -22,17 +19,6 @@ struct RecordedLine {
     }
 };
 using Lines = std::vector<RecordedLine>;
-
-// Finite and inside the guard box at which the passes cut far-off segments.
-inline bool Tame(const Lines& lines)
-{
-    const auto tame = [](float c) { return std::isfinite(c) && c >= -100.0F && c <= 200.0F; };
-    // Classic algorithms: libc++ 14, which the plot tests also build with, lacks the ranges ones.
-    return std::all_of(lines.begin(), lines.end(), [&](const RecordedLine& l) {
-        const std::array c{l.x1, l.y1, l.x2, l.y2};
-        return std::all_of(c.begin(), c.end(), tame);
-    });
-}
 
 // With no pixels the passes hand on every segment; given a size they merge columns. Given a log, each call
 // is noted there under the canvas's name (a stretch of lines once), so the order across plots shows.
