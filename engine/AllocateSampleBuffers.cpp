@@ -1,6 +1,4 @@
 #include <algorithm>
-#include <array>
-#include <functional>
 
 #include "engine/AllocateSampleBuffers.h"
 #include "engine/state/AnalysisState.h"
@@ -11,12 +9,6 @@
 namespace trelvano {
 
 namespace {
-
-// The six buffers in the order they are re-created.
-std::array<std::reference_wrapper<CheckedArray>, 6> InAllocationOrder(SampleBuffers& b)
-{
-    return {b.Signal, b.SpecRe, b.SpecIm, b.Spectrum, b.AmWave, b.AngleWave};
-}
 
 // Elements for an upper bound of N + 1: N + 2, none when the bound is negative.
 std::int64_t ElementCount(std::int32_t upperBound)
@@ -30,17 +22,18 @@ std::int64_t MemoryForRun(const AnalysisState& state)
 {
     const std::int32_t n = state.params.N;
     const std::int64_t count = ElementCount(CheckedAdd(n, 1));
-    const SampleBuffers& b = state.buffers;
     std::int64_t extra = 0;
-    for (const CheckedArray* buffer : {&b.Signal, &b.SpecRe, &b.SpecIm, &b.Spectrum, &b.AmWave, &b.AngleWave}) {
-        extra += std::max<std::int64_t>(buffer->extraBytesFor(count), 0);
+    for (const CheckedArray& buffer : state.buffers.inAllocationOrder()) {
+        extra += std::max<std::int64_t>(buffer.extraBytesFor(count), 0);
     }
     if (n >= 1) {
         // A kept plan of this size needs only its execution's scratch; one of
         // another size is dropped, and what it kept is free again.
         const FftPlanCache* plans = state.fft.get();
-        const std::int64_t kept = plans == nullptr ? 0 : plans->holds(n) ? FftPlan::heldBytes(n) : plans->heldBytes();
-        extra += FftPlan::peakBytes(n) - kept;
+        const int threads = FftThreadsFor(state, n);
+        const bool reused = plans != nullptr && plans->holds(n, threads);
+        const std::int64_t kept = plans == nullptr ? 0 : reused ? FftPlan::heldBytes(n) : plans->heldBytes();
+        extra += FftPlan::peakBytes(n, threads) - kept;
     }
     return extra;
 }
@@ -54,10 +47,10 @@ void AllocateSampleBuffers(AnalysisState& state)
 
     // A plan for another size is of no further use; its memory was counted
     // as available above.
-    if (state.fft && !state.fft->holds(n)) state.fft->release();
+    if (state.fft && !state.fft->holds(n, FftThreadsFor(state, n))) state.fft->release();
 
-    for (CheckedArray& buffer : InAllocationOrder(state.buffers)) {
-        buffer.recreate(ElementCount(CheckedAdd(n, 1)));
+    for (CheckedArray& buffer : state.buffers.inAllocationOrder()) {
+        buffer.recreate(ElementCount(CheckedAdd(n, 1)), &state.pool());
     }
 }
 

@@ -15,9 +15,14 @@ void RunAnalysis(AnalysisState& state, RunHost& host)
     host.ShowWaveformWindow();
     host.SpectrumPlot().Scale(0, 100, 100, 0);
     host.WaveformPlot().Scale(0, 100, 100, 0);
+    // The toolkit's code leaves the vector unit's upper state dirty, which
+    // slows every SSE instruction after it several times over; the drawing
+    // canvas clears it after itself.
+    ClearUpperVectorState();
 
     AllocateSampleBuffers(state);
-    SynthesiseWaveforms(state);
+    // The transform is planned on this thread while the others make the samples.
+    SynthesiseWaveforms(state, [&state] { PrepareSpectrum(state); });
     // Both peaks are gathered while the values are written, instead of in a
     // second pass over both buffers; they take effect only here, after
     // the spectrum, so that a fault before leaves the last run's peaks.
@@ -33,16 +38,10 @@ void RunAnalysis(AnalysisState& state, RunHost& host)
     SampleBuffers& b = state.buffers;
     const std::int32_t lastBin = LastBinFor(p.N);
     // Spans taken through range() fault on a bad extent instead of reading past the end.
-    // The toolkit's drawing leaves the vector unit's upper state dirty, which slows
-    // every later SSE instruction several times over, in this run's next pass and
-    // in whatever the event loop runs next: each pass ends by clearing it.
     plot::DrawWaveformTrace(host.WaveformPlot(), b.Signal.range(0, p.N), p.N, p.Kt, p.SignalPeak);
-    ClearUpperVectorState();
     plot::DrawSpectrumLines(host.SpectrumPlot(), b.Spectrum.range(0, lastBin), p.N, p.FreqScale, p.SpectrumPeak,
                             lastBin);
-    ClearUpperVectorState();
     plot::DrawZeroAxis(host.WaveformPlot());
-    ClearUpperVectorState();
 }
 
 void GraficiAction(AnalysisState& state, const EntryTexts& entries, MessageSink& messages, RunHost& host)

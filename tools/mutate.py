@@ -58,7 +58,7 @@ FAULTS = [
     ("engine/CursorReadout.cpp", "p.CursorLevel = plot::LevelAtY(y, p.SpectrumPeak);", "p.CursorLevel = plot::LevelAtY(x, p.SpectrumPeak);", "level read from x"),
     ("engine/AnalysisRun.cpp", "    host.WaveformPlot().Blank();\n", "", "old trace stays"),
     ("engine/AnalysisRun.cpp", "plot::DrawZeroAxis(host.WaveformPlot());", "plot::DrawZeroAxis(host.SpectrumPlot());", "axis on the spectrum"),
-    ("engine/signal/Synthesis.cpp", "amSample[j] = ((mAM * tone[j] + 1.0) * Vp) * carrier[j];", "amSample[j] = ((mAM * tone[j] + 1.0) * Vp) * tone[j];", "AM wave wrong"),
+    ("engine/signal/Synthesis.cpp", "amOut[j] = ((t.mAM * tone[j] + 1.0) * t.Vp) * carrier[j];", "amOut[j] = ((t.mAM * tone[j] + 1.0) * t.Vp) * tone[j];", "AM wave wrong"),
     ("engine/signal/Synthesis.cpp", "if (modulationText == \"PM\") copyFrom(b.AngleWave);", "if (modulationText == \"PM\") copyFrom(b.AmWave);", "PM shows AM"),
     ("engine/signal/Spectrum.cpp", "const double twoOverW = 2.0 / p.W;", "const double twoOverW = 1.0 / p.W;", "spectrum levels halved"),
     ("engine/signal/VectorPeak.cpp", "best1 = _mm_max_pd(best1, b);", "best1 = _mm_max_pd(best1, a);", "peak in every other pair missed"),
@@ -68,7 +68,7 @@ FAULTS = [
     ("engine/memory/MemoryText.cpp", "return *free + cached.value_or(0);", "return *free;", "page cache not counted as available on old kernels"),
     ("engine/memory/MemoryText.cpp", "match = list.substr(0, comma) == controller;", "match = list.substr(0, comma).starts_with(controller);", "another cgroup controller taken for memory"),
     ("engine/memory/MemoryText.cpp", "value < 0) return std::nullopt;", "value < -1) return std::nullopt;", "a negative figure read as memory"),
-    ("engine/signal/Spectrum.cpp", "state.buffers.Spectrum.clearFrom(p.BinIndex);", "", "a spectrum fault leaves the transform's input for the readout"),
+    ("engine/signal/Spectrum.cpp", "state.buffers.Spectrum.clearFrom(p.BinIndex, &state.pool());", "", "a spectrum fault leaves the transform's input for the readout"),
     ("engine/memory/PageMapping.cpp", "if (aligned > start) munmap(raw, aligned - start);", "", "the alignment slack stays mapped"),
     # plot: mappings and passes
     ("plot/PlotMapping.cpp", "return x / 100.0 * w * 1000.0 / kt;", "return x / 100.0 * w * 100.0 / kt;", "time readout unit"),

@@ -4,6 +4,7 @@
 
 #include "AppIcons.h"
 #include "Form1.h"
+#include "engine/core/WorkerPool.h"
 
 namespace trelvano {
 
@@ -11,6 +12,9 @@ Application::Application() : windows_(state_, messages_)
 {
     // Message boxes take their icon from here.
     QApplication::setWindowIcon(ApplicationIcon());
+    // The threads a press shares its work with are made now, so that the first
+    // press's memory check finds them in place.
+    ProcessWorkers();
 }
 
 void Application::Start()

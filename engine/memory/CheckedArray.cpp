@@ -19,7 +19,20 @@ bool ReusesStorage(std::size_t capacity, std::int64_t count) noexcept
 
 }  // namespace
 
-void CheckedArray::recreate(std::int64_t count)
+void CheckedArray::zero(std::size_t from, std::size_t to, WorkerPool* pool)
+{
+    if (to <= from) return;
+    double* const start = data() + from;
+    if (pool == nullptr) {
+        std::fill(start, data() + to, 0.0);
+        return;
+    }
+    pool->forEachRange(to - from, [start](std::size_t begin, std::size_t size) {
+        std::fill(start + begin, start + begin + size, 0.0);
+    });
+}
+
+void CheckedArray::recreate(std::int64_t count, WorkerPool* pool)
 {
     if (!ReusesStorage(storage_.capacity(), count)) {
         // Free first: holding the old and the new storage at once is more
@@ -31,8 +44,7 @@ void CheckedArray::recreate(std::int64_t count)
         return;
     }
     size_ = static_cast<std::size_t>(count);
-    const std::size_t cleared = std::min(dirty_, size_);
-    std::fill(data(), data() + cleared, 0.0);
+    zero(0, std::min(dirty_, size_), pool);
     // Elements past the new size may still hold the old run's values.
     if (dirty_ <= size_) dirty_ = 0;
 }
@@ -44,12 +56,12 @@ void CheckedArray::release() noexcept
     dirty_ = 0;
 }
 
-void CheckedArray::clearFrom(std::int64_t first)
+void CheckedArray::clearFrom(std::int64_t first, WorkerPool* pool)
 {
     if (first < 0) first = 0;
     const auto from = static_cast<std::size_t>(first);
     if (from >= size_) return;
-    if (from < dirty_) std::fill(data() + from, data() + std::min(dirty_, size_), 0.0);
+    if (from < dirty_) zero(from, std::min(dirty_, size_), pool);
     if (dirty_ <= size_) dirty_ = std::min(dirty_, from);
 }
 

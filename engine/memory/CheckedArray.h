@@ -6,6 +6,7 @@
 
 #include "engine/memory/PageStorage.h"
 #include "engine/core/RuntimeFault.h"
+#include "engine/core/WorkerPool.h"
 
 namespace trelvano {
 
@@ -47,12 +48,13 @@ public:
     // reused, and only what was written since it was last cleared is cleared;
     // new storage comes zero from the system and is not cleared at all.
     // Storage more than four times too large is given back.
-    // Raises RuntimeFault(OutOfMemory) when the allocation fails.
-    void recreate(std::int64_t count);
+    // Raises RuntimeFault(OutOfMemory) when the allocation fails. Clearing is
+    // shared out over `pool` when one is given.
+    void recreate(std::int64_t count, WorkerPool* pool = nullptr);
     void release() noexcept;
 
     // Sets elements first..size()-1 to 0.0 (none when first >= size()).
-    void clearFrom(std::int64_t first);
+    void clearFrom(std::int64_t first, WorkerPool* pool = nullptr);
 
     // Address space the storage holds now.
     std::int64_t heldBytes() const noexcept;
@@ -70,6 +72,7 @@ private:
     double* data() const noexcept { return storage_.data(); }
     // Element j may now be non-zero: handed out for writing.
     void written(std::size_t j) noexcept { dirty_ = j + 1 > dirty_ ? j + 1 : dirty_; }
+    void zero(std::size_t from, std::size_t to, WorkerPool* pool);
 
     PageStorage storage_;
     std::size_t size_ = 0;

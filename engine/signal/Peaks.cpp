@@ -4,11 +4,11 @@
 #include <cmath>
 #include <limits>
 #include <span>
+#include <vector>
 
 #include "engine/core/CheckedInt.h"
 #include "engine/signal/Spectrum.h"
 #include "engine/signal/VectorPeak.h"
-#include "engine/signal/VectorState.h"
 
 namespace trelvano {
 
@@ -17,16 +17,14 @@ namespace {
 // Raises `peak` to the largest |values[0..last]|. `last` is clamped to the
 // array: after a rejected press N may describe arrays of another run.
 // `counter` ends one past the last index scanned, or on the value that is not finite.
-void ScanPeak(const CheckedArray& values, std::int32_t last, double& peak, std::int32_t& counter)
+void ScanPeak(WorkerPool& pool, const CheckedArray& values, std::int32_t last, double& peak, std::int32_t& counter)
 {
     counter = 0;
     if (last < 0) return;
     const std::int64_t end = std::min<std::int64_t>(last, values.size() - 1);
-    // A readout scans right after the toolkit has drawn its tooltip, which leaves
-    // the upper vector state dirty: measured four times slower without this.
-    ClearUpperVectorState();
-    PeakScan scan;
-    scan.take(values.range(0, end));
+    const std::span<const double> scanned = values.range(0, end);
+    const PeakScan scan = ScanInPieces(
+        pool, scanned.size(), [scanned](std::size_t first, std::size_t size) { return scanned.subspan(first, size); });
     SettlePeak(scan, peak, counter);
 }
 
@@ -54,6 +52,36 @@ void PeakScan::take(std::span<const double> values)
     }
 }
 
+void PeakScan::append(const PeakScan& later) noexcept
+{
+    taken_ = later.taken_;
+    if (stop_) return;
+    // A later part starts from 0.0, which no magnitude is below.
+    if (later.peak_ >= peak_) peak_ = later.peak_;
+    stop_ = later.stop_;
+}
+
+PeakScan ScanInPieces(WorkerPool& pool, std::size_t count,
+                      const std::function<std::span<const double>(std::size_t, std::size_t)>& piece)
+{
+    std::vector<PeakScan> parts(WorkerPool::PartsFor(count));
+    pool.forEachRange(count, [&](std::size_t begin, std::size_t size) {
+        PeakScan& scan = parts[begin / WorkerPool::kPartElements];
+        scan = PeakScan(static_cast<std::int64_t>(begin));
+        // Pieces small enough to be scanned from the cache they were written to.
+        constexpr std::size_t kPiece = 4096;
+        for (std::size_t first = begin; first < begin + size; first += kPiece) {
+            const std::size_t asked = std::min(kPiece, begin + size - first);
+            const std::span<const double> values = piece(first, asked);
+            scan.take(values);
+            if (values.size() < asked) return;
+        }
+    });
+    PeakScan all = parts.front();
+    for (std::size_t p = 1; p < parts.size(); ++p) all.append(parts[p]);
+    return all;
+}
+
 void SettlePeak(const PeakScan& scan, double& peak, std::int32_t& counter)
 {
     peak = scan.peak_;
@@ -70,14 +98,14 @@ void FindSignalPeak(AnalysisState& state)
     // Element 0 is read even when nothing else will be: with no buffers, or a
     // negative N, this is where the run stops.
     p.SignalPeak = state.buffers.Signal.at(0);
-    ScanPeak(state.buffers.Signal, p.N, p.SignalPeak, p.SampleIndex);
+    ScanPeak(state.pool(), state.buffers.Signal, p.N, p.SignalPeak, p.SampleIndex);
 }
 
 void FindSpectrumPeak(AnalysisState& state)
 {
     AnalysisParameters& p = state.params;
     p.SpectrumPeak = state.buffers.Spectrum.at(0);
-    ScanPeak(state.buffers.Spectrum, CheckedSub(p.N, 1), p.SpectrumPeak, p.BinIndex);
+    ScanPeak(state.pool(), state.buffers.Spectrum, CheckedSub(p.N, 1), p.SpectrumPeak, p.BinIndex);
 }
 
 void FindSignalPeak(AnalysisState& state, const PeakScan& copied)

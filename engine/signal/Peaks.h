@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <span>
 
@@ -13,9 +14,16 @@ namespace trelvano {
 // tens of megabytes a second time for its peak.
 class PeakScan {
 public:
+    // A scan of the values from index `start` on; one from 0 takes its first
+    // value, sign and all, as the starting peak.
+    explicit PeakScan(std::int64_t start = 0) noexcept : taken_(start) {}
+
     // The values that follow those taken so far, in index order. Once a value
     // that is not finite has stopped the scan, later ones are only counted.
     void take(std::span<const double> values);
+    // The scan of the values that follow, made apart: the same as taking them here.
+    void append(const PeakScan& later) noexcept;
+    // One past the last index taken.
     std::int64_t taken() const noexcept { return taken_; }
 
 private:
@@ -25,6 +33,14 @@ private:
     std::int64_t taken_ = 0;
     std::optional<std::int64_t> stop_;  // index of the first value that is not finite
 };
+
+// Elements 0..count-1 in pieces, shared out over `pool`: piece(first, size)
+// writes them if it has to and returns those of them to scan, which the scan
+// reads while they are still in cache. A piece that returns fewer ends its
+// part there, for a caller about to give up on the scan: what it left out is
+// neither scanned nor asked for.
+PeakScan ScanInPieces(WorkerPool& pool, std::size_t count,
+                      const std::function<std::span<const double>(std::size_t, std::size_t)>& piece);
 
 // SignalPeak = largest |Signal[i]|, i = 0..N. Raises IndexOutOfRange when
 // Signal[0] does not exist (no run yet, or a negative N).

@@ -19,4 +19,11 @@ std::int32_t LastBinFor(std::int32_t n);
 // `magnitudes`, when given, is passed every Spectrum value as it is stored.
 void ComputeSpectrum(AnalysisState& state, PeakScan* magnitudes = nullptr);
 
+// Makes the transform's plan for the buffers as they are, so that a following
+// ComputeSpectrum goes straight to the transform: planning a large N costs a
+// good part of a transform, and can be done while the samples are made. A
+// plan that cannot be made now is left to ComputeSpectrum, which raises its
+// fault at the point a press reaches it.
+void PrepareSpectrum(AnalysisState& state) noexcept;
+
 }  // namespace trelvano

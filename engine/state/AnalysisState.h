@@ -1,9 +1,12 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 
+#include "engine/core/WorkerPool.h"
 #include "engine/memory/CheckedArray.h"
 
 namespace trelvano {
@@ -40,6 +43,16 @@ struct SampleBuffers {
     CheckedArray Spectrum;
     CheckedArray AmWave;
     CheckedArray AngleWave;
+
+    // All six, in the order a run re-creates them.
+    std::array<std::reference_wrapper<CheckedArray>, 6> inAllocationOrder() noexcept
+    {
+        return {Signal, SpecRe, SpecIm, Spectrum, AmWave, AngleWave};
+    }
+    std::array<std::reference_wrapper<const CheckedArray>, 6> inAllocationOrder() const noexcept
+    {
+        return {Signal, SpecRe, SpecIm, Spectrum, AmWave, AngleWave};
+    }
 };
 
 // The one analysis state of the application: owned by whoever runs the
@@ -51,6 +64,11 @@ struct AnalysisState {
     // than a transform. The transform makes the cache on first use and hands
     // its deleter over with it, so the state owns it without knowing it.
     std::unique_ptr<FftPlanCache, void (*)(FftPlanCache*)> fft{nullptr, nullptr};
+    // The threads a press shares its long loops with; none set means the
+    // process's own pool. Tests set a pool of their own to compare counts.
+    WorkerPool* workers = nullptr;
+
+    WorkerPool& pool() const { return workers != nullptr ? *workers : ProcessWorkers(); }
 };
 
 }  // namespace trelvano

@@ -10,6 +10,7 @@
 #include <utility>
 
 #include "engine/AllocateSampleBuffers.h"
+#include "engine/core/WorkerPool.h"
 #include "tests/support/Entries.h"
 #include "engine/memory/MemoryBudget.h"
 #include "engine/memory/MemoryText.h"
@@ -35,6 +36,7 @@ std::int64_t StatusField(const char* key)
 {
     AnalysisState state = support::DefaultState(n);
     ReadMemoryFigures();  // the allocator's first buffers for the reading are in place before `used`
+    ProcessWorkers();     // as the program makes them at start
     const std::int64_t needed = MemoryForRun(state);
     const std::int64_t used = StatusField("VmSize");
     const auto cap = static_cast<rlim_t>(used + needed + kMemoryReserveBytes + slack);

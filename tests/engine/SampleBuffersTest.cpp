@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <utility>
 #include <cstdint>
 #include <optional>
 #include <tuple>
@@ -38,17 +39,17 @@ TEST(SampleBuffers, EachRunLeavesNPlusTwoZerosAndARefusalLeavesThemAlone)
     if (HeadroomBytes(ReadMemoryFigures()) / 48 <= kLargestN) rows.emplace_back(kLargestN, 5, FaultKind::OutOfMemory);
     for (const auto& [n, elements, fault] : rows) {
         SCOPED_TRACE(n);
-        for (CheckedArray* a : {&b.Signal, &b.SpecRe, &b.SpecIm, &b.Spectrum, &b.AmWave, &b.AngleWave}) {
-            for (double& v : a->range(0, a->size() - 1)) v = 7.0;
+        for (CheckedArray& a : b.inAllocationOrder()) {
+            for (double& v : a.range(0, a.size() - 1)) v = 7.0;
         }
         state.params.N = n;
         EXPECT_EQ(support::FaultOf([&] { AllocateSampleBuffers(state); }), fault);
-        for (CheckedArray* a : {&b.Signal, &b.SpecRe, &b.SpecIm, &b.Spectrum, &b.AmWave, &b.AngleWave}) {
-            ASSERT_EQ(a->size(), elements);
-            ASSERT_TRUE(std::all_of(a->all().begin(), a->all().end(),
+        for (const CheckedArray& a : std::as_const(b).inAllocationOrder()) {
+            ASSERT_EQ(a.size(), elements);
+            ASSERT_TRUE(std::all_of(a.all().begin(), a.all().end(),
                                     [expected = fault ? 7.0 : 0.0](double v) { return v == expected; }));
             // FFTW is planned for one alignment and executed on whatever storage comes next.
-            ASSERT_EQ(reinterpret_cast<std::uintptr_t>(a->all().data()) % 64, 0u);
+            ASSERT_EQ(reinterpret_cast<std::uintptr_t>(a.all().data()) % 64, 0u);
         }
     }
 }
