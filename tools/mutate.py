@@ -77,6 +77,7 @@ FAULTS = [
     ("plot/PlotMapping.cpp", "return y * spectrumPeak / 90.0;", "return y * spectrumPeak / 95.0;", "level readout scale"),
     ("plot/PlotMapping.h", "value * 45.0 / signalPeak + 50.0;", "value * 45.0 / signalPeak + 51.0;", "trace one unit high"),
     ("plot/PlotMapping.h", "return signalPeak == 0.0 ? 50.0 :", "return signalPeak == 0.0 ? 0.0 :", "silent trace at the bottom"),
+    ("plot/PlotMapping.h", "return static_cast<double>(i * 100) * kt", "return static_cast<double>(static_cast<std::int32_t>(i * 100)) * kt", "trace folds back past 21474836 samples"),
     ("plot/PlotMapping.h", "static_cast<double>(k * 200) * freqScale", "static_cast<double>(k * 199) * freqScale", "lines shifted"),
     ("plot/PlotMapping.h", "level * 90.0 / spectrumPeak;", "level * 95.0 / spectrumPeak;", "lines too tall"),
     ("plot/PlotPasses.cpp", "for (std::int64_t i = 0; i <= last; ++i) {", "for (std::int64_t i = 0; i < last; ++i) {", "last segment missing"),

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "plot/ClipSegment.h"
+#include "plot/PlotMapping.h"
 #include "plot/PlotPasses.h"
 #include "tests/support/AmSignal.h"
 #include "tests/support/RecordingCanvas.h"
@@ -35,6 +36,16 @@ Lines Stems(const std::vector<double>& spectrum, std::int32_t n, double scale, d
 
 // Stems get a spectrum ending at lastBin, so a read past it shows in the sanitizer build; with the
 // initial AM entries and N = 482, or W = 1 ms, N = 10, fp = 1 kHz, the guard box cuts off the last bin.
+// A press at N = 3·10⁷ draws samples whose i·100, and bins whose k·200, no longer fit 32 bits, and the samples
+// shared out over threads are indexed the same way.
+TEST(Mappings, IndicesPast32BitsStillLandWhereTheyBelong)
+{
+    const std::int64_t n = 30'000'000;
+    EXPECT_EQ(plot::SampleX(n, n, 1.0), 100.0);
+    EXPECT_EQ(plot::SampleX(25'000'001, n, 2.0), 2'500'000'100.0 * 2.0 / 3e7);
+    EXPECT_EQ(plot::BinX(n / 2, n, 0.5), 3e9 * 0.5 / 3e7);
+}
+
 TEST(Passes, OneChainedSegmentPerSampleFromPeakToZeroLevelAndOneLinePerBinInTheBox)
 {
     // N, the last bin, Kt, where sample N lands, the frequency scale and the lines drawn.
