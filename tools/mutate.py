@@ -51,6 +51,8 @@ FAULTS = [
     ("engine/entries/EntryTable.h", "kModulationTypes{\"AM\", \"FM\", \"PM\"};", "kModulationTypes{\"AM\", \"FM\", \"PM \"};", "PM refused"),
     ("engine/entries/Messages.h", "\"W, fp, fm non possono essere nulli!\"", "\"W, fp, fm non possono essere nulli\"", "message text"),
     ("engine/entries/Messages.h", "\"Deve essere fp minore o uguale a N/4W per Shannon \"", "\"Deve essere fp minore o uguale a N/4W per Shannon\"", "message trailing blank"),
+    ("engine/entries/ValidateEntries.cpp", "fault.SetEntry({index, read});", "static_cast<void>(read);", "fault hint names no entry"),
+    ("engine/entries/FaultMessage.cpp", "std::fabs(params.*entry.field / entry.factor)", "std::fabs(params.*entry.field)", "hint weighs W in seconds"),
     ("engine/core/RuntimeFault.cpp", "\"Errore: indice fuori dall'intervallo.\"", "\"Errore: indice fuori dall intervallo.\"", "fault text"),
     # engine: readouts, run, computation
     ("engine/CursorReadout.cpp", "text += \" msec\";", "text += \" ms\";", "readout unit"),

@@ -146,11 +146,9 @@ std::string Form1::ModulationText() const
 void Form1::Command2_Click()
 {
     BusyCursor busy;
-    // Read once: a fault's message points at the entry behind it.
-    const EntryTexts entries = Entries();
     RunGuarded(
-        windows_.Messages(), [&] { GraficiAction(windows_.State(), entries, windows_.Messages(), windows_); },
-        [&](const RuntimeFault& fault) { return FaultMessage(fault, entries); });
+        windows_.Messages(), [&] { GraficiAction(windows_.State(), Entries(), windows_.Messages(), windows_); },
+        [&](const RuntimeFault& fault) { return FaultMessage(fault, windows_.State().params); });
 }
 
 }  // namespace trelvano

@@ -40,28 +40,28 @@ Form2::Form2(AppWindows& windows) : windows_(windows)
     picture1_->setGeometry(TwipsRect(120, 120, 15015, 9135));
     connect(picture1_, &PlotSurface::MouseMoved, this, &Form2::Picture1_MouseMove);
 
-    label1_ = new QLabel(
+    auto* const label1 = new QLabel(
         QStringLiteral("Sposta il cursore del mouse sulla forma d'onda , comparirà il valore in quel punto"), this);
-    label1_->setObjectName(QStringLiteral("Label1"));
-    label1_->setGeometry(TwipsRect(120, 9480, 8655, 375));
-    label1_->setFont(PanelFont(9.75, true));
-    label1_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    label1_->setWordWrap(true);
+    label1->setObjectName(QStringLiteral("Label1"));
+    label1->setGeometry(TwipsRect(120, 9480, 8655, 375));
+    label1->setFont(PanelFont(9.75, true));
+    label1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    label1->setWordWrap(true);
 
-    picture2_ = MakeHiddenPictureBox(this, TwipsRect(16800, 6480, 495, 375));
+    MakeHiddenPictureBox(this, TwipsRect(16800, 6480, 495, 375));
 
     // Siblings with auto-exclusive radio buttons form one group by themselves.
-    option1_ = AddOption(this, "Option1", "V(t)", TwipsRect(15240, 2280, 1215, 375));
-    option2_ = AddOption(this, "Option2", "Vr(t)", TwipsRect(15240, 6840, 855, 375));
+    QRadioButton* const option1 = AddOption(this, "Option1", "V(t)", TwipsRect(15240, 2280, 1215, 375));
+    QRadioButton* const option2 = AddOption(this, "Option2", "Vr(t)", TwipsRect(15240, 6840, 855, 375));
 
-    command1_ = new GraphicalButton(QStringLiteral("Visualizza spettro"), QColor(255, 0, 0), this);
-    command1_->setObjectName(QStringLiteral("Command1"));
-    command1_->setGeometry(TwipsRect(15360, 480, 1935, 855));
-    command1_->setFont(PanelFont(12.0, true));
-    connect(command1_, &QPushButton::clicked, this, &Form2::Command1_Click);
+    auto* const command1 = new GraphicalButton(QStringLiteral("Visualizza spettro"), QColor(255, 0, 0), this);
+    command1->setObjectName(QStringLiteral("Command1"));
+    command1->setGeometry(TwipsRect(15360, 480, 1935, 855));
+    command1->setFont(PanelFont(12.0, true));
+    connect(command1, &QPushButton::clicked, this, &Form2::Command1_Click);
 
-    setTabOrder(option1_, option2_);
-    setTabOrder(option2_, command1_);
+    setTabOrder(option1, option2);
+    setTabOrder(option2, command1);
 }
 
 void Form2::Command1_Click()

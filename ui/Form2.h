@@ -2,13 +2,9 @@
 
 #include <QWidget>
 
-class QLabel;
-class QRadioButton;
-
 namespace trelvano {
 
 class AppWindows;
-class GraphicalButton;
 class PlotSurface;
 
 // The waveform window "Forme d'onda reali": the waveform plot with its cursor
@@ -28,11 +24,6 @@ public:
 private:
     AppWindows& windows_;
     PlotSurface* picture1_ = nullptr;
-    QWidget* picture2_ = nullptr;
-    QLabel* label1_ = nullptr;
-    QRadioButton* option1_ = nullptr;
-    QRadioButton* option2_ = nullptr;
-    GraphicalButton* command1_ = nullptr;
 };
 
 }  // namespace trelvano

@@ -24,14 +24,14 @@ Form3::Form3(AppWindows& windows) : windows_(windows)
     picture1_->setGeometry(TwipsRect(0, 0, 15135, 9255));
     connect(picture1_, &PlotSurface::MouseMoved, this, &Form3::Picture1_MouseMove);
 
-    picture2_ = MakeHiddenPictureBox(this, TwipsRect(15960, 6240, 495, 375));
+    MakeHiddenPictureBox(this, TwipsRect(15960, 6240, 495, 375));
 
-    label4_ = new QLabel(QStringLiteral("Righe dello spettro in rosso"), this);
-    label4_->setObjectName(QStringLiteral("Label4"));
-    label4_->setGeometry(TwipsRect(120, 9360, 7335, 255));
-    label4_->setFont(PanelFont(8.25, true));
-    label4_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    label4_->setWordWrap(true);
+    auto* const label4 = new QLabel(QStringLiteral("Righe dello spettro in rosso"), this);
+    label4->setObjectName(QStringLiteral("Label4"));
+    label4->setGeometry(TwipsRect(120, 9360, 7335, 255));
+    label4->setFont(PanelFont(8.25, true));
+    label4->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    label4->setWordWrap(true);
 }
 
 void Form3::Picture1_MouseMove(float x, float y)

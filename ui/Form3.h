@@ -2,8 +2,6 @@
 
 #include <QWidget>
 
-class QLabel;
-
 namespace trelvano {
 
 class AppWindows;
@@ -23,8 +21,6 @@ public:
 private:
     AppWindows& windows_;
     PlotSurface* picture1_ = nullptr;
-    QWidget* picture2_ = nullptr;
-    QLabel* label4_ = nullptr;
 };
 
 }  // namespace trelvano

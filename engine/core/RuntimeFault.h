@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <stdexcept>
@@ -24,6 +25,15 @@ struct MemoryShortfall {
     std::int64_t availableBytes = 0;
 };
 
+// The entry the intake was reading when a fault was raised, so that the user
+// is sent to that entry and no other: its place in the order the intake reads
+// them, and the number read from it when the fault came after the reading (a
+// count beyond 32 bits is told apart by its sign).
+struct FaultEntry {
+    std::size_t index = 0;
+    std::optional<double> read;
+};
+
 class RuntimeFault : public std::runtime_error {
 public:
     explicit RuntimeFault(FaultKind kind);
@@ -31,10 +41,15 @@ public:
     FaultKind kind() const noexcept { return kind_; }
     // Present for an OutOfMemory raised by the memory check before allocating.
     const std::optional<MemoryShortfall>& shortfall() const noexcept { return shortfall_; }
+    // Present for a fault raised while the intake read an entry. A field rather
+    // than a derived class, so that it survives a fault copied by value.
+    const std::optional<FaultEntry>& entry() const noexcept { return entry_; }
+    void SetEntry(const FaultEntry& entry) noexcept { entry_ = entry; }
 
 private:
     FaultKind kind_;
     std::optional<MemoryShortfall> shortfall_;
+    std::optional<FaultEntry> entry_;
 };
 
 // The Italian text shown to the user for a fault.

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
-#include <optional>
 #include <string>
 
 #include "engine/entries/DecimalText.h"
@@ -22,15 +21,6 @@ constexpr double kHugeValue = 1e100;
 const Entry& CountEntry()
 {
     return *FindEntry("Text13");
-}
-
-std::optional<double> Read(const EntryTexts& entries, const Entry& entry)
-{
-    try {
-        return ReadNumber(entries.*entry.text);
-    } catch (const RuntimeFault&) {
-        return std::nullopt;  // beyond double range
-    }
 }
 
 std::string Hint(const Entry& entry, const std::string& whatToDo)
@@ -53,28 +43,24 @@ std::string CountHint(double count)
     return {};
 }
 
-std::string OverflowHint(const EntryTexts& entries)
+// The intake could not hold the number: a count is out of the 32-bit range on
+// one side or the other, any other number is beyond the double range.
+std::string ReadingHint(const FaultEntry& at)
 {
-    for (const Entry& entry : kEntries) {
-        const std::optional<double> value = Read(entries, entry);
-        if (!value) return TooLarge(entry);
-        const double whole = RoundHalfEven(*value);
-        if (entry.holding == Holding::Scaled && !std::isfinite(whole * entry.factor)) return TooLarge(entry);
-        if (entry.holding == Holding::Count && !(whole >= -2147483648.0 && whole <= 2147483647.0)) {
-            return CountHint(whole);
-        }
-    }
-    // Every entry was held: the run itself overflowed, on N + 1.
-    return CountHint(RoundHalfEven(*Read(entries, CountEntry())));
+    const Entry& entry = kEntries[at.index];
+    if (entry.holding == Holding::Count && at.read) return CountHint(RoundHalfEven(*at.read));
+    return TooLarge(entry);
 }
 
-// The entry of largest magnitude, if it is out of all proportion.
-std::string FloatingPointHint(const EntryTexts& entries)
+// The entry of largest magnitude, in the unit it was entered in, if it is out
+// of all proportion.
+std::string FloatingPointHint(const AnalysisParameters& params)
 {
     const Entry* largest = nullptr;
     double magnitude = kHugeValue;
     for (const Entry& entry : kEntries) {
-        const double value = std::fabs(Read(entries, entry).value_or(0.0));
+        if (entry.field == nullptr) continue;  // the count, held in 32 bits
+        const double value = std::fabs(params.*entry.field / entry.factor);
         if (value >= magnitude) {
             largest = &entry;
             magnitude = value;
@@ -83,18 +69,19 @@ std::string FloatingPointHint(const EntryTexts& entries)
     return largest != nullptr ? TooLarge(*largest) : std::string();
 }
 
-std::string EntryHint(FaultKind kind, const EntryTexts& entries)
+std::string EntryHint(const RuntimeFault& fault, const AnalysisParameters& params)
 {
-    switch (kind) {
+    if (fault.entry()) return ReadingHint(*fault.entry());
+    // Every entry was held: what follows is worked out from the values held.
+    switch (fault.kind()) {
     case FaultKind::Overflow:
-        return OverflowHint(entries);
-    case FaultKind::IndexOutOfRange: {
+        // The run itself overflowed, on N + 1.
+        return CountHint(params.N);
+    case FaultKind::IndexOutOfRange:
         // Only a negative N addresses a buffer outside its bounds.
-        const double count = RoundHalfEven(Read(entries, CountEntry()).value_or(0.0));
-        return count < 0.0 ? CountHint(count) : std::string();
-    }
+        return params.N < 0 ? CountHint(params.N) : std::string();
     case FaultKind::FloatingPoint:
-        return FloatingPointHint(entries);
+        return FloatingPointHint(params);
     case FaultKind::OutOfMemory:
         // N alone sizes the buffers.
         return Hint(CountEntry(), "inserisci un numero più piccolo.");
@@ -135,10 +122,10 @@ std::string FaultMessage(const RuntimeFault& fault)
     return text;
 }
 
-std::string FaultMessage(const RuntimeFault& fault, const EntryTexts& entries)
+std::string FaultMessage(const RuntimeFault& fault, const AnalysisParameters& params)
 {
     std::string text = FaultMessage(fault);
-    const std::string hint = EntryHint(fault.kind(), entries);
+    const std::string hint = EntryHint(fault, params);
     if (!hint.empty()) text.append("\n").append(hint);
     return text;
 }

@@ -3,7 +3,7 @@
 #include <string>
 
 #include "engine/core/RuntimeFault.h"
-#include "engine/entries/ValidateEntries.h"
+#include "engine/state/AnalysisState.h"
 
 namespace trelvano {
 
@@ -14,7 +14,8 @@ std::string FaultMessage(const RuntimeFault& fault);
 
 // The same for a fault of the "Grafici" action, followed by one line naming the
 // entry box behind it and what to enter there, when a single entry is behind
-// it. The entries are the texts the action read.
-std::string FaultMessage(const RuntimeFault& fault, const EntryTexts& entries);
+// it: the entry the intake was reading, if the fault names one, or else the one
+// the values in `params`, as the action's intake held them, point to.
+std::string FaultMessage(const RuntimeFault& fault, const AnalysisParameters& params);
 
 }  // namespace trelvano

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstddef>
+#include <optional>
 
 #include "engine/entries/Messages.h"
 #include "engine/entries/NumberReader.h"
@@ -22,15 +24,29 @@ void Show(AnalysisParameters& params, MessageSink& messages, const char* text)
 // whole number of units. The field holds the entry as read until the warning
 // is dismissed, then the rounded number scaled to SI units; a product beyond
 // double range cannot be held.
-void ReadWholeEntry(AnalysisParameters& params, MessageSink& messages, const std::string& text, const char* warning,
+void HoldWholeEntry(AnalysisParameters& params, MessageSink& messages, double entered, const char* warning,
                     double factor, double& field)
 {
-    const double entered = ReadNumber(text);
     field = entered;
     if (!IsWholeNumber(entered)) Show(params, messages, warning);
     const double scaled = RoundHalfEven(entered) * factor;
     if (!std::isfinite(scaled)) throw RuntimeFault(FaultKind::Overflow);
     field = scaled;
+}
+
+void Hold(AnalysisParameters& params, MessageSink& messages, const Entry& entry, double entered)
+{
+    switch (entry.holding) {
+    case Holding::AsRead:
+        params.*entry.field = entered;
+        break;
+    case Holding::Scaled:
+        HoldWholeEntry(params, messages, entered, entry.warning, entry.factor, params.*entry.field);
+        break;
+    case Holding::Count:
+        params.N = ToInt32HalfEven(entered);
+        break;
+    }
 }
 
 double Finite(double value)
@@ -49,18 +65,15 @@ bool IsModulationType(const std::string& text)
 
 ValidationResult ValidateEntries(AnalysisParameters& params, const EntryTexts& entries, MessageSink& messages)
 {
-    for (const Entry& entry : kEntries) {
-        const std::string& text = entries.*entry.text;
-        switch (entry.holding) {
-        case Holding::AsRead:
-            params.*entry.field = ReadNumber(text);
-            break;
-        case Holding::Scaled:
-            ReadWholeEntry(params, messages, text, entry.warning, entry.factor, params.*entry.field);
-            break;
-        case Holding::Count:
-            params.N = ToInt32HalfEven(ReadNumber(text));
-            break;
+    for (std::size_t index = 0; index < kEntries.size(); ++index) {
+        std::optional<double> read;
+        try {
+            read = ReadNumber(entries.*kEntries[index].text);
+            Hold(params, messages, kEntries[index], *read);
+        } catch (RuntimeFault& fault) {
+            // Only here is it known which entry the fault came from.
+            fault.SetEntry({index, read});
+            throw;
         }
     }
 

@@ -5,6 +5,7 @@
 #include <string>
 #include <tuple>
 
+#include "engine/entries/ValidateEntries.h"
 #include "tests/support/Entries.h"
 
 namespace trelvano {
@@ -15,6 +16,20 @@ const std::string N = "\nCasella \"Numero campioni\": inserisci un numero ";
 const std::string TooLarge = "\": il numero è troppo grande, inseriscine uno più piccolo.";
 const RuntimeFault Overflow(FaultKind::Overflow), Index(FaultKind::IndexOutOfRange);
 const RuntimeFault Float(FaultKind::FloatingPoint), Memory(FaultKind::OutOfMemory);
+
+// The message for the fault the intake raises on `edits`, or else for `later`, raised after the intake
+// held them.
+std::string MessageAfterIntake(const RuntimeFault& later, const std::string& edits)
+{
+    AnalysisParameters params;
+    support::RecordingSink sink;
+    try {
+        ValidateEntries(params, support::Edited(edits), sink);
+    } catch (const RuntimeFault& fault) {
+        return FaultMessage(fault, params);
+    }
+    return FaultMessage(later, params);
+}
 
 // Only faults a press can raise with these entries: the fault's text, as written out here, then the entry
 // behind it, if any.
@@ -33,7 +48,10 @@ TEST(FaultMessage, FollowsTheFaultTextWithTheEntryBehindIt)
         {Overflow, "Text7=1e400|Text13=1e10|" + hugeHex, "\nCasella \"Ampiezza finestra di calcolo" + TooLarge},
         {Overflow, "Text3=1e306", "\nCasella \"f portante: fp" + TooLarge},  // beyond a double in hertz
         {Float, "Text2=1e306", "\nCasella \"Fattore di espansione asse tempi" + TooLarge},
-        {Float, "Text5=1e200|Text6=-1e250", "\nCasella \"Indice di modulazione MF o PM" + TooLarge},  // the larger
+        // Kf·mf overflows: the larger of the two is to blame.
+        {Float, "Text5=1e200|Text6=-1e250|Combo1=FM", "\nCasella \"Indice di modulazione MF o PM" + TooLarge},
+        // W compared in the milliseconds it was entered in.
+        {Float, "Text1=1e102|Text2=1e101|Text3=-1", "\nCasella \"Ampiezza finestra di calcolo" + TooLarge},
         // Kf·mf·fm = -fp cancels the frequency scale's denominator: no entry is to blame.
         {Float, "Text5=-1|Text6=10|Combo1=FM", ""},
         {Memory, "Text13=900000000", N + "più piccolo."},  // no figures
@@ -49,7 +67,7 @@ TEST(FaultMessage, FollowsTheFaultTextWithTheEntryBehindIt)
     EXPECT_STREQ(FaultText(FaultKind::FloatingPoint), "Errore di calcolo in virgola mobile.");
     EXPECT_STREQ(FaultText(FaultKind::OutOfMemory), "Memoria insufficiente per il numero di campioni richiesto.");
     for (const auto& [fault, edits, hint] : rows) {
-        EXPECT_EQ(FaultMessage(fault, support::Edited(edits)), FaultText(fault.kind()) + hint) << edits;
+        EXPECT_EQ(MessageAfterIntake(fault, edits), FaultText(fault.kind()) + hint) << edits;
     }
     // Outside the action there are figures but no entry.
     EXPECT_EQ(
