@@ -1,6 +1,7 @@
 #include "engine/memory/CheckedArray.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace trelvano {
 
@@ -23,12 +24,19 @@ void CheckedArray::zero(std::size_t from, std::size_t to, WorkerPool* pool)
 {
     if (to <= from) return;
     double* const start = data() + from;
-    if (pool == nullptr) {
-        std::fill(start, data() + to, 0.0);
+    const std::size_t count = to - from;
+    const std::size_t threads = pool == nullptr ? 1 : static_cast<std::size_t>(pool->threads());
+    if (threads == 1 || count < WorkerPool::kSharedFrom) {
+        std::memset(start, 0, count * sizeof(double));
         return;
     }
-    pool->forEachRange(to - from, [start](std::size_t begin, std::size_t size) {
-        std::fill(start + begin, start + begin + size, 0.0);
+    // One long stretch a thread rather than the pool's usual parts: the C
+    // library clears a stretch larger than its caches with stores that bypass
+    // them, so the old contents are never read in, which halves the traffic.
+    const std::size_t stretch = (count + threads - 1) / threads;
+    pool->run(threads, [=](std::size_t part) {
+        const std::size_t begin = std::min(count, part * stretch);
+        std::memset(start + begin, 0, (std::min(count, begin + stretch) - begin) * sizeof(double));
     });
 }
 
