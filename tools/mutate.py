@@ -67,7 +67,7 @@ FAULTS = [
     ("engine/signal/Peaks.cpp", "    stop_ = later.stop_;\n", "", "a value that is not finite in a later part passes"),
     ("engine/signal/Synthesis.cpp", "for (std::size_t seen = firstBad.load(); bad < seen", "for (std::size_t seen = firstBad.load(); bad > seen", "a fault reported at the last part's sample, not the first's"),
     ("engine/signal/Synthesis.cpp", "std::fill(angle.begin() + static_cast<std::ptrdiff_t>(bad), angle.end(), 0.0);", "", "samples past a fault left from the parts after it"),
-    ("engine/signal/Spectrum.cpp", "const std::int32_t shared = std::min(lastBin + 1, (n - 1) / 2);", "const std::int32_t shared = std::min(lastBin + 1, n / 2 + 1);", "the last bins shared out before their mirrors are written"),
+    ("engine/signal/Spectrum.cpp", "const std::int32_t shared = std::min(lastBin + 1, (n - 1) / 2);", "const std::int32_t shared = lastBin + 1;", "a last bin past N/2 split from beyond the transform's output"),
     ("engine/core/WorkerPool.cpp", "if (part < failedPart) {", "if (part > failedPart || failedPart == std::numeric_limits<std::size_t>::max()) {", "a later part's fault raised instead of the first's"),
     ("engine/signal/VectorPeak.cpp", "best1 = _mm_max_pd(best1, b);", "best1 = _mm_max_pd(best1, a);", "peak in every other pair missed"),
     ("engine/signal/VectorPeak.cpp", "finite = _mm_movemask_pd(notFinite) == 0;", "finite = true;", "a non-finite value passes the scan"),

@@ -4,9 +4,12 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
+#include <utility>
 #include <tuple>
 #include <vector>
 
+#include "engine/core/WorkerPool.h"
 #include "tests/support/Faults.h"
 
 namespace trelvano {
@@ -35,13 +38,26 @@ TEST(Peaks, LargestMagnitudeOfTheScannedRange)
         spectrum ? FindSpectrumPeak(state) : FindSignalPeak(state);
         EXPECT_EQ(spectrum ? state.params.SpectrumPeak : state.params.SignalPeak, peak) << name;
     }
-    // A value that is not finite ends the scan with the peak up to it, as a one-by-one scan leaves it.
-    AnalysisState bad;
-    bad.buffers.Signal.recreate(10);
-    for (int i = 0; i < 10; ++i) bad.buffers.Signal.at(i) = i == 6 ? INFINITY : i;
-    bad.params.N = 9;
-    EXPECT_EQ(support::FaultOf([&] { FindSignalPeak(bad); }), FaultKind::FloatingPoint);
-    EXPECT_TRUE(bad.params.SignalPeak == 5 && bad.params.SampleIndex == 6);
+    // A value that is not finite ends the scan with the peak up to it, as a one-by-one scan leaves it; in a
+    // buffer scanned in parts on three threads, the largest and the faults sit in later parts.
+    WorkerPool pool(3);
+    const std::tuple<int, std::vector<std::pair<int, double>>, double, int> scans[] = {
+        {10, {{6, INFINITY}}, 5, 6},
+        {300000, {{250001, -1e6}}, 1e6, 300000},
+        {300000, {{250001, -1e6}, {280000, NAN}, {285000, 2e6}, {290000, INFINITY}}, 1e6, 280000},
+    };
+    for (const auto& [size, placed, peak, stop] : scans) {
+        AnalysisState bad;
+        bad.workers = &pool;
+        bad.buffers.Signal.recreate(size);
+        for (int i = 0; i < size; ++i) bad.buffers.Signal.at(i) = i % 1000;
+        for (const auto& [i, v] : placed) bad.buffers.Signal.at(i) = v;
+        bad.params.N = size - 1;
+        const bool finite = stop == size;
+        EXPECT_EQ(support::FaultOf([&] { FindSignalPeak(bad); }),
+                  finite ? std::nullopt : std::optional(FaultKind::FloatingPoint));
+        EXPECT_TRUE(bad.params.SignalPeak == peak && bad.params.SampleIndex == stop) << size;
+    }
     AnalysisState empty;
     empty.params.N = 10;
     EXPECT_EQ(support::FaultOf([&] { FindSignalPeak(empty); }), FaultKind::IndexOutOfRange);
