@@ -192,7 +192,7 @@ void WorkerPool::forEachRange(std::size_t count, const std::function<void(std::s
                               const std::function<void()>& first)
 {
     const std::size_t parts = PartsFor(count);
-    const std::size_t partSize = parts == 1 ? count : kPartElements;
+    const std::size_t partSize = PartSize(count);
     run(
         parts,
         [&](std::size_t part) {

@@ -36,20 +36,28 @@ public:
     void run(std::size_t parts, const std::function<void(std::size_t)>& task,
              const std::function<void()>& first = nullptr);
 
-    // Elements in one part of forEachRange, and the fewest that are shared
-    // out at all: below that a loop costs less than waking the threads.
-    static constexpr std::size_t kPartElements = std::size_t{1} << 15;
+    // The fewest elements that are shared out at all: below that a loop
+    // costs less than waking the threads.
     static constexpr std::size_t kSharedFrom = std::size_t{1} << 16;
-
-    // How many parts forEachRange makes of `count` elements; part p starts at
-    // p * kPartElements.
+    // Elements in one part of forEachRange: 256 KB of doubles, or 2 MB once
+    // a loop is long enough, so that no two threads fault in the same huge
+    // page of fresh memory at once. Both are whole blocks of 256.
+    static constexpr std::size_t kSmallPart = std::size_t{1} << 15;
+    static constexpr std::size_t kLargePart = std::size_t{1} << 18;
+    static std::size_t PartSize(std::size_t count) noexcept
+    {
+        return count < kSharedFrom ? count : count < 4 * kLargePart ? kSmallPart : kLargePart;
+    }
+    // How many parts forEachRange makes of `count` elements; part p starts
+    // at p * PartSize(count).
     static std::size_t PartsFor(std::size_t count) noexcept
     {
-        return count < kSharedFrom ? 1 : (count + kPartElements - 1) / kPartElements;
+        return count < kSharedFrom ? 1 : (count + PartSize(count) - 1) / PartSize(count);
     }
 
-    // run() over elements 0..count-1 in parts of kPartElements, in increasing
-    // order: range(begin, size) for each. Below kSharedFrom one part holds all.
+    // run() over elements 0..count-1 in parts of PartSize(count), in
+    // increasing order: range(begin, size) for each. Below kSharedFrom one
+    // part holds all.
     void forEachRange(std::size_t count, const std::function<void(std::size_t, std::size_t)>& range,
                       const std::function<void()>& first = nullptr);
 

@@ -66,7 +66,7 @@ PeakScan ScanInPieces(WorkerPool& pool, std::size_t count,
 {
     std::vector<PeakScan> parts(WorkerPool::PartsFor(count));
     pool.forEachRange(count, [&](std::size_t begin, std::size_t size) {
-        PeakScan& scan = parts[begin / WorkerPool::kPartElements];
+        PeakScan& scan = parts[begin / std::max<std::size_t>(WorkerPool::PartSize(count), 1)];
         scan = PeakScan(static_cast<std::int64_t>(begin));
         // Pieces small enough to be scanned from the cache they were written to.
         constexpr std::size_t kPiece = 4096;

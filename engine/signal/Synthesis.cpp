@@ -56,7 +56,7 @@ struct Tone {
 // pool's loops are whole blocks, so the blocks are the same however the
 // samples are shared out.
 constexpr std::size_t kBlock = 256;
-static_assert(WorkerPool::kPartElements % kBlock == 0);
+static_assert(WorkerPool::kSmallPart % kBlock == 0 && WorkerPool::kLargePart % kBlock == 0);
 
 // Synthesises samples begin..begin+count-1 into am and angle, block by block,
 // and returns where the first block holding a value that is not finite starts,

@@ -44,7 +44,7 @@ TEST(Peaks, LargestMagnitudeOfTheScannedRange)
     const std::tuple<int, std::vector<std::pair<int, double>>, double, int> scans[] = {
         {10, {{6, INFINITY}}, 5, 6},
         {300000, {{250001, -1e6}}, 1e6, 300000},
-        {300000, {{250001, -1e6}, {280000, NAN}, {285000, 2e6}, {290000, INFINITY}}, 1e6, 280000},
+        {1200000, {{1000001, -1e6}, {1080000, NAN}, {1085000, 2e6}, {1190000, INFINITY}}, 1e6, 1080000},
     };
     for (const auto& [size, placed, peak, stop] : scans) {
         AnalysisState bad;
