@@ -52,14 +52,15 @@ TEST(WorkerPool, EveryPartRunsOnceAndTheLowestPartsFaultIsRaised)
 }
 
 // Whole presses on one, two and three threads, at sizes whose loops are shared out: N = 4q + 3 (the last bins
-// and their mirrors meet), a power of two, and an N with a large prime factor (FFTW's threaded Rader).
+// and their mirrors meet), a power of two, an N with a large prime factor (FFTW's threaded Rader), and one
+// long enough for parts of 2 MB.
 // The samples and the waveform's peak are the same to the bit; FFTW's threaded transform is another sequence
 // of operations, so the spectrum may differ in its last bits (measured: at most 2.5e-16 of the peak), never
 // in what a readout prints or a line's pixel.
 TEST(Press, OnAnyNumberOfThreadsGivesTheSameSamplesPeaksReadoutsAndLines)
 {
     const std::pair<const char*, const char*> rows[] = {
-        {"FM", "300003"}, {"AM", "262144"}, {"PM", "400034"}};  // 400034 = 2 · 200017
+        {"FM", "300003"}, {"AM", "262144"}, {"PM", "400034"}, {"AM", "1200003"}};  // 400034 = 2 · 200017
     for (const auto& [type, samples] : rows) {
         SCOPED_TRACE(std::string(type) + " " + samples);
         support::RecordingHost one(type);
