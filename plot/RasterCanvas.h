@@ -32,6 +32,7 @@ public:
     PixelSize Pixels() const override { return image_; }
 
     std::span<const std::uint8_t> Rgba() const { return rgba_; }
+    // The pixel at column x, row y, both inside the image.
     Rgb At(int x, int y) const;
 
 private:
