@@ -2,14 +2,12 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <random>
 #include <tuple>
 #include <vector>
 
 #include "plot/ClipSegment.h"
 #include "plot/PlotMapping.h"
 #include "plot/PlotPasses.h"
-#include "plot/RasterCanvas.h"
 #include "tests/support/AmSignal.h"
 #include "tests/support/RecordingCanvas.h"
 
@@ -124,48 +122,5 @@ TEST(ColumnMerging, OneStrokePerColumnOverExactlyTheRowsLit)
     EXPECT_NEAR(point[0].y1, 100.0 - 51 / 1.01, 1e-4) << point[0];
 }
 
-// The raster canvas asking the passes for every segment, one by one.
-struct EverySegment : RasterCanvas {
-    using RasterCanvas::RasterCanvas;
-    PixelSize Pixels() const override { return {}; }
-};
-
-// Where no desktop painter runs, the merged columns still light what the segments they stand for light, on
-// device pixels of a screen with two per layout pixel; a blank leaves the background only, and a coordinate
-// system with no width is not taken.
-TEST(ColumnMerging, OnTheRasterCanvasLightsWhatEverySegmentLights)
-{
-    const std::int32_t n = 100000;
-    const std::vector<double> am = AmSignal(n);
-    std::vector<double> heights(am.size());
-    std::mt19937 random(5U);
-    std::generate(heights.begin(), heights.end(), [&] { return std::uniform_real_distribution<double>()(random); });
-    const Rgb paper{255, 255, 192};
-    for (const bool spectrum : {false, true}) {
-        SCOPED_TRACE(spectrum ? "spectrum" : "waveform");
-        RasterCanvas merged({1001, 609}, paper, 2.0);
-        EverySegment every({1001, 609}, paper, 2.0);
-        for (Canvas* canvas : {static_cast<Canvas*>(&merged), static_cast<Canvas*>(&every)}) {
-            if (spectrum)
-                DrawSpectrumLines(*canvas, heights, n, 1.0, 1.0, n / 2);
-            else
-                DrawWaveformTrace(*canvas, am, n, 1.0, 37.5);
-        }
-        int differing = 0, lit = 0;
-        for (int y = 0; y < 1218; ++y) {
-            for (int x = 0; x < 2002; ++x) {
-                differing += merged.At(x, y) != every.At(x, y);
-                lit += merged.At(x, y) != paper;
-            }
-        }
-        EXPECT_GT(lit, 2002);
-        EXPECT_LE(differing, 2002 * 1218 / 1000);
-        merged.Scale(3.0, 100.0, 3.0, 0.0);
-        merged.Blank();
-        EXPECT_TRUE(std::ranges::equal(merged.Rgba(), RasterCanvas({1001, 609}, paper, 2.0).Rgba()));
-        DrawZeroAxis(merged);  // on device row 609 of 1218 only if the system in force is still the plot's
-        EXPECT_TRUE(merged.At(0, 609) == Black && merged.At(2001, 609) == Black && merged.At(0, 608) == paper);
-    }
-}
 }  // namespace
 }  // namespace trelvano::plot
