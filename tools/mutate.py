@@ -58,6 +58,8 @@ FAULTS = [
     ("engine/CursorReadout.cpp", "text += \" msec\";", "text += \" ms\";", "readout unit"),
     ("engine/CursorReadout.cpp", "text += \"S(f) = \";", "text += \"S(f)= \";", "readout text"),
     ("engine/CursorReadout.cpp", "p.CursorLevel = plot::LevelAtY(y, p.SpectrumPeak);", "p.CursorLevel = plot::LevelAtY(x, p.SpectrumPeak);", "level read from x"),
+    ("engine/CursorReadout.cpp", "(corners.x2 - corners.x1) / pixels.width", "(corners.x2 - corners.x1) / pixels.height", "pointer x stretched over the plot's height"),
+    ("engine/GuardedPress.cpp", "return FaultMessage(fault, state.params);", "return FaultMessage(fault);", "press fault without the entry behind it"),
     ("engine/AnalysisRun.cpp", "    host.WaveformPlot().Blank();\n", "", "old trace stays"),
     ("engine/AnalysisRun.cpp", "plot::DrawZeroAxis(host.WaveformPlot());", "plot::DrawZeroAxis(host.SpectrumPlot());", "axis on the spectrum"),
     ("engine/signal/Synthesis.cpp", "amOut[j] = ((t.mAM * tone[j] + 1.0) * t.Vp) * carrier[j];", "amOut[j] = ((t.mAM * tone[j] + 1.0) * t.Vp) * tone[j];", "AM wave wrong"),
