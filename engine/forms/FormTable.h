@@ -104,14 +104,14 @@ inline constexpr std::array<Control, 3> kForm3Controls{{
     {"Picture2", ControlKind::HiddenPicture, {15960, 6240, 495, 375}, 1},
     {"Label4", ControlKind::Label, {120, 9360, 7335, 255}, 2, "Righe dello spettro in rosso", Font{8.25, true}},
 }};
-// clang-format on
 
-inline constexpr Form kForm1{"Form1",          kApplicationTitle,       13830,          5205,
-                             Font{8.25, true}, WindowIcon::Application, kForm1Controls, kEntries};
-inline constexpr Form kForm2{"Form2",           "Forme d'onda reali",    18495,          10005,
-                             Font{8.25, false}, WindowIcon::Application, kForm2Controls, {}};
-inline constexpr Form kForm3{"Form3",        "Spettro", 17460, 9705, Font{8.25, false}, WindowIcon::Spectrum,
+inline constexpr Form kForm1{"Form1", kApplicationTitle, 13830, 5205, Font{8.25, true}, WindowIcon::Application,
+                             kForm1Controls, kEntries};
+inline constexpr Form kForm2{"Form2", "Forme d'onda reali", 18495, 10005, Font{8.25, false}, WindowIcon::Application,
+                             kForm2Controls, {}};
+inline constexpr Form kForm3{"Form3", "Spettro", 17460, 9705, Font{8.25, false}, WindowIcon::Spectrum,
                              kForm3Controls, {}};
+// clang-format on
 
 // The control of the given name on `form`, or null.
 const Control* FindControl(const Form& form, std::string_view name);
