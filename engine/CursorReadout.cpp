@@ -17,6 +17,14 @@ namespace trelvano {
 // the vector unit's upper state dirty: its peak scan measured four times
 // slower without clearing it first.
 
+plot::PlotPoint PointerToPlot(double px, double py, plot::PixelSize pixels, const PlotCorners& corners)
+{
+    // Each axis stretched over the image; a readout takes single precision, as the toolkit handed it.
+    const double x = pixels.width > 0 ? corners.x1 + px * (corners.x2 - corners.x1) / pixels.width : corners.x1;
+    const double y = pixels.height > 0 ? corners.y1 + py * (corners.y2 - corners.y1) / pixels.height : corners.y1;
+    return {static_cast<float>(x), static_cast<float>(y)};
+}
+
 std::string WaveformReadout(AnalysisState& state, float x, float y, std::string_view decimalSeparator)
 {
     ClearUpperVectorState();

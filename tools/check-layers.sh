@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Checks the include lines against the floors of the engine: each room of
 # engine/ includes only its own floor and those below it (core, memory, state,
-# then entries and signal side by side, never each other, then the run at the
-# top of engine/), nothing in engine/ includes Qt or ui/, and plot/ includes
-# neither engine/ nor ui/. Exits 1 and lists every breach.
+# then entries and signal side by side, never each other, the window tables of
+# forms on the entries, then the run at the top of engine/), nothing in
+# engine/ includes Qt or ui/, and plot/ includes neither engine/ nor ui/.
+# Exits 1 and lists every breach.
 #   tools/check-layers.sh
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -16,6 +17,7 @@ allowed_for() {
     engine/state/*)   echo "engine/core/ engine/memory/ engine/state/" ;;
     engine/entries/*) echo "engine/core/ engine/memory/ engine/state/ engine/entries/" ;;
     engine/signal/*)  echo "engine/core/ engine/memory/ engine/state/ engine/signal/" ;;
+    engine/forms/*)   echo "engine/core/ engine/memory/ engine/state/ engine/entries/ engine/forms/" ;;
     engine/*)         echo "engine/ plot/" ;;
     plot/*)           echo "plot/" ;;
   esac

@@ -7,13 +7,11 @@
 #include "engine/entries/ValidateEntries.h"
 
 class QComboBox;
-class QLabel;
 class QLineEdit;
 
 namespace trelvano {
 
 class AppWindows;
-class GraphicalButton;
 
 // The input panel "Trelvano": nine entry boxes, the modulation type box and
 // the "Grafici" button that validates the entries and runs the analysis.
@@ -31,16 +29,9 @@ public:
     std::string ModulationText() const;
 
 private:
-    QLabel* AddLabel(const char* name, const char* caption, const Twips& place);
-    QLineEdit* Box(const char* name) const;
-    void BuildLabels();
-    void BuildTypeBox();
-    void SetTabOrder();
-
     AppWindows& windows_;
     std::array<QLineEdit*, kEntries.size()> boxes_{};  // in the entry table's order
     QComboBox* combo1_ = nullptr;
-    GraphicalButton* command2_ = nullptr;
 };
 
 }  // namespace trelvano

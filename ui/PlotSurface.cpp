@@ -23,7 +23,7 @@ PlotSurface::PlotSurface(QColor background, QWidget* parent) : QWidget(parent), 
     FitImage();
     // Plot coordinates from the start: a surface created anew reads back
     // positions that mean something even before the first drawing sets them.
-    Scale(0.0, 100.0, 100.0, 0.0);
+    Scale(kPlotCorners.x1, kPlotCorners.y1, kPlotCorners.x2, kPlotCorners.y2);
 }
 
 PlotSurface::~PlotSurface()
@@ -38,10 +38,7 @@ void PlotSurface::Scale(double x1, double y1, double x2, double y2)
     if (x1 == x2 || y1 == y2) {
         return;
     }
-    scaleX1_ = x1;
-    scaleY1_ = y1;
-    scaleX2_ = x2;
-    scaleY2_ = y2;
+    corners_ = {x1, y1, x2, y2};
     if (painter_.isActive()) {
         painter_.setTransform(UserToLogical());
     }
@@ -116,8 +113,9 @@ void PlotSurface::paintEvent(QPaintEvent* event)
 
 void PlotSurface::mouseMoveEvent(QMouseEvent* event)
 {
-    const QPointF user = UserToLogical().inverted().map(event->position());
-    emit MouseMoved(static_cast<float>(user.x()), static_cast<float>(user.y()));
+    const QPointF at = event->position();
+    const plot::PlotPoint user = PointerToPlot(at.x(), at.y(), {width(), height()}, corners_);
+    emit MouseMoved(user.x, user.y);
 }
 
 void PlotSurface::FitImage() const
@@ -145,9 +143,9 @@ void PlotSurface::EndPainting() const
 
 QTransform PlotSurface::UserToLogical() const
 {
-    const double sx = image_.width() / (scaleX2_ - scaleX1_);
-    const double sy = image_.height() / (scaleY2_ - scaleY1_);
-    return {sx, 0.0, 0.0, sy, -scaleX1_ * sx, -scaleY1_ * sy};
+    const double sx = image_.width() / (corners_.x2 - corners_.x1);
+    const double sy = image_.height() / (corners_.y2 - corners_.y1);
+    return {sx, 0.0, 0.0, sy, -corners_.x1 * sx, -corners_.y1 * sy};
 }
 
 }  // namespace trelvano

@@ -6,6 +6,7 @@
 #include <QTransform>
 #include <QWidget>
 
+#include "engine/CursorReadout.h"
 #include "plot/Canvas.h"
 
 namespace trelvano {
@@ -52,10 +53,7 @@ private:
     QTransform UserToLogical() const;
 
     QColor background_;
-    double scaleX1_ = 0.0;
-    double scaleY1_ = 100.0;
-    double scaleX2_ = 100.0;
-    double scaleY2_ = 0.0;
+    PlotCorners corners_;
     // The image is brought up to date from const accessors as well, so it and
     // its painter are caches of the drawing rather than observable state.
     mutable QImage image_;

@@ -11,7 +11,7 @@ QFont PanelFont(double pointSize, bool bold)
     // Sans Condensed is the common sans-serif closest in width and line height,
     // so two- and three-line captions still fit their boxes. The style hint
     // lets the platform pick its own sans-serif after that.
-    font.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Microsoft Sans Serif"),
+    font.setFamilies({QString::fromLatin1(kPanelFace), QStringLiteral("Microsoft Sans Serif"),
                       QStringLiteral("DejaVu Sans Condensed")});
     font.setStyleHint(QFont::SansSerif);
     font.setPointSizeF(pointSize);

@@ -1,26 +1,27 @@
 #pragma once
 
-#include <QIcon>
-#include <QSize>
-#include <QString>
+#include <QColor>
 #include <QWidget>
 
-#include "UiFonts.h"
+#include "engine/forms/FormTable.h"
 
 namespace trelvano {
 
-// What every window of the program shares: its name, its caption and icon, the
-// font its controls inherit, its client size, and deletion on close, so that
-// the next request for it builds it afresh with a blank plot.
-inline void SetUpWindow(QWidget& window, const char* name, const char* caption, const QIcon& icon, QFont font,
-                        QSize clientSize)
+inline QColor ToQColor(Colour colour)
 {
-    window.setObjectName(QString::fromLatin1(name));
-    window.setAttribute(Qt::WA_DeleteOnClose);
-    window.setWindowTitle(QString::fromUtf8(caption));
-    window.setWindowIcon(icon);
-    window.setFont(font);
-    window.resize(clientSize);
+    return {colour.r, colour.g, colour.b};
 }
+
+// What the window's table says of the window itself: its name, caption, icon,
+// the font its controls inherit and its client size; and deletion on close,
+// so that the next request for it builds it afresh with a blank plot.
+void SetUpWindow(QWidget& window, const Form& form);
+
+// The window's entry boxes with their captions, then its other controls, each
+// where its table puts it, named as the table names it.
+void BuildControls(QWidget& window, const Form& form);
+
+// Tab visits the controls that take the focus in the table's order.
+void SetTabOrder(QWidget& window, const Form& form);
 
 }  // namespace trelvano

@@ -49,5 +49,25 @@ TEST(CursorReadout, WaveformAtTheTopOfTheTraceAndSpectrumAtTheCarrierTop)
     }
 }
 
+// A pointer on the device pixel where a canvas puts a plot point reads that point back, whatever the plot's
+// size; the readout then takes it from there. With other corners the axes follow them.
+TEST(CursorReadout, PointerReadsBackThePlotPointUnderIt)
+{
+    const plot::PixelSize sizes[] = {{1001, 609}, {200, 120}, {1009, 617}};
+    const std::tuple<float, float> points[] = {{0.0F, 100.0F}, {100.0F, 0.0F}, {50.0F, 95.0F}, {37.5F, 12.25F}};
+    for (const plot::PixelSize size : sizes) {
+        for (const auto& [x, y] : points) {
+            const double px = x / 100.0 * size.width, py = (100.0 - y) / 100.0 * size.height;
+            const plot::PlotPoint at = PointerToPlot(px, py, size);
+            EXPECT_NEAR(at.x, x, 1e-4F) << size.width << " " << x;
+            EXPECT_NEAR(at.y, y, 1e-4F) << size.height << " " << y;
+        }
+    }
+    const plot::PlotPoint corner = PointerToPlot(200.0, 30.0, {200, 120}, {-10.0, 5.0, 30.0, 1.0});
+    EXPECT_TRUE(corner.x == 30.0F && corner.y == 4.0F) << corner.x << " " << corner.y;
+    const plot::PlotPoint none = PointerToPlot(3.0, 4.0, {0, 0});
+    EXPECT_TRUE(none.x == kPlotCorners.x1 && none.y == kPlotCorners.y1);
+}
+
 }  // namespace
 }  // namespace trelvano
