@@ -106,12 +106,12 @@ if [ ! -f "$fftw_prefix/.done" ]; then
 fi
 
 # --- SLEEF: the newest version whose source downloads, from the release or
-# from unstable (the mirror may lack the release's, as it does bookworm's), configured with
-# 3.9's option names. Its build runs generators, so they are built for this machine first and handed to the
-# cross-build. The vector cosines need it: without SLEEF deps.sh fails rather
-# than let the program land several times slower. TLFLOAT and TESTER4 stay
-# off, or its configure clones them from the network. Its AVX code gets the
-# same assembler flag as FFTW's.
+# from unstable (the mirror may lack the release's, as it does bookworm's),
+# configured with 3.9's option names. Its build runs generators, so they are
+# built for this machine first and handed to the cross-build. The vector
+# cosines need it: without SLEEF deps.sh fails rather than let the program
+# land several times slower. TLFLOAT and TESTER4 stay off, or its configure
+# clones them from the network. Its AVX code gets FFTW's assembler flag.
 prepare_apt "$unstable_apt" sid
 sleef_args=(-DBUILD_SHARED_LIBS=ON -DSLEEF_BUILD_TESTS=OFF -DSLEEF_BUILD_DFT=OFF -DSLEEF_BUILD_QUAD=OFF
             -DSLEEF_BUILD_GNUABI_LIBS=OFF -DSLEEF_BUILD_INLINE_HEADERS=OFF -DSLEEF_SHOW_CONFIG=OFF
