@@ -13,12 +13,7 @@ cd "$(dirname "$0")/../.."
 
 source tools/windows/prefixes.sh
 source tools/windows/wine.sh
-wine_dll_path
-# Wine hands QT_* on to Qt only under these names; Qt's off-screen platform
-# reads its fonts from a folder, and Qt Test writes to the console only when told.
-export WINEQT_QPA_FONTDIR
-WINEQT_QPA_FONTDIR=$(windows_path /usr/share/fonts/truetype/dejavu)
-export WINEQT_FORCE_STDERR_LOGGING=1
+wine_built_env
 unset DISPLAY
 
 [ "${TRELVANO_SKIP_CTEST:-0}" = 1 ] || ctest --test-dir build-windows --output-on-failure --no-tests=error --parallel "$(nproc)"
