@@ -39,33 +39,38 @@ prepare_apt() { # list folder, suite
 tarball() { # folder, orig|debian -> that tarball of a source package, if there
   find "$1" -maxdepth 1 -name "*.$2.tar.*" ! -name '*.asc' | grep -m1 .
 }
+unpack_source() { # folder package version list-folder -> the source unpacked in the folder
+  local tmp=$1 log="$cache/fetch-$2.log" unpacked orig debian patch
+  # apt checks every file it fetches against the signed index. The mirror
+  # may have lost a package's .dsc while keeping its tarballs (sleef in
+  # unstable, for one): then the tarballs are unpacked here and Debian's
+  # patches applied, as dpkg-source would have done.
+  (cd "$tmp" && apt_in "$4" apt-get source --download-only -qq "$2=$3") >"$log" 2>&1 || true
+  if compgen -G "$tmp/*.dsc" >/dev/null; then
+    (cd "$tmp" && dpkg-source -x ./*.dsc) >>"$log" 2>&1 || return 1
+    unpacked=$(find "$tmp" -mindepth 1 -maxdepth 1 -type d | head -n1)
+  elif orig=$(tarball "$tmp" orig) && debian=$(tarball "$tmp" debian); then
+    mkdir "$tmp/unpacked" && tar -xf "$orig" -C "$tmp/unpacked" || return 1
+    unpacked=$(find "$tmp/unpacked" -mindepth 1 -maxdepth 1 -type d | head -n1)
+    [ -n "$unpacked" ] && tar -xf "$debian" -C "$unpacked" || return 1
+    if [ -f "$unpacked/debian/patches/series" ]; then
+      while read -r patch _; do
+        case $patch in '' | '#'*) continue ;; esac
+        patch -d "$unpacked" -p1 -N <"$unpacked/debian/patches/$patch" >>"$log" 2>&1 || return 1
+      done <"$unpacked/debian/patches/series"
+    fi
+  fi
+  [ -n "${unpacked:-}" ] && echo "$unpacked"
+}
 fetch_source() { # package version list-folder -> directory holding its unpacked source
-  local package=$1 dir="$cache/src/$1-$2" tmp="$cache/src/$1-$2.tmp" unpacked orig debian patch
+  local dir="$cache/src/$1-$2" tmp="$cache/src/$1-$2.tmp" unpacked
   if [ ! -d "$dir" ]; then
     rm -rf "$tmp" && mkdir -p "$tmp"
-    # apt checks every file it fetches against the signed index. The mirror
-    # may have lost a package's .dsc while keeping its tarballs (sleef in
-    # unstable, for one): then the tarballs are unpacked here and Debian's
-    # patches applied, as dpkg-source would have done.
-    (cd "$tmp" && apt_in "$3" apt-get source --download-only -qq "$package=$2") >"$cache/fetch-$package.log" 2>&1 || true
-    if compgen -G "$tmp/*.dsc" >/dev/null; then
-      (cd "$tmp" && dpkg-source -x ./*.dsc) >>"$cache/fetch-$package.log" 2>&1 || return 1
-      unpacked=$(find "$tmp" -mindepth 1 -maxdepth 1 -type d | head -n1)
-    elif orig=$(tarball "$tmp" orig) && debian=$(tarball "$tmp" debian); then
-      mkdir "$tmp/unpacked" && tar -xf "$orig" -C "$tmp/unpacked" || return 1
-      unpacked=$(find "$tmp/unpacked" -mindepth 1 -maxdepth 1 -type d | head -n1)
-      [ -n "$unpacked" ] && tar -xf "$debian" -C "$unpacked" || return 1
-      if [ -f "$unpacked/debian/patches/series" ]; then
-        while read -r patch _; do
-          case $patch in '' | '#'*) continue ;; esac
-          patch -d "$unpacked" -p1 -s -N <"$unpacked/debian/patches/$patch" || return 1
-        done <"$unpacked/debian/patches/series"
-      fi
-    else
+    if ! unpacked=$(unpack_source "$tmp" "$@") || ! mv "$unpacked" "$dir"; then
+      rm -rf "$tmp"
       return 1
     fi
-    [ -n "$unpacked" ] || return 1
-    mv "$unpacked" "$dir" && rm -rf "$tmp"
+    rm -rf "$tmp"
   fi
   echo "$dir"
 }
