@@ -12,7 +12,9 @@ if ! command -v clang++ >/dev/null; then
   exit 1
 fi
 seconds=${FUZZ_SECONDS:-60}
-targets=(NumberReaderFuzz NumberFormatFuzz PressFuzz)
+# Every target has its seed folder, named as the target (tests/CMakeLists.txt).
+targets=()
+for seeds in tests/fuzz/corpus/*/; do targets+=("$(basename "$seeds")"); done
 
 CC=clang CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTRELVANO_BUILD_FUZZ=ON \
   -DTRELVANO_BUILD_UI=OFF -DTRELVANO_BUILD_BENCH=OFF ${CI:+-DTRELVANO_WERROR=ON}
@@ -31,5 +33,5 @@ for target in "${targets[@]}"; do
   (cd build-fuzz && ./tests/fuzz/"$target" -max_total_time="$seconds" -rss_limit_mb=1024 -print_final_stats=1 \
     "corpus/$target" 2>"$target.log") || { tail -n 40 "build-fuzz/$target.log"; exit 1; }
   grep -E 'DONE|stat::number_of_executed_units|stat::peak_rss_mb' "build-fuzz/$target.log" || true
-  echo "corpus: $(ls "$corpus" | wc -l) inputs"
+  echo "corpus: $(find "$corpus" -type f | wc -l) inputs"
 done

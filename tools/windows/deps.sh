@@ -13,53 +13,90 @@ jobs=$(nproc)
 target=x86_64-w64-mingw32
 mkdir -p "$cache"
 
-# Debian's own sources, through a list of our own, so the machine's apt
-# configuration is neither needed nor touched.
-apt_dir="$cache/apt"
-apt_opts=(-o APT::Sandbox::User=root -o "Dir::Etc::sourcelist=$apt_dir/sources.list" -o Dir::Etc::sourceparts=/dev/null
-          -o "Dir::State::Lists=$apt_dir/lists" -o "Dir::Cache=$apt_dir/cache")
-source_version() { # package -> version apt would fetch
-  apt-cache "${apt_opts[@]}" showsrc "$1" | sed -n 's/^Version: //p' | sort -V | tail -n1
+# Debian's own sources, through lists of our own, so the machine's apt
+# configuration is neither needed nor touched: one for the machine's release,
+# from which Qt (matching the host's Qt tools) and FFTW come, and one for
+# unstable, consulted only for SLEEF, whose source the release may lack.
+apt_in() { # list folder, apt tool, its arguments
+  local lists=$1 tool=$2
+  shift 2
+  "$tool" -o APT::Sandbox::User=root -o "Dir::Etc::sourcelist=$lists/sources.list" -o Dir::Etc::sourceparts=/dev/null \
+    -o "Dir::State::Lists=$lists/lists" -o "Dir::Cache=$lists/cache" "$@"
 }
-prepare_apt() {
-  [ -n "${apt_ready:-}" ] && return
-  mkdir -p "$apt_dir/lists/partial" "$apt_dir/cache/archives/partial"
-  codename=$(. /etc/os-release && echo "${VERSION_CODENAME:-bookworm}")
-  echo "deb-src http://deb.debian.org/debian $codename main" >"$apt_dir/sources.list"
+source_versions() { # list folder, package -> the versions it offers, newest first
+  apt_in "$1" apt-cache showsrc "$2" 2>/dev/null | sed -n 's/^Version: //p' | sort -Vr
+}
+prepare_apt() { # list folder, suite
+  local lists=$1
+  mkdir -p "$lists/lists/partial" "$lists/cache/archives/partial"
+  echo "deb-src http://deb.debian.org/debian $2 main" >"$lists/sources.list"
   # The index is read afresh once a day: a new version is noticed by the
   # next day's build, and a warm cache builds without the network meanwhile.
-  if ! find "$apt_dir/lists" -name '*Sources*' -mtime -1 2>/dev/null | grep -q .; then
-    apt-get "${apt_opts[@]}" update -qq
+  if ! find "$lists/lists" -name '*Sources*' -mtime -1 2>/dev/null | grep -q .; then
+    apt_in "$lists" apt-get update -qq
   fi
-  apt_ready=1
 }
-fetch_source() { # package version -> directory holding its unpacked source
-  local package=$1 dir="$cache/src/$1-$2" unpacked
+tarball() { # folder, orig|debian -> that tarball of a source package, if there
+  find "$1" -maxdepth 1 -name "*.$2.tar.*" ! -name '*.asc' | grep -m1 .
+}
+unpack_source() { # folder package version list-folder -> the source unpacked in the folder
+  local tmp=$1 log="$cache/fetch-$2.log" unpacked orig debian patch
+  # apt checks every file it fetches against the signed index. The mirror
+  # may have lost a package's .dsc while keeping its tarballs (sleef in
+  # unstable, for one): then the tarballs are unpacked here and Debian's
+  # patches applied, as dpkg-source would have done.
+  (cd "$tmp" && apt_in "$4" apt-get source --download-only -qq "$2=$3") >"$log" 2>&1 || true
+  if compgen -G "$tmp/*.dsc" >/dev/null; then
+    (cd "$tmp" && dpkg-source -x ./*.dsc) >>"$log" 2>&1 || return 1
+    unpacked=$(find "$tmp" -mindepth 1 -maxdepth 1 -type d | head -n1)
+  elif orig=$(tarball "$tmp" orig) && debian=$(tarball "$tmp" debian); then
+    mkdir "$tmp/unpacked" && tar -xf "$orig" -C "$tmp/unpacked" || return 1
+    unpacked=$(find "$tmp/unpacked" -mindepth 1 -maxdepth 1 -type d | head -n1)
+    [ -n "$unpacked" ] && tar -xf "$debian" -C "$unpacked" || return 1
+    if [ -f "$unpacked/debian/patches/series" ]; then
+      while read -r patch _; do
+        case $patch in '' | '#'*) continue ;; esac
+        patch -d "$unpacked" -p1 -N <"$unpacked/debian/patches/$patch" >>"$log" 2>&1 || return 1
+      done <"$unpacked/debian/patches/series"
+    fi
+  fi
+  [ -n "${unpacked:-}" ] && echo "$unpacked"
+}
+fetch_source() { # package version list-folder -> directory holding its unpacked source
+  local dir="$cache/src/$1-$2" tmp="$cache/src/$1-$2.tmp" unpacked
   if [ ! -d "$dir" ]; then
-    rm -rf "$dir.tmp" && mkdir -p "$dir.tmp"
-    (cd "$dir.tmp" && apt-get "${apt_opts[@]}" source -qq "$package=$2" >"$cache/fetch-$package.log" 2>&1) || return 1
-    unpacked=$(find "$dir.tmp" -mindepth 1 -maxdepth 1 -type d | head -n1)
-    [ -n "$unpacked" ] || return 1
-    mv "$unpacked" "$dir" && rm -rf "$dir.tmp"
+    rm -rf "$tmp" && mkdir -p "$tmp"
+    if ! unpacked=$(unpack_source "$tmp" "$@") || ! mv "$unpacked" "$dir"; then
+      rm -rf "$tmp"
+      return 1
+    fi
+    rm -rf "$tmp"
   fi
   echo "$dir"
 }
 key() { echo "$*" | sha256sum | cut -c1-12; }
 
-prepare_apt
-qt_version=$(source_version qt6-base)
-fftw_version=$(source_version fftw3)
-sleef_version=$(source_version sleef)
+release_apt="$cache/apt" unstable_apt="$cache/apt-sid"
+# shellcheck source=/dev/null
+prepare_apt "$release_apt" "$(. /etc/os-release && echo "${VERSION_CODENAME:-bookworm}")"
+qt_version=$(source_versions "$release_apt" qt6-base | head -n1)
+fftw_version=$(source_versions "$release_apt" fftw3 | head -n1)
+if [ -z "$qt_version" ] || [ -z "$fftw_version" ]; then
+  echo "deps: Debian's index names no qt6-base or fftw3 source" >&2
+  exit 1
+fi
 
 # --- FFTW: double precision with its SSE2/AVX/AVX2 kernels. MinGW's GCC
 # spills AVX registers with aligned moves to a stack it does not align, hence
 # the assembler flag; FFTW's own allocator keeps its arrays aligned.
 fftw_cflags="-O3 -Wa,-muse-unaligned-vector-move"
-fftw_args=(--host=$target --enable-shared --disable-static --enable-sse2 --enable-avx --enable-avx2
-           --with-our-malloc --disable-fortran --disable-doc)
+# Its threads go inside the one DLL, as FFTW advises for Windows, where a
+# second DLL depending on the first is trouble and threads need no extra library.
+fftw_args=("--host=$target" --enable-shared --disable-static --enable-sse2 --enable-avx --enable-avx2
+           --enable-threads --with-combined-threads --with-our-malloc --disable-fortran --disable-doc)
 fftw_prefix="$cache/fftw-$fftw_version-$(key "${fftw_args[*]} $fftw_cflags")"
 if [ ! -f "$fftw_prefix/.done" ]; then
-  src=$(fetch_source fftw3 "$fftw_version") || { echo "deps: cannot fetch the source of fftw3" >&2; exit 1; }
+  src=$(fetch_source fftw3 "$fftw_version" "$release_apt") || { echo "deps: cannot fetch the source of fftw3" >&2; exit 1; }
   build="$cache/build/fftw"
   rm -rf "$build" "$fftw_prefix" && mkdir -p "$build"
   (cd "$build" && "$src/configure" "${fftw_args[@]}" --prefix="$fftw_prefix" \
@@ -73,37 +110,47 @@ if [ ! -f "$fftw_prefix/.done" ]; then
   rm -rf "$build"
 fi
 
-# --- SLEEF: its build runs generators, so they are built for this machine
-# first and handed to the cross-build. It is optional: without it the cosines
-# are scalar. A source that cannot be fetched is tried again on the next run;
-# a failed build is remembered until the configure line or version changes.
-sleef_args=(-DBUILD_SHARED_LIBS=ON -DBUILD_TESTS=OFF -DBUILD_DFT=OFF -DBUILD_QUAD=OFF
-            -DBUILD_GNUABI_LIBS=OFF -DBUILD_INLINE_HEADERS=OFF -DSLEEF_SHOW_CONFIG=OFF)
-sleef_prefix="$cache/sleef-$sleef_version-$(key "${sleef_args[*]}")"
-build_sleef() {
-  local src native="$cache/build/sleef-native" cross="$cache/build/sleef-cross" status=0
-  if ! src=$(fetch_source sleef "$sleef_version"); then
-    echo "deps: the source of sleef $sleef_version cannot be fetched (see $cache/fetch-sleef.log);" \
-      "cosines will be scalar." >&2
-    return
+# --- SLEEF: the newest version whose source downloads, from the release or
+# from unstable (the mirror may lack the release's, as it does bookworm's),
+# configured with 3.9's option names. Its build runs generators, so they are
+# built for this machine first and handed to the cross-build. The vector
+# cosines need it: without SLEEF deps.sh fails rather than let the program
+# land several times slower. TLFLOAT and TESTER4 stay off, or its configure
+# clones them from the network. Its AVX code gets FFTW's assembler flag.
+prepare_apt "$unstable_apt" sid
+sleef_args=(-DBUILD_SHARED_LIBS=ON -DSLEEF_BUILD_TESTS=OFF -DSLEEF_BUILD_DFT=OFF -DSLEEF_BUILD_QUAD=OFF
+            -DSLEEF_BUILD_GNUABI_LIBS=OFF -DSLEEF_BUILD_INLINE_HEADERS=OFF -DSLEEF_SHOW_CONFIG=OFF
+            -DSLEEF_ENABLE_TLFLOAT=OFF -DSLEEF_ENABLE_TESTER4=OFF)
+sleef_cflags="-Wa,-muse-unaligned-vector-move"
+sleef_prefix=''
+for sleef_version in $( (source_versions "$release_apt" sleef; source_versions "$unstable_apt" sleef) | sort -Vru); do
+  candidate="$cache/sleef-$sleef_version-$(key "${sleef_args[*]} $sleef_cflags")"
+  if [ -f "$candidate/.done" ]; then
+    sleef_prefix=$candidate
+    break
   fi
-  rm -rf "$native" "$cross" "$sleef_prefix" && mkdir -p "$sleef_prefix"
+  src=$(fetch_source sleef "$sleef_version" "$release_apt") || src=$(fetch_source sleef "$sleef_version" "$unstable_apt") \
+    || continue
+  sleef_prefix=$candidate
+  native="$cache/build/sleef-native" cross="$cache/build/sleef-cross"
+  rm -rf "$native" "$cross" "$sleef_prefix"
+  echo "deps: building sleef $sleef_version for Windows..." >&2
   { cmake -S "$src" -B "$native" -G Ninja "${sleef_args[@]}" \
       && cmake --build "$native" --parallel "$jobs" \
       && cmake -S "$src" -B "$cross" -G Ninja "${sleef_args[@]}" -DCMAKE_BUILD_TYPE=Release \
            -DCMAKE_TOOLCHAIN_FILE="$here/mingw-w64.cmake" -DNATIVE_BUILD_DIR="$native" \
-           -DCMAKE_INSTALL_PREFIX="$sleef_prefix" \
+           -DCMAKE_C_FLAGS="$sleef_cflags" -DCMAKE_INSTALL_PREFIX="$sleef_prefix" \
       && cmake --build "$cross" --parallel "$jobs" \
-      && cmake --install "$cross"; } >"$cache/sleef-build.log" 2>&1 || status=$?
+      && cmake --install "$cross"; } >"$cache/sleef-build.log" 2>&1 \
+    || { echo "deps: sleef $sleef_version did not cross-build; see $cache/sleef-build.log" >&2; tail -n 30 "$cache/sleef-build.log" >&2; exit 1; }
   rm -rf "$native" "$cross"
-  if [ "$status" = 0 ]; then
-    touch "$sleef_prefix/.done"
-  else
-    echo "deps: SLEEF did not cross-build (see $cache/sleef-build.log); cosines will be scalar." >&2
-    touch "$sleef_prefix/.failed"
-  fi
-}
-[ -f "$sleef_prefix/.done" ] || [ -f "$sleef_prefix/.failed" ] || build_sleef
+  touch "$sleef_prefix/.done"
+  break
+done
+if [ -z "$sleef_prefix" ]; then
+  echo "deps: no source of sleef downloads from Debian (release or unstable); see $cache/fetch-sleef.log" >&2
+  exit 1
+fi
 
 # --- qtbase: Core, Gui, Widgets and Test with the windows and offscreen
 # platforms, built with this machine's Qt tools (same version, from
@@ -131,7 +178,7 @@ if [ ! -f "$qt_prefix/.done" ]; then
     echo "deps: host Qt tools $host_qt differ from the Qt source $qt_version." >&2
     exit 1
   fi
-  src=$(fetch_source qt6-base "$qt_version") || { echo "deps: cannot fetch the source of qt6-base" >&2; exit 1; }
+  src=$(fetch_source qt6-base "$qt_version" "$release_apt") || { echo "deps: cannot fetch the source of qt6-base" >&2; exit 1; }
   build="$cache/build/qtbase"
   rm -rf "$build" "$qt_prefix"
   echo "deps: building qtbase $qt_version for Windows (about 20 minutes on 2 cores)..." >&2
@@ -153,5 +200,4 @@ done
 
 echo "QT_PREFIX=$qt_prefix"
 echo "FFTW_PREFIX=$fftw_prefix"
-[ -f "$sleef_prefix/.done" ] && echo "SLEEF_PREFIX=$sleef_prefix"
-exit 0
+echo "SLEEF_PREFIX=$sleef_prefix"

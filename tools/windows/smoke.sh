@@ -21,7 +21,7 @@ unpacked=$(mktemp -d)
 trap 'rm -rf "$unpacked"; wineserver --kill >/dev/null 2>&1 || true' EXIT
 unzip -q "$(ls build-windows/trelvano-*-win64.zip)" -d "$unpacked"
 program=$(find "$unpacked" -name trelvano.exe | head -n1)
-export WINEPREFIX="$root/build-windows/wine" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+source tools/windows/wine.sh
 unset WINEPATH WINEQT_QPA_PLATFORM
 
 fail() { echo "windows-smoke: $*" >&2; shot failure; exit 1; }

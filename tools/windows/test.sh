@@ -9,33 +9,12 @@
 #   TRELVANO_SKIP_CTEST=1 ...                       only the packages and the smoke run
 set -euo pipefail
 cd "$(dirname "$0")/../.."
-root=$PWD
 [ "${TRELVANO_SKIP_BUILD:-0}" = 1 ] || tools/windows/build.sh
 
 source tools/windows/prefixes.sh
-windows_path() { echo "Z:${1//\//\\}"; }
-dll_dirs=()
-for dir in "$QT_PREFIX/bin" "$FFTW_PREFIX/bin" ${SLEEF_PREFIX:+"$SLEEF_PREFIX/bin"} "$MINGW_RUNTIME_DIR" \
-  /usr/x86_64-w64-mingw32/lib; do
-  dll_dirs+=("$(windows_path "$dir")")
-done
-
-# A Wine prefix of the build's own, made once; nothing of the user's ~/.wine is touched.
-export WINEPREFIX="$root/build-windows/wine"
-export WINEDEBUG=-all
-export WINEDLLOVERRIDES="mscoree,mshtml="
-export WINEPATH
-WINEPATH=$(IFS=';'; echo "${dll_dirs[*]}")
-# Wine hands QT_* on to Qt only under these names; Qt's off-screen platform
-# reads its fonts from a folder, and Qt Test writes to the console only when told.
-export WINEQT_QPA_FONTDIR
-WINEQT_QPA_FONTDIR=$(windows_path /usr/share/fonts/truetype/dejavu)
-export WINEQT_FORCE_STDERR_LOGGING=1
+source tools/windows/wine.sh
+wine_built_env
 unset DISPLAY
-if [ ! -f "$WINEPREFIX/system.reg" ]; then
-  wineboot --init >/dev/null 2>&1 || true
-  wineserver --wait
-fi
 
 [ "${TRELVANO_SKIP_CTEST:-0}" = 1 ] || ctest --test-dir build-windows --output-on-failure --no-tests=error --parallel "$(nproc)"
 
@@ -75,8 +54,10 @@ wineserver --kill || true
 # The uninstaller takes it all away again (it reruns itself from a temporary copy).
 wine "$program_files/Uninstall.exe" /S
 wineserver --wait
-[ ! -e "$program_files/trelvano.exe" ] && [ ! -e "$start_menu/Trelvano.lnk" ] \
-  || { echo "windows-test: the uninstaller left the program or its Start-menu entry" >&2; exit 1; }
+if [ -e "$program_files/trelvano.exe" ] || [ -e "$start_menu/Trelvano.lnk" ]; then
+  echo "windows-test: the uninstaller left the program or its Start-menu entry" >&2
+  exit 1
+fi
 echo "windows-test: the installer put the program, its DLLs and a Start-menu entry in place; it starts; the uninstaller removes it."
 
 tools/windows/smoke.sh

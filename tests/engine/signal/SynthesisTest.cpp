@@ -96,6 +96,14 @@ TEST(Synthesis, BlocksOfVectorCosinesOnAnyThreadsMatchOneSampleAtATimeAndStopAli
     }
 }
 
+// MinGW's C library is no reference past |x| of about 700: its cosine strays beyond 2 ulp there (cos(1e300)
+// comes out 0.204 instead of -0.575), so on Windows the far phases are left to this test on Linux.
+#if defined(__MINGW32__)
+constexpr double kFarthestTrustedPhase = 512.0;
+#else
+constexpr double kFarthestTrustedPhase = INFINITY;
+#endif
+
 // Each vector unit, not only the one this processor picks, against the C library: lengths around the vector
 // widths (the padded tail, and one past the end untouched), phases far past a run's, values not finite.
 TEST(Synthesis, EveryVectorCosineUnitAgreesWithTheCLibraryWithinTwoUlp)
@@ -110,6 +118,7 @@ TEST(Synthesis, EveryVectorCosineUnitAgreesWithTheCLibraryWithinTwoUlp)
             std::vector<double> out(length + 1, 7.0);
             Cosines({phases.data(), length}, {out.data(), length}, unit);
             for (std::size_t i = 0; i < length; ++i) {
+                if (std::isfinite(phases[i]) && std::fabs(phases[i]) > kFarthestTrustedPhase) continue;
                 const double exact = std::cos(phases[i]), ulp = std::fabs(std::nextafter(exact, 2.0) - exact);
                 ASSERT_TRUE(std::isfinite(exact) ? std::fabs(out[i] - exact) <= 2 * ulp : std::isnan(out[i]))
                     << phases[i];
