@@ -26,7 +26,7 @@ if [ ! -f "$fftw_prefix/.done" ]; then
   src=$(fetch_source fftw3 "$fftw_version") || { echo "web-deps: cannot fetch the source of fftw3 (see $cache/fetch-fftw3.log)" >&2; exit 1; }
   build="$cache/build/fftw"
   rm -rf "$build" "$fftw_prefix" && mkdir -p "$build"
-  echo "web-deps: building FFTW $fftw_version for WebAssembly (about 3 minutes on 2 cores)..." >&2
+  echo "web-deps: building FFTW $fftw_version for WebAssembly (a few minutes)..." >&2
   (cd "$build" && emconfigure "$src/configure" "${fftw_args[@]}" --prefix="$fftw_prefix" CFLAGS="$fftw_cflags" \
       >configure.log 2>&1 \
     && emmake make -j"$(nproc)" >make.log 2>&1 && emmake make install >install.log 2>&1) \
