@@ -5,16 +5,20 @@
 #   tools/install-deps.sh build   to build and start the program   (run.sh)
 #   tools/install-deps.sh test    the above, plus the test and benchmark libraries (test.sh)
 #   tools/install-deps.sh windows the Windows cross-build and its tests under Wine (tools/windows/)
+#   tools/install-deps.sh web     the WebAssembly build and its tests under node (tools/web/)
 #   tools/install-deps.sh ci      the above, plus the package and portability checks (.ci/run)
 set -euo pipefail
 
 step=${1:-test}
-packages=(
-  g++ cmake make pkg-config
-  qt6-base-dev libfftw3-dev libsleef-dev
-  # The windows fall back to DejaVu Sans Condensed, whose widths keep the captions in their boxes.
-  fonts-dejavu-core fonts-dejavu-extra
-)
+packages=(cmake make pkg-config)
+if [ "$step" != web ]; then
+  # The WebAssembly build has its own compiler and FFTW, and no Qt yet.
+  packages+=(
+    g++ qt6-base-dev libfftw3-dev libsleef-dev
+    # The windows fall back to DejaVu Sans Condensed, whose widths keep the captions in their boxes.
+    fonts-dejavu-core fonts-dejavu-extra
+  )
+fi
 if [ "$step" = test ] || [ "$step" = ci ]; then
   packages+=(libgtest-dev libbenchmark-dev)
 fi
@@ -25,6 +29,12 @@ if [ "$step" = windows ] || [ "$step" = ci ]; then
   # Xvfb, xdotool and ImageMagick drive and picture the smoke run.
   packages+=(g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix wine wine64 nsis dpkg-dev
              qt6-base-dev qt6-base-dev-tools ninja-build googletest xvfb xdotool imagemagick xz-utils unzip)
+fi
+if [ "$step" = web ] || [ "$step" = ci ]; then
+  # Debian's emscripten, which brings its own clang, lld, binaryen and the
+  # acorn its optimizer loads; node runs the tests; dpkg-dev unpacks FFTW's
+  # source package; googletest ships its source for the tests.
+  packages+=(emscripten nodejs node-acorn dpkg-dev googletest xz-utils)
 fi
 if [ "$step" = ci ]; then
   # cpack's DEB generator computes the dependencies with dpkg-shlibdeps (dpkg-dev);

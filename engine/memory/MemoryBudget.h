@@ -37,8 +37,9 @@ std::int64_t HeadroomBytes(const MemoryFigures& figures) noexcept;
 
 // Reads the figures of this process now. Linux: /proc/meminfo, /proc/self/status,
 // the resource limits and every memory cgroup (v1 or v2) up to the root.
-// Windows: the physical memory and the commit charge still free. Other POSIX
-// systems: the resource limits, and the machine's physical memory as a cap.
+// Windows: the physical memory and the commit charge still free. WebAssembly:
+// what the heap can still grow to and what its allocator holds free. Other
+// POSIX systems: the resource limits, and the machine's physical memory as a cap.
 MemoryFigures ReadMemoryFigures();
 
 // The reserve RequireMemory keeps free for the windows and the allocator itself.

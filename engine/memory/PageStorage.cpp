@@ -66,7 +66,13 @@ PageStorage& PageStorage::operator=(PageStorage&& other) noexcept
 std::int64_t PageStorage::bytesFor(std::int64_t count) noexcept
 {
     if (count <= 0) return 0;
-    const auto bytes = static_cast<std::size_t>(count) * sizeof(double);
+    // Counted in 64 bits: a block past half of a 32-bit size_t (WebAssembly's)
+    // can never be made, and its product in size_t would wrap to a small one.
+    if (count > std::numeric_limits<std::int64_t>::max() / std::int64_t{sizeof(double)})
+        return std::numeric_limits<std::int64_t>::max();
+    const std::int64_t wide = count * std::int64_t{sizeof(double)};
+    if (static_cast<std::uint64_t>(wide) > std::numeric_limits<std::size_t>::max() / 2) return wide;
+    const auto bytes = static_cast<std::size_t>(wide);
 #if TRELVANO_MAPS_PAGES
     if (bytes >= kMappedFromBytes) return static_cast<std::int64_t>(pages::MappedLength(bytes));
 #endif

@@ -15,6 +15,12 @@
 #define NOMINMAX
 #endif
 #include <windows.h>
+#elif defined(__EMSCRIPTEN__)
+#include <emscripten/heap.h>
+#include <malloc.h>
+#include <unistd.h>
+
+#include <cstdint>
 #elif defined(__unix__) || defined(__APPLE__)
 #include <sys/resource.h>
 #include <unistd.h>
@@ -24,7 +30,7 @@ namespace trelvano {
 
 namespace {
 
-#if defined(__linux__) || defined(__unix__) || defined(__APPLE__)
+#if (defined(__linux__) || defined(__unix__) || defined(__APPLE__)) && !defined(__EMSCRIPTEN__)
 std::optional<std::int64_t> Limit(int resource)
 {
     rlimit limit{};
@@ -116,6 +122,24 @@ MemoryFigures ReadMemoryFigures()
         figures.addressSpaceLimit = static_cast<std::int64_t>(status.ullTotalVirtual);
         figures.addressSpaceUsed = static_cast<std::int64_t>(status.ullTotalVirtual - status.ullAvailVirtual);
     }
+    return figures;
+}
+
+#elif defined(__EMSCRIPTEN__)
+
+// WebAssembly defines __unix__ too, but its sysconf reports the heap's
+// maximum however much is taken. The heap grows up to that maximum and never
+// gives memory back: the room is what lies above the allocator's top plus what
+// it holds free below it. A browser may still refuse to grow that far (a
+// phone's); only trying the growth tells.
+MemoryFigures ReadMemoryFigures()
+{
+    MemoryFigures figures;
+    const auto maximum = static_cast<std::int64_t>(emscripten_get_heap_max());
+    const auto top = static_cast<std::int64_t>(reinterpret_cast<std::uintptr_t>(sbrk(0)));
+    // The field is an int, and a 4 GB heap can hold more than 2 GB free.
+    const auto heldFree = static_cast<std::int64_t>(static_cast<std::uint32_t>(mallinfo().fordblks));
+    figures.memAvailable = (maximum > top ? maximum - top : 0) + heldFree;
     return figures;
 }
 

@@ -3,7 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <bit>
+#include <cstdint>
+#include <cstring>
 #include <optional>
 #include <string>
 #include <tuple>
@@ -17,6 +18,15 @@ namespace trelvano {
 namespace {
 
 using support::RecordedLine;
+
+// A double's bits, compared exactly; std::bit_cast is missing from older
+// libc++ (emscripten 3.1.6's among them).
+std::uint64_t BitsOf(double value)
+{
+    std::uint64_t bits;
+    std::memcpy(&bits, &value, sizeof bits);
+    return bits;
+}
 
 struct Session : support::RecordingHost {
     using RecordingHost::RecordingHost;
@@ -99,8 +109,7 @@ TEST(AnalysisRun, PeaksGatheredOnTheWayEqualTheStandaloneScans)
         // Faults up to the peaks, both peaks to the bit and both counters.
         const auto outcome = [](const Session& host, std::optional<FaultKind> fault) {
             const AnalysisParameters& p = host.state.params;
-            return std::tuple(fault, std::bit_cast<std::uint64_t>(p.SignalPeak),
-                              std::bit_cast<std::uint64_t>(p.SpectrumPeak), p.SampleIndex, p.BinIndex);
+            return std::tuple(fault, BitsOf(p.SignalPeak), BitsOf(p.SpectrumPeak), p.SampleIndex, p.BinIndex);
         };
         const auto runFault = support::FaultOf([&] { RunAnalysis(run.state, run); });
         const auto referenceFault = support::FaultOf([&] {

@@ -54,5 +54,16 @@ TEST(SampleBuffers, EachRunLeavesNPlusTwoZerosAndARefusalLeavesThemAlone)
     }
 }
 
+// The six buffers of the largest N take 48 bytes a sample, far past what a
+// 32-bit size_t holds (WebAssembly's): a byte count taken in size_t there
+// would wrap and make the press look small to the guard.
+TEST(SampleBuffers, TheLargestRunIsCountedInFull)
+{
+    AnalysisState state;
+    state.params.N = kLargestN;
+    const std::int64_t elements = std::int64_t{kLargestN} + 2;
+    EXPECT_GE(MemoryForRun(state), 6 * elements * std::int64_t{sizeof(double)});
+}
+
 }  // namespace
 }  // namespace trelvano

@@ -6,6 +6,7 @@
 #include <limits>
 #include <optional>
 #include <tuple>
+#include <vector>
 
 #include "engine/memory/MemoryText.h"
 
@@ -69,6 +70,27 @@ TEST(MemoryBudget, ThisMachinesOwnFiguresBoundAPress)
     EXPECT_GT(headroom, kMemoryReserveBytes);
     EXPECT_LE(headroom, *figures.memAvailable);
 }
+
+#if defined(__EMSCRIPTEN__)
+char* volatile heldBlock = nullptr;  // so the block cannot be optimised away
+
+// The heap's maximum alone would stay the same whatever is taken: the room
+// must fall by a block while it is held, and come back when it is freed.
+TEST(MemoryBudget, TheHeapsRoomFollowsWhatIsTaken)
+{
+    const std::int64_t before = *ReadMemoryFigures().memAvailable;
+    std::int64_t held = 0;
+    {
+        std::vector<char> block(64 * MiB, 1);
+        heldBlock = block.data();
+        held = *ReadMemoryFigures().memAvailable;
+    }
+    heldBlock = nullptr;
+    const std::int64_t after = *ReadMemoryFigures().memAvailable;
+    EXPECT_LE(held, before - 64 * MiB);
+    EXPECT_GE(after, held + 64 * MiB);
+}
+#endif
 
 }  // namespace
 }  // namespace trelvano

@@ -1,0 +1,33 @@
+#!/usr/bin/env bash
+# Builds engine/ and plot/ and their tests for WebAssembly with Debian's
+# emscripten, into build-web/, and runs the tests under node through ctest:
+# they meet the 32-bit size_t and the older libc++ that no native build sees.
+# FFTW is built from Debian's source once (tools/web/deps.sh) and reused from
+# the cache outside the clone after that. No web page yet.
+#   tools/web/build.sh               CI=true makes warnings errors
+#   TRELVANO_WEB_CACHE=DIR ...       where FFTW's prefix lives (default ~/.cache/trelvano-web)
+set -euo pipefail
+cd "$(dirname "$0")/../.."
+bash tools/install-deps.sh web
+source tools/web/env.sh
+
+fftw_prefix=$(tools/web/deps.sh | sed -n 's/^FFTW_PREFIX=//p')
+[ -n "$fftw_prefix" ] || { echo "web: deps.sh named no FFTW prefix" >&2; exit 1; }
+# FFTW's pkg-config file, never the host's; the toolchain looks for libraries
+# only under its find roots, so the prefix becomes one.
+export PKG_CONFIG_LIBDIR="$fftw_prefix/lib/pkgconfig"
+unset PKG_CONFIG_PATH
+
+# The emulator carries node's option itself, so that ctest run by hand, and
+# the test listing it does first, work without tools/web/env.sh.
+emcmake cmake -S . -B build-web -DCMAKE_BUILD_TYPE=Release \
+  -DCMAKE_FIND_ROOT_PATH="$fftw_prefix" \
+  -DCMAKE_CROSSCOMPILING_EMULATOR="$(command -v node);--no-experimental-fetch" \
+  -DTRELVANO_BUILD_UI=OFF -DTRELVANO_BUILD_BENCH=OFF -DTRELVANO_BUILD_TESTS=ON \
+  -DTRELVANO_GTEST_SOURCE_DIR=/usr/src/googletest \
+  -DTRELVANO_WERROR="$([ "${CI:-}" = true ] && echo ON || echo OFF)"
+# The replays of the committed fuzz corpora too, bar the number format's
+# (tests/CMakeLists.txt says why).
+cmake --build build-web --parallel "$(nproc)" --target engine_tests plot_tests NumberReaderFuzzReplay PressFuzzReplay
+ctest --test-dir build-web --output-on-failure --no-tests=error --parallel "$(nproc)"
+echo "web: the engine and plot tests pass in WebAssembly under node."
