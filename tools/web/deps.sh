@@ -11,8 +11,9 @@ mkdir -p "$cache"
 source "$here/../debian-source.sh"
 source "$here/env.sh"
 
-prepare_apt
-fftw_version=$(source_version fftw3)
+release_apt="$cache/apt"
+prepare_apt "$release_apt" "$(release_suite)"
+fftw_version=$(source_versions "$release_apt" fftw3 | head -n1)
 [ -n "$fftw_version" ] || { echo "web-deps: apt offers no source of fftw3" >&2; exit 1; }
 
 # Double precision only, no SIMD kernels (wasm has none FFTW knows) and no
@@ -23,7 +24,7 @@ fftw_cflags="-O3"
 fftw_args=(--disable-fortran --disable-shared --enable-static --disable-threads --disable-doc)
 fftw_prefix="$cache/fftw-$fftw_version-$(key "${fftw_args[*]} $fftw_cflags $emcc_version")"
 if [ ! -f "$fftw_prefix/.done" ]; then
-  src=$(fetch_source fftw3 "$fftw_version") || { echo "web-deps: cannot fetch the source of fftw3 (see $cache/fetch-fftw3.log)" >&2; exit 1; }
+  src=$(fetch_source fftw3 "$fftw_version" "$release_apt") || { echo "web-deps: cannot fetch the source of fftw3 (see $cache/fetch-fftw3.log)" >&2; exit 1; }
   build="$cache/build/fftw"
   rm -rf "$build" "$fftw_prefix" && mkdir -p "$build"
   echo "web-deps: building FFTW $fftw_version for WebAssembly (a few minutes)..." >&2

@@ -13,72 +13,14 @@ jobs=$(nproc)
 target=x86_64-w64-mingw32
 mkdir -p "$cache"
 
-# Debian's own sources, through lists of our own, so the machine's apt
-# configuration is neither needed nor touched: one for the machine's release,
-# from which Qt (matching the host's Qt tools) and FFTW come, and one for
-# unstable, consulted only for SLEEF, whose source the release may lack.
-apt_in() { # list folder, apt tool, its arguments
-  local lists=$1 tool=$2
-  shift 2
-  "$tool" -o APT::Sandbox::User=root -o "Dir::Etc::sourcelist=$lists/sources.list" -o Dir::Etc::sourceparts=/dev/null \
-    -o "Dir::State::Lists=$lists/lists" -o "Dir::Cache=$lists/cache" "$@"
-}
-source_versions() { # list folder, package -> the versions it offers, newest first
-  apt_in "$1" apt-cache showsrc "$2" 2>/dev/null | sed -n 's/^Version: //p' | sort -Vr
-}
-prepare_apt() { # list folder, suite
-  local lists=$1
-  mkdir -p "$lists/lists/partial" "$lists/cache/archives/partial"
-  echo "deb-src http://deb.debian.org/debian $2 main" >"$lists/sources.list"
-  # The index is read afresh once a day: a new version is noticed by the
-  # next day's build, and a warm cache builds without the network meanwhile.
-  if ! find "$lists/lists" -name '*Sources*' -mtime -1 2>/dev/null | grep -q .; then
-    apt_in "$lists" apt-get update -qq
-  fi
-}
-tarball() { # folder, orig|debian -> that tarball of a source package, if there
-  find "$1" -maxdepth 1 -name "*.$2.tar.*" ! -name '*.asc' | grep -m1 .
-}
-unpack_source() { # folder package version list-folder -> the source unpacked in the folder
-  local tmp=$1 log="$cache/fetch-$2.log" unpacked orig debian patch
-  # apt checks every file it fetches against the signed index. The mirror
-  # may have lost a package's .dsc while keeping its tarballs (sleef in
-  # unstable, for one): then the tarballs are unpacked here and Debian's
-  # patches applied, as dpkg-source would have done.
-  (cd "$tmp" && apt_in "$4" apt-get source --download-only -qq "$2=$3") >"$log" 2>&1 || true
-  if compgen -G "$tmp/*.dsc" >/dev/null; then
-    (cd "$tmp" && dpkg-source -x ./*.dsc) >>"$log" 2>&1 || return 1
-    unpacked=$(find "$tmp" -mindepth 1 -maxdepth 1 -type d | head -n1)
-  elif orig=$(tarball "$tmp" orig) && debian=$(tarball "$tmp" debian); then
-    mkdir "$tmp/unpacked" && tar -xf "$orig" -C "$tmp/unpacked" || return 1
-    unpacked=$(find "$tmp/unpacked" -mindepth 1 -maxdepth 1 -type d | head -n1)
-    [ -n "$unpacked" ] && tar -xf "$debian" -C "$unpacked" || return 1
-    if [ -f "$unpacked/debian/patches/series" ]; then
-      while read -r patch _; do
-        case $patch in '' | '#'*) continue ;; esac
-        patch -d "$unpacked" -p1 -N <"$unpacked/debian/patches/$patch" >>"$log" 2>&1 || return 1
-      done <"$unpacked/debian/patches/series"
-    fi
-  fi
-  [ -n "${unpacked:-}" ] && echo "$unpacked"
-}
-fetch_source() { # package version list-folder -> directory holding its unpacked source
-  local dir="$cache/src/$1-$2" tmp="$cache/src/$1-$2.tmp" unpacked
-  if [ ! -d "$dir" ]; then
-    rm -rf "$tmp" && mkdir -p "$tmp"
-    if ! unpacked=$(unpack_source "$tmp" "$@") || ! mv "$unpacked" "$dir"; then
-      rm -rf "$tmp"
-      return 1
-    fi
-    rm -rf "$tmp"
-  fi
-  echo "$dir"
-}
-key() { echo "$*" | sha256sum | cut -c1-12; }
+# Debian's sources, from two lists: the machine's release, from which Qt
+# (matching the host's Qt tools) and FFTW come, and unstable, consulted only
+# for SLEEF, whose source the release may lack.
+# shellcheck source=tools/debian-source.sh
+source "$here/../debian-source.sh"
 
 release_apt="$cache/apt" unstable_apt="$cache/apt-sid"
-# shellcheck source=/dev/null
-prepare_apt "$release_apt" "$(. /etc/os-release && echo "${VERSION_CODENAME:-bookworm}")"
+prepare_apt "$release_apt" "$(release_suite)"
 qt_version=$(source_versions "$release_apt" qt6-base | head -n1)
 fftw_version=$(source_versions "$release_apt" fftw3 | head -n1)
 if [ -z "$qt_version" ] || [ -z "$fftw_version" ]; then
