@@ -19,6 +19,22 @@
 
 namespace trelvano {
 
+namespace {
+
+// Runs `call` and hands back what it raised, instead of raising it.
+template <class Call>
+std::exception_ptr Caught(Call&& call)
+{
+    try {
+        call();
+    } catch (...) {
+        return std::current_exception();
+    }
+    return nullptr;
+}
+
+}  // namespace
+
 struct WorkerPool::Shared {
     std::mutex mutex;
     std::condition_variable wake;
@@ -41,14 +57,12 @@ struct WorkerPool::Shared {
     void takeParts()
     {
         for (std::size_t part = next.fetch_add(1); part < parts; part = next.fetch_add(1)) {
-            try {
-                (*task)(part);
-            } catch (...) {
-                const std::lock_guard lock(mutex);
-                if (part < failedPart) {
-                    failedPart = part;
-                    failure = std::current_exception();
-                }
+            std::exception_ptr raised = Caught([&] { (*task)(part); });
+            if (!raised) continue;
+            const std::lock_guard lock(mutex);
+            if (part < failedPart) {
+                failedPart = part;
+                failure = std::move(raised);
             }
         }
     }
@@ -111,21 +125,11 @@ void WorkerPool::run(std::size_t parts, const std::function<void(std::size_t)>& 
     Shared& s = *shared_;
     if (s.workers.empty() || parts <= 1 || s.running.exchange(true)) {
         // The same order of calls and of exceptions as below, on this thread alone.
-        std::exception_ptr firstFailure;
+        const std::exception_ptr firstFailure = first ? Caught(first) : nullptr;
         std::exception_ptr partFailure;
-        if (first) {
-            try {
-                first();
-            } catch (...) {
-                firstFailure = std::current_exception();
-            }
-        }
         for (std::size_t part = 0; part < parts; ++part) {
-            try {
-                task(part);
-            } catch (...) {
-                if (!partFailure) partFailure = std::current_exception();
-            }
+            std::exception_ptr raised = Caught([&] { task(part); });
+            if (!partFailure) partFailure = std::move(raised);
         }
         if (partFailure) std::rethrow_exception(partFailure);
         if (firstFailure) std::rethrow_exception(firstFailure);
@@ -143,14 +147,7 @@ void WorkerPool::run(std::size_t parts, const std::function<void(std::size_t)>& 
         ++s.generation;
     }
     s.wake.notify_all();
-    std::exception_ptr firstFailure;
-    if (first) {
-        try {
-            first();
-        } catch (...) {
-            firstFailure = std::current_exception();
-        }
-    }
+    const std::exception_ptr firstFailure = first ? Caught(first) : nullptr;
     s.takeParts();
     std::exception_ptr partFailure;
     {
