@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
+#include <functional>
 #include <cstdint>
 #include <tuple>
 #include <vector>
@@ -120,6 +122,29 @@ TEST(ColumnMerging, OneStrokePerColumnOverExactlyTheRowsLit)
     const Lines point = Trace(std::vector<double>(1001, 0.0), 1000, 0.0, 0.0, {10, 101});
     ASSERT_EQ(point.size(), 1U);
     EXPECT_NEAR(point[0].y1, 100.0 - 51 / 1.01, 1e-4) << point[0];
+}
+
+// A trace of millions of samples worked out in parts (run here in reverse order) draws the very lines, in the
+// same order, as one worked out in one piece: across the box, past its right edge (time expansion 2.5), in one
+// column (no expansion), and with gaps where samples are not finite, some at the parts' edges.
+TEST(ColumnMerging, ATraceWorkedOutInPartsDrawsWhatOnePieceDraws)
+{
+    const std::int32_t n = 2'500'000;
+    const PartRunner backwards = [](std::size_t parts, const std::function<void(std::size_t)>& part) {
+        for (std::size_t p = parts; p-- > 0;) part(p);
+    };
+    for (const auto& [kt, gaps] : {std::pair{1.0, false}, {2.5, false}, {0.0, false}, {1.0, true}}) {
+        SCOPED_TRACE(testing::Message() << "kt " << kt << (gaps ? ", gaps" : ""));
+        std::vector<double> signal = AmSignal(n);
+        if (gaps) {
+            for (const std::int32_t i : {1'048'575, 1'048'576, 1'050'000, 2'097'152, 2'400'000}) signal[i] = NAN;
+        }
+        RecordingCanvas whole({1001, 609}), parts({1001, 609});
+        DrawWaveformTrace(whole, signal, n, kt, 37.5);
+        DrawWaveformTrace(parts, signal, n, kt, 37.5, backwards);
+        EXPECT_FALSE(whole.lines.empty());
+        EXPECT_EQ(whole.lines, parts.lines);
+    }
 }
 
 }  // namespace
