@@ -42,10 +42,6 @@ inline std::uint64_t NotFiniteBit(double value)
     throw RuntimeFault(FaultKind::FloatingPoint);
 }
 
-}  // namespace
-
-namespace {
-
 // What every sample's phases are made of.
 struct Tone {
     double Vp, mAM, mf, fp, fm, spacing;
@@ -59,8 +55,9 @@ constexpr std::size_t kBlock = 256;
 static_assert(WorkerPool::kSmallPart % kBlock == 0 && WorkerPool::kLargePart % kBlock == 0);
 
 // Synthesises samples begin..begin+count-1 into am and angle, block by block,
-// and returns where the first block holding a value that is not finite starts,
-// that block left unwritten; begin + count when there is none.
+// and returns where the first block holding a value that is not finite starts
+// (it stops after that block, whose values are not to be kept); begin + count
+// when there is none.
 std::size_t SynthesiseBlocks(const Tone& t, std::span<double> am, std::span<double> angle, std::size_t begin,
                              std::size_t count)
 {
