@@ -37,12 +37,12 @@ void RunAnalysis(AnalysisState& state, RunHost& host)
     const AnalysisParameters& p = state.params;
     SampleBuffers& b = state.buffers;
     const std::int32_t lastBin = LastBinFor(p.N);
-    // Spans taken through range() fault on a bad extent instead of reading past the end.
     // The trace's millions of samples are merged into columns on every thread;
     // the lines are drawn here, on this one, as the toolkit requires.
     const auto runParts = [&state](std::size_t parts, const std::function<void(std::size_t)>& part) {
         state.pool().run(parts, part);
     };
+    // Spans taken through range() fault on a bad extent instead of reading past the end.
     plot::DrawWaveformTrace(host.WaveformPlot(), b.Signal.range(0, p.N), p.N, p.Kt, p.SignalPeak, runParts);
     plot::DrawSpectrumLines(host.SpectrumPlot(), b.Spectrum.range(0, lastBin), p.N, p.FreqScale, p.SpectrumPeak,
                             lastBin);
