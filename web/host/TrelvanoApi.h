@@ -1,0 +1,78 @@
+#pragma once
+
+// The browser's way into the program: a plain C interface over the engine and
+// the plots, exported from the WebAssembly module and called from its Web
+// Worker. The page holds no text, table or formula of its own; everything it
+// shows comes from here.
+//
+// Strings in and out are UTF-8. A returned string or image stays valid until
+// the next call into this interface. Every function is safe to call at any
+// time: nothing raises out of it, a fault becomes a message event.
+//
+// Windows are named "Form1", "Form2", "Form3"; controls by their object names.
+
+#include <stdint.h>
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+// The three windows as JSON, for the page to build itself from:
+//   {"title": "Trelvano",
+//    "forms": [{"name": "Form1", "caption": "...", "width": px, "height": px,
+//               "font": {"points": 8.25, "bold": true}, "icon": "application" | "spectrum",
+//               "closable": false,
+//               "controls": [{"name": "Text13", "kind": "entry" | "label" | "typebox" | "button"
+//                                 | "option" | "plot" | "hidden",
+//                             "left": px, "top": px, "width": px, "height": px,   (at 96 dpi: twips / 15)
+//                             "tabIndex": n, "text": "...",                      (absent when none)
+//                             "font": {...}, "background": "#rrggbb",            (absent: the form's)
+//                             "align": "left" | "centre", "list": ["AM", "FM", "PM"],
+//                             "labelledBy": "Label56",                           (entry boxes: their caption)
+//                             "describedBy": ["Label48", "Label56"]}],           (entry boxes: every label)
+//               "tabOrder": ["Command2", "Text13", ...]}, ...]}
+const char* trelvano_forms(void);
+
+// Device pixels per layout pixel of the plots' images, and the decimal
+// separator the readouts show ("," for Italian). Both apply from the next
+// image or readout on; set them once, before the first press.
+void trelvano_set_pixel_ratio(double ratio);
+void trelvano_set_decimal_separator(const char* separator);
+
+// The current text of an entry box or of Combo1, as the user left it.
+void trelvano_set_text(const char* control, const char* text);
+
+// The user's actions. Each returns the events it caused (below).
+const char* trelvano_press(void);                  // "Grafici"
+const char* trelvano_show_spectrum(void);          // "Visualizza spettro"
+const char* trelvano_close(const char* form);      // a result window's close box
+// The readout for the pointer at (x, y) layout pixels from the top-left corner
+// of the window's Picture1; as events, its "readout" event holding the text.
+const char* trelvano_readout(const char* form, double x, double y);
+
+// Events are a JSON array, in the order they happened, e.g.
+//   [{"event": "message", "text": "..."},                 a modal message, OK to dismiss
+//    {"event": "show", "form": "Form2"},                  shown, raised and made active
+//    {"event": "image", "form": "Form2"},                 its Picture1 changed: fetch it
+//    {"event": "closed", "form": "Form3"},
+//    {"event": "readout", "form": "Form3", "text": "f= 30000,00 Hz ; S(f) = 2,50E+01 V"},
+//    {"event": "busy", "done": true}]                      the last one of a press: "done" false when a fault ended it
+// A window a press creates (hidden) gives no event; its image event comes when drawn.
+
+// Picture1 of a window as RGBA, top row first, width × height device pixels;
+// a window that does not exist has a 0 × 0 image.
+int32_t trelvano_image_width(const char* form);
+int32_t trelvano_image_height(const char* form);
+const uint8_t* trelvano_image(const char* form);
+
+// What the last completed press found, as JSON, for tests and scripts:
+//   {"N": 1000, "SignalPeak": 37.5, "SpectrumPeak": 25.0, "lines": {"Form2": 999, "Form3": 12}}
+const char* trelvano_figures(void);
+
+// The yardstick a press is measured against: the three-cosine loop over n
+// samples, single-threaded, as compiled here; the seconds it took.
+double trelvano_cosine_loop_seconds(int32_t n);
+
+#ifdef __cplusplus
+}
+#endif
