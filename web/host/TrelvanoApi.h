@@ -65,6 +65,10 @@ int32_t trelvano_image_width(const char* form);
 int32_t trelvano_image_height(const char* form);
 const uint8_t* trelvano_image(const char* form);
 
+// The out-of-memory message, for the page to show when the worker running
+// this module died and had to be started afresh.
+const char* trelvano_out_of_memory_message(void);
+
 // What the last completed press found, as JSON, for tests and scripts:
 //   {"N": 1000, "SignalPeak": 37.5, "SpectrumPeak": 25.0, "lines": {"Form2": 999, "Form3": 12}}
 const char* trelvano_figures(void);
