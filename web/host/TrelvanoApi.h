@@ -42,7 +42,10 @@ void trelvano_set_decimal_separator(const char* separator);
 // The current text of an entry box or of Combo1, as the user left it.
 void trelvano_set_text(const char* control, const char* text);
 
-// The user's actions. Each returns the events it caused (below).
+// The user's actions. Each returns the events it caused (below). As on the
+// desktop, "Visualizza spettro" does nothing while the waveform window is not
+// shown (its button is on it), Form1 has no close box, and a window that is
+// closed or hidden is under no pointer: those calls return [].
 const char* trelvano_press(void);              // "Grafici"
 const char* trelvano_show_spectrum(void);      // "Visualizza spettro"
 const char* trelvano_close(const char* form);  // a result window's close box
@@ -58,6 +61,9 @@ const char* trelvano_readout(const char* form, double x, double y);
 //    {"event": "readout", "form": "Form3", "text": "f= 30000,00 Hz ; S(f) = 2,50E+01 V"},
 //    {"event": "busy", "done": true}]                      the last one of a press: "done" false when a fault ended it
 // A window a press creates (hidden) gives no event; its image event comes when drawn.
+// An "image" event says the image changed since the page last heard: one per
+// window before each message (what the user sees behind it) and at the end of
+// each action; a window created anew (blank) has one too.
 
 // Picture1 of a window as RGBA, top row first, width × height device pixels;
 // a window that does not exist has a 0 × 0 image.
@@ -71,10 +77,14 @@ const char* trelvano_out_of_memory_message(void);
 
 // What the last completed press found, as JSON, for tests and scripts:
 //   {"N": 1000, "SignalPeak": 37.5, "SpectrumPeak": 25.0, "lines": {"Form2": 999, "Form3": 12}}
+// as the press left them, whatever stopped it; "lines" counts the Line calls
+// since each plot was last blanked and names only the windows that exist.
+// Peaks have 17 significant digits (null if not finite); before any press N is 0.
 const char* trelvano_figures(void);
 
 // The yardstick a press is measured against: the three-cosine loop over n
-// samples, single-threaded, as compiled here; the seconds it took.
+// samples, single-threaded, as compiled here; the seconds it took (its
+// buffers are made before the clock starts), negative when they cannot be had.
 double trelvano_cosine_loop_seconds(int32_t n);
 
 #ifdef __cplusplus
