@@ -23,6 +23,20 @@ constexpr std::int64_t kLargestBlock = std::int64_t{1} << 31;
 // never used, and take its success for granted.
 void* volatile probe = nullptr;
 
+// The largest block short of `bytes` the heap gives now, to a mebibyte:
+// what a request for one piece can be told it could have had.
+std::int64_t LargestBlockBelow(std::int64_t bytes)
+{
+    std::int64_t given = 0;
+    for (std::int64_t refused = bytes; refused - given > (std::int64_t{1} << 20);) {
+        const std::int64_t tried = given + (refused - given) / 2;
+        probe = std::malloc(static_cast<std::size_t>(tried));
+        std::free(probe);
+        (probe != nullptr ? given : refused) = tried;
+    }
+    return given;
+}
+
 std::int64_t Top()
 {
     return static_cast<std::int64_t>(reinterpret_cast<std::uintptr_t>(sbrk(0)));
@@ -33,20 +47,20 @@ std::int64_t Top()
 std::optional<MemoryShortfall> TakeRoom(std::int64_t bytes)
 {
     if (bytes <= 0) return std::nullopt;
-    const auto size = static_cast<std::int64_t>(emscripten_get_heap_size());
     if (bytes < kLargestBlock) {
         // In one piece: the allocations that follow, each smaller and all
         // together no larger, then fit whatever holes the heap has.
         probe = std::malloc(static_cast<std::size_t>(bytes));
         std::free(probe);
         if (probe != nullptr) return std::nullopt;
-    } else {
-        // Past what one block may be the heap is grown that far, counting
-        // nothing the allocator holds free; the buffers are each far smaller.
-        const auto maximum = static_cast<std::int64_t>(emscripten_get_heap_max());
-        const std::int64_t wanted = std::min(Top() + bytes, maximum);
-        if (wanted <= size || emscripten_resize_heap(static_cast<std::size_t>(wanted))) return std::nullopt;
+        return MemoryShortfall{bytes, LargestBlockBelow(bytes)};
     }
+    // Past what one block may be the heap is grown that far, counting nothing
+    // the allocator holds free; the buffers are each far smaller.
+    const auto size = static_cast<std::int64_t>(emscripten_get_heap_size());
+    const auto maximum = static_cast<std::int64_t>(emscripten_get_heap_max());
+    const std::int64_t wanted = std::min(Top() + bytes, maximum);
+    if (wanted <= size || emscripten_resize_heap(static_cast<std::size_t>(wanted))) return std::nullopt;
     // What is left without growing: above the allocator's top in the memory
     // the heap already has, and what the allocator holds free below it.
     const auto heldFree = static_cast<std::int64_t>(static_cast<std::uint32_t>(mallinfo().fordblks));
