@@ -100,7 +100,7 @@
 
   // ---- Building the windows ---------------------------------------------
 
-  const windows = new Map(); // form name -> {section, frame, width, height, focusFirst}
+  const windows = new Map(); // form name -> {section, client, viewport, width, height, focusFirst}
   const plots = new Map(); // form name -> {canvas, tooltip, background, width, height}
   let title = '';
   let pressButton = null;
@@ -282,6 +282,7 @@
       const y = ((e.clientY - box.top) * plot.height) / box.height;
       if (x < 0 || y < 0 || x > plot.width || y > plot.height) return;
       plot.over = true;
+      plot.touch = e.pointerType === 'touch';
       plot.clientX = e.clientX;
       plot.clientY = e.clientY;
       askReadout(plot, x, y);
@@ -308,7 +309,6 @@
     const section = windowTemplate.content.firstElementChild.cloneNode(true);
     section.id = form.name;
     section.dataset.form = form.name;
-    const frame = section.querySelector('.frame');
     const caption = section.querySelector('.caption');
     caption.id = controlId(form, 'caption');
     caption.textContent = form.caption;
@@ -386,8 +386,10 @@
     const first = order.map((name) => focusable.get(name)).find(Boolean);
     windows.set(form.name, {
       section,
-      frame,
+      client,
+      viewport: section.querySelector('.viewport'),
       width: form.width,
+      height: form.height,
       focusFirst: () => (first || section).focus({ preventScroll: true }),
     });
     section.hidden = form.name !== 'Form1';
@@ -426,9 +428,7 @@
   function showWindow(name) {
     const win = windows.get(name);
     if (!win) return;
-    const wasHidden = win.section.hidden;
     win.section.hidden = false;
-    if (wasHidden) fit();
     // Brought to the front: the last shown window is the one in view.
     for (const other of windows.values()) other.section.classList.toggle('front', other === win);
     win.section.scrollIntoView({ block: 'nearest', inline: 'nearest' });
@@ -456,13 +456,15 @@
       return;
     }
     tooltip.hidden = false;
-    // Below and to the right of the pointer, kept inside the viewport.
+    // Below and to the right of the mouse pointer, above a finger, which would
+    // hide it; always inside the viewport.
     const room = document.documentElement;
-    const left = Math.min(plot.clientX + 12, room.clientWidth - tooltip.offsetWidth - 2);
-    const top =
-      plot.clientY + 20 + tooltip.offsetHeight > room.clientHeight
-        ? plot.clientY - tooltip.offsetHeight - 8
-        : plot.clientY + 20;
+    const left = plot.touch
+      ? Math.min(plot.clientX - tooltip.offsetWidth / 2, room.clientWidth - tooltip.offsetWidth - 2)
+      : Math.min(plot.clientX + 12, room.clientWidth - tooltip.offsetWidth - 2);
+    const below = plot.clientY + 20;
+    const above = plot.clientY - tooltip.offsetHeight - (plot.touch ? 40 : 8);
+    const top = plot.touch || below + tooltip.offsetHeight > room.clientHeight ? (above >= 0 ? above : below) : below;
     tooltip.style.left = `${Math.max(0, left)}px`;
     tooltip.style.top = `${Math.max(0, top)}px`;
   }
@@ -590,17 +592,17 @@
 
   // ---- Narrow screens ----------------------------------------------------
 
-  // A window wider than the viewport scales down whole, with its fixed layout.
+  // A window wider than the viewport scales its client area down whole, with
+  // its fixed layout; the title bar and its close box keep their size.
   function fit() {
-    const room = desktop.clientWidth - parseFloat(getComputedStyle(desktop).paddingLeft) * 2;
+    const style = getComputedStyle(desktop);
+    const room = desktop.clientWidth - parseFloat(style.paddingLeft) - parseFloat(style.paddingRight) - 2;
     for (const win of windows.values()) {
-      const frameWidth = win.frame.offsetWidth;
-      const frameHeight = win.frame.offsetHeight;
-      const scale = frameWidth > room && room > 0 ? room / frameWidth : 1;
-      win.frame.style.transform = scale < 1 ? `scale(${scale})` : '';
+      const scale = win.width > room && room > 0 ? room / win.width : 1;
+      win.client.style.transform = scale < 1 ? `scale(${scale})` : '';
       win.section.classList.toggle('scaled', scale < 1);
-      win.section.style.width = `${frameWidth * scale}px`;
-      win.section.style.height = `${frameHeight * scale}px`;
+      win.viewport.style.width = `${win.width * scale}px`;
+      win.viewport.style.height = `${win.height * scale}px`;
     }
   }
   window.addEventListener('resize', fit);
