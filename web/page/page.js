@@ -484,7 +484,10 @@
             () => {
               const target = back && back.isConnected && !back.closest('[hidden]') ? back : pressButton;
               if (target) target.focus({ preventScroll: true });
-              resolve();
+              // Two messages in a row are two boxes, the second opening a
+              // moment after the first closed, as on the desktop: a screen
+              // reader announces each, and a script sees each one close.
+              setTimeout(resolve, 100);
             },
             { once: true }
           );
