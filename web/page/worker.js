@@ -26,6 +26,7 @@ function bind(module) {
     image: fn('image', 'number', ['string']),
     outOfMemory: fn('out_of_memory_message', 'string', []),
     figures: fn('figures', 'string', []),
+    cosineLoopSeconds: fn('cosine_loop_seconds', 'number', ['number']),
   };
 }
 
@@ -68,7 +69,12 @@ const actions = {
   },
   press({ texts }) {
     for (const [control, text] of Object.entries(texts)) api.setText(control, text);
-    return answer(api.press());
+    const start = performance.now();
+    const events = api.press();
+    const seconds = (performance.now() - start) / 1000;
+    const [result, transfer] = answer(events);
+    result.seconds = seconds;
+    return [result, transfer];
   },
   spectrum() {
     return answer(api.showSpectrum());
@@ -81,6 +87,9 @@ const actions = {
   },
   figures() {
     return [JSON.parse(api.figures()), []];
+  },
+  cosineLoop({ n }) {
+    return [api.cosineLoopSeconds(n), []];
   },
 };
 
