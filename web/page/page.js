@@ -366,6 +366,9 @@
     for (const [control, element, focus] of elements) {
       const target = focus || element;
       if (control.labelledBy) target.setAttribute('aria-labelledby', idOf(control.labelledBy));
+      if (control.kind === 'typebox' && control.labelledBy) {
+        element.querySelector('[role="listbox"]').setAttribute('aria-labelledby', idOf(control.labelledBy));
+      }
       const described = (control.describedBy || []).filter((name) => name !== control.labelledBy);
       if (described.length) target.setAttribute('aria-describedby', described.map(idOf).join(' '));
       if (control.kind === 'plot') {
