@@ -305,7 +305,9 @@
     return canvas;
   }
 
-  function buildWindow(form) {
+  // The first form is the input panel, shown from the start, whose button
+  // presses; the result windows come hidden, their button shows the spectrum.
+  function buildWindow(form, isPanel) {
     const section = windowTemplate.content.firstElementChild.cloneNode(true);
     section.id = form.name;
     section.dataset.form = form.name;
@@ -338,8 +340,8 @@
           [element, focus] = makeTypeBox(form, control);
           break;
         case 'button':
-          element = focus = makeButton(form, control, () => buttonAction(form, control));
-          if (form.name === 'Form1') pressButton = element;
+          element = focus = makeButton(form, control, isPanel ? press : () => act('spectrum'));
+          if (isPanel) pressButton = element;
           break;
         case 'option':
           [element, focus] = makeOption(form, control);
@@ -395,13 +397,13 @@
       height: form.height,
       focusFirst: () => (first || section).focus({ preventScroll: true }),
     });
-    section.hidden = form.name !== 'Form1';
+    section.hidden = !isPanel;
     desktop.append(section);
   }
 
-  function buttonAction(form, control) {
-    if (form.name === 'Form1') act('press', { texts: Object.fromEntries(textBoxes.map(([n, e]) => [n, e.value])) });
-    else act('spectrum');
+  // The module reads the boxes only when pressed, as the desktop does.
+  function press() {
+    act('press', { texts: Object.fromEntries(textBoxes.map(([name, box]) => [name, box.value])) });
   }
 
   // ---- What the module's events do --------------------------------------
@@ -634,7 +636,7 @@
     const forms = answer.forms;
     outOfMemoryText = answer.outOfMemory;
     title = forms.title;
-    for (const form of forms.forms) buildWindow(form);
+    forms.forms.forEach((form, i) => buildWindow(form, i === 0));
     fit();
     await Promise.all(['bold 11px', '11px'].map((font) => document.fonts.load(`${font} "Trelvano Sans"`)));
     await document.fonts.ready;
