@@ -101,7 +101,7 @@
   // ---- Building the windows ---------------------------------------------
 
   const windows = new Map(); // form name -> {section, client, viewport, width, height, focusFirst}
-  const plots = new Map(); // form name -> {canvas, tooltip, background, width, height}
+  const plots = new Map(); // form name -> {canvas, tooltip, background, width, height, pixels, scale}
   let title = '';
   let pressButton = null;
   const textBoxes = []; // [name, element] whose text a press reads
@@ -267,6 +267,10 @@
       canvas,
       tooltip,
       background: control.background || '#000000',
+      pixels: null,
+      scale: 1,
+      left: control.left,
+      top: control.top,
       width: control.width,
       height: control.height,
       over: false,
@@ -386,13 +390,17 @@
       return at < 0 ? order.length : at;
     };
     elements.sort((a, b) => rank(a[0]) - rank(b[0]));
-    for (const [, element] of elements) client.append(element);
+    // A plot lies over the client area rather than in it, so that a scaled
+    // window can give it a box on whole device pixels (fit, below).
+    const viewport = section.querySelector('.viewport');
+    for (const [control, element] of elements) (control.kind === 'plot' ? viewport : client).append(element);
 
     const first = order.map((name) => focusable.get(name)).find(Boolean);
     windows.set(form.name, {
+      name: form.name,
       section,
       client,
-      viewport: section.querySelector('.viewport'),
+      viewport,
       width: form.width,
       height: form.height,
       focusFirst: () => (first || section).focus({ preventScroll: true }),
@@ -408,26 +416,83 @@
 
   // ---- What the module's events do --------------------------------------
 
+  // The plot's image as the module drew it stays in plot.pixels; the canvas
+  // shows it pixel for pixel, or, in a window scaled down for a narrow
+  // screen, shrunk to the pixels it covers there.
   function blank(plot) {
-    const { canvas } = plot;
-    canvas.width = Math.round(plot.width * ratio);
-    canvas.height = Math.round(plot.height * ratio);
-    const context = canvas.getContext('2d');
-    context.fillStyle = plot.background;
-    context.fillRect(0, 0, canvas.width, canvas.height);
+    plot.pixels = null;
+    render(plot);
   }
 
   function draw(formName, image) {
     const plot = plots.get(formName);
     if (!plot || !image) return;
-    if (image.width === 0 || image.height === 0) {
-      blank(plot);
+    plot.pixels =
+      image.width > 0 && image.height > 0
+        ? new ImageData(new Uint8ClampedArray(image.buffer), image.width, image.height)
+        : null;
+    render(plot);
+  }
+
+  function render(plot) {
+    const { canvas, pixels, scale } = plot;
+    const context = canvas.getContext('2d');
+    if (pixels && scale === 1) {
+      canvas.width = pixels.width;
+      canvas.height = pixels.height;
+      context.putImageData(pixels, 0, 0);
       return;
     }
-    plot.canvas.width = image.width;
-    plot.canvas.height = image.height;
-    const pixels = new ImageData(new Uint8ClampedArray(image.buffer), image.width, image.height);
-    plot.canvas.getContext('2d').putImageData(pixels, 0, 0);
+    canvas.width = Math.max(1, Math.round(plot.width * scale * ratio));
+    canvas.height = Math.max(1, Math.round(plot.height * scale * ratio));
+    if (!pixels) {
+      context.fillStyle = plot.background;
+      context.fillRect(0, 0, canvas.width, canvas.height);
+      return;
+    }
+    const shrunk = context.createImageData(canvas.width, canvas.height);
+    shrink(pixels, shrunk.data, canvas.width, canvas.height, plot.background);
+    context.putImageData(shrunk, 0, 0);
+  }
+
+  // Each pixel of the smaller image stands for a block of the plot's and
+  // takes the mean colour of the block's drawn pixels, the background only
+  // where nothing is drawn: every line and every peak stays there, at full
+  // colour, where the browser's own filter would fade a thin line to nothing
+  // or drop it between two samples.
+  function shrink(pixels, out, width, height, background) {
+    const bg = [1, 3, 5].map((i) => parseInt(background.slice(i, i + 2), 16));
+    const source = pixels.data;
+    const fx = pixels.width / width;
+    const fy = pixels.height / height;
+    const columnOf = new Int32Array(pixels.width);
+    for (let x = 0; x < pixels.width; x++) columnOf[x] = Math.min(width - 1, Math.floor(x / fx));
+    const sums = new Float64Array(width * 4); // drawn count, red, green, blue
+    let row = 0;
+    for (let oy = 0; oy < height; oy++) {
+      sums.fill(0);
+      const rowEnd = oy === height - 1 ? pixels.height : Math.floor((oy + 1) * fy);
+      for (; row < rowEnd; row++) {
+        for (let x = 0, i = row * pixels.width * 4; x < pixels.width; x++, i += 4) {
+          const r = source[i];
+          const g = source[i + 1];
+          const b = source[i + 2];
+          if (r === bg[0] && g === bg[1] && b === bg[2]) continue;
+          const k = columnOf[x] * 4;
+          sums[k] += 1;
+          sums[k + 1] += r;
+          sums[k + 2] += g;
+          sums[k + 3] += b;
+        }
+      }
+      for (let ox = 0; ox < width; ox++) {
+        const k = ox * 4;
+        const o = (oy * width + ox) * 4;
+        const drawn = sums[k];
+        for (let c = 0; c < 3; c++) out[o + c] = drawn === 0 ? bg[c] : Math.round(sums[k + 1 + c] / drawn);
+        out[o + 3] = 255;
+      }
+    }
   }
 
   function showWindow(name) {
@@ -603,16 +668,30 @@
   // ---- Narrow screens ----------------------------------------------------
 
   // A window wider than the viewport scales its client area down whole, with
-  // its fixed layout; the title bar and its close box keep their size.
+  // its fixed layout; the title bar and its close box keep their size. Boxes
+  // are rounded to whole device pixels, and a plot is drawn at exactly the
+  // pixels of its box: no filter of the browser's then blurs a line away.
   function fit() {
     const style = getComputedStyle(desktop);
     const room = desktop.clientWidth - parseFloat(style.paddingLeft) - parseFloat(style.paddingRight) - 2;
+    const device = (px) => Math.round(px * ratio) / ratio;
     for (const win of windows.values()) {
       const scale = win.width > room && room > 0 ? room / win.width : 1;
       win.client.style.transform = scale < 1 ? `scale(${scale})` : '';
       win.section.classList.toggle('scaled', scale < 1);
-      win.viewport.style.width = `${win.width * scale}px`;
-      win.viewport.style.height = `${win.height * scale}px`;
+      win.viewport.style.width = `${device(win.width * scale)}px`;
+      win.viewport.style.height = `${device(win.height * scale)}px`;
+      const plot = plots.get(win.name);
+      if (!plot) continue;
+      const { style: box } = plot.canvas;
+      box.left = `${device(plot.left * scale)}px`;
+      box.top = `${device(plot.top * scale)}px`;
+      box.width = `${scale < 1 ? device(plot.width * scale) : plot.width}px`;
+      box.height = `${scale < 1 ? device(plot.height * scale) : plot.height}px`;
+      if (plot.scale !== scale) {
+        plot.scale = scale;
+        render(plot);
+      }
     }
   }
   window.addEventListener('resize', fit);
