@@ -542,8 +542,13 @@
   // The desktop's message box blocks its caller; here the events after a
   // message wait until it is dismissed, so the order on screen is the same.
   let messages = Promise.resolve();
+  let lastClosed = -Infinity;
+  // Two messages in a row are two boxes, the second opening a moment after
+  // the first closed, as on the desktop: a screen reader announces each, and
+  // a script sees each one close.
+  const pause = () => new Promise((resolve) => setTimeout(resolve, Math.max(0, lastClosed + 100 - performance.now())));
   function showMessage(text) {
-    const shown = messages.then(
+    const shown = messages.then(pause).then(
       () =>
         new Promise((resolve) => {
           const back = document.activeElement;
@@ -554,10 +559,8 @@
             () => {
               const target = back && back.isConnected && !back.closest('[hidden]') ? back : pressButton;
               if (target) target.focus({ preventScroll: true });
-              // Two messages in a row are two boxes, the second opening a
-              // moment after the first closed, as on the desktop: a screen
-              // reader announces each, and a script sees each one close.
-              setTimeout(resolve, 100);
+              lastClosed = performance.now();
+              resolve();
             },
             { once: true }
           );
