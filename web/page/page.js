@@ -4,15 +4,12 @@
 // only turns its forms into elements and its events into what the user sees.
 
 (() => {
+  const Page = self.TrelvanoPage;
   const desktop = document.getElementById('desktop');
   const busyBox = document.getElementById('busy');
   const dialog = document.getElementById('message');
   const dialogTitle = document.getElementById('message-title');
   const dialogText = document.getElementById('message-text');
-  const windowTemplate = document.getElementById('window-template');
-  const comboTemplate = document.getElementById('combo-template');
-
-  const pointsToPx = (points) => (points * 96) / 72;
   const ratio = window.devicePixelRatio || 1;
   const separator = (() => {
     const language = navigator.language || 'en';
@@ -22,396 +19,33 @@
 
   // ---- The worker -------------------------------------------------------
 
-  // Filled in by the single-file build: the module and the worker as one
-  // script, the wasm as base64, since file:// lets no worker load a file.
-  const inlineSource = document.getElementById('worker-source');
-  const inlineWasm = document.getElementById('wasm-binary');
-  let wasmBinary = null;
-  let workerUrl = 'worker.js';
-  if (inlineSource) {
-    workerUrl = URL.createObjectURL(new Blob([inlineSource.textContent], { type: 'text/javascript' }));
-    const bytes = atob(inlineWasm.textContent.trim());
-    wasmBinary = new Uint8Array(bytes.length);
-    for (let i = 0; i < bytes.length; i++) wasmBinary[i] = bytes.charCodeAt(i);
-  }
-
-  let worker = null;
-  let nextId = 1;
-  const waiting = new Map();
   let outOfMemoryText = '';
-
-  function call(op, args = {}) {
-    const current = worker;
-    return new Promise((resolve) => {
-      const id = nextId++;
-      waiting.set(id, { resolve, worker: current });
-      current.postMessage({ id, op, args });
-    });
-  }
-
-  function startWorker() {
-    const started = new Worker(workerUrl);
-    worker = started;
-    started.onmessage = (e) => {
-      const { id, result, fatal } = e.data;
-      if (fatal) {
-        workerDied(started);
-        return;
-      }
-      const entry = waiting.get(id);
-      if (entry) {
-        waiting.delete(id);
-        entry.resolve(result);
-      }
-    };
-    // An abort in the module (out of memory above all) leaves a worker that can
-    // do nothing more; so does an error the module could not turn into a message.
-    started.onerror = (e) => {
-      e.preventDefault();
-      workerDied(started);
-    };
-    return call('init', { ratio, separator, wasmBinary });
-  }
-
   let restarting = false;
-  async function workerDied(dead) {
-    if (dead !== worker || restarting) return;
+  const link = Page.WorkerLink({ ratio, separator }, async () => {
+    // A worker that dies while the next one starts is not started again: the
+    // page stays busy rather than starting workers without end.
+    if (restarting) return;
     restarting = true;
-    dead.terminate();
-    // Whatever waited on the dead worker gets no events.
-    for (const [id, entry] of waiting) {
-      if (entry.worker === dead) {
-        waiting.delete(id);
-        entry.resolve({ events: [], images: {} });
-      }
-    }
     readoutInFlight = false;
     pendingReadouts.clear();
-    for (const plot of plots.values()) blank(plot);
+    for (const plot of ui.plots.values()) blank(plot);
     setBusy(true);
     try {
-      await startWorker();
+      await link.start();
     } finally {
       setBusy(false);
     }
     await showMessage(outOfMemoryText);
     restarting = false;
-  }
+  });
+  const call = link.call;
 
-  // ---- Building the windows ---------------------------------------------
-
-  const windows = new Map(); // form name -> {section, client, viewport, width, height, focusFirst}
-  const plots = new Map(); // form name -> {canvas, tooltip, background, width, height, pixels, scale}
+  let ui = null; // the windows, their plots and boxes (windows.js)
   let title = '';
-  let pressButton = null;
-  const textBoxes = []; // [name, element] whose text a press reads
-
-  function fontOf(font) {
-    return `${font.bold ? 'bold' : 'normal'} ${pointsToPx(font.points)}px "Trelvano Sans", "DejaVu Sans Condensed", sans-serif`;
-  }
-
-  function place(element, control) {
-    element.style.left = `${control.left}px`;
-    element.style.top = `${control.top}px`;
-    element.style.width = `${control.width}px`;
-    element.style.height = `${control.height}px`;
-  }
-
-  function controlId(form, name) {
-    return `${form.name}-${name}`;
-  }
-
-  function makeLabel(form, control) {
-    const label = document.createElement('div');
-    label.className = control.align === 'centre' ? 'label centre' : 'label';
-    label.textContent = control.text || '';
-    return label;
-  }
-
-  function makeEntry(form, control) {
-    const box = document.createElement('input');
-    box.type = 'text';
-    box.className = 'entry';
-    box.value = control.text || '';
-    box.spellcheck = false;
-    box.autocomplete = 'off';
-    box.setAttribute('autocapitalize', 'off');
-    if (control.align === 'centre') box.style.textAlign = 'center';
-    textBoxes.push([control.name, box]);
-    return box;
-  }
-
-  function makeButton(form, control, action) {
-    const button = document.createElement('button');
-    button.type = 'button';
-    button.className = 'button';
-    const face = document.createElement('span');
-    face.textContent = control.text || '';
-    button.append(face);
-    // A button runs on click, and a click comes from the mouse, Space and Enter alike.
-    button.addEventListener('click', action);
-    return button;
-  }
-
-  function makeOption(form, control) {
-    const option = document.createElement('label');
-    option.className = 'option';
-    const radio = document.createElement('input');
-    radio.type = 'radio';
-    radio.name = `${form.name}-options`;
-    const caption = document.createElement('span');
-    caption.textContent = control.text || '';
-    option.append(radio, caption);
-    return [option, radio];
-  }
-
-  function makeTypeBox(form, control) {
-    const box = comboTemplate.content.firstElementChild.cloneNode(true);
-    const field = box.querySelector('input');
-    const button = box.querySelector('button');
-    const list = box.querySelector('[role="listbox"]');
-    const listId = controlId(form, `${control.name}-list`);
-    list.id = listId;
-    field.setAttribute('aria-controls', listId);
-    field.value = control.text || '';
-    if (control.background) {
-      box.style.background = control.background;
-      list.style.background = control.background;
-    }
-    const items = (control.list || []).map((text, i) => {
-      const item = document.createElement('li');
-      item.setAttribute('role', 'option');
-      item.id = `${listId}-${i}`;
-      item.textContent = text;
-      item.addEventListener('pointerdown', (e) => e.preventDefault());
-      item.addEventListener('click', () => {
-        pick(i);
-        close();
-      });
-      list.append(item);
-      return item;
-    });
-    let active = -1;
-    const isOpen = () => !list.hidden;
-    function highlight(i) {
-      active = i;
-      items.forEach((item, j) => item.setAttribute('aria-selected', String(j === i)));
-      if (i >= 0) field.setAttribute('aria-activedescendant', items[i].id);
-      else field.removeAttribute('aria-activedescendant');
-    }
-    function pick(i) {
-      field.value = items[i].textContent;
-      field.dispatchEvent(new Event('input', { bubbles: true }));
-    }
-    function open() {
-      list.hidden = false;
-      field.setAttribute('aria-expanded', 'true');
-      highlight(items.findIndex((item) => item.textContent === field.value));
-    }
-    function close() {
-      list.hidden = true;
-      field.setAttribute('aria-expanded', 'false');
-      highlight(-1);
-    }
-    button.addEventListener('pointerdown', (e) => e.preventDefault());
-    button.addEventListener('click', () => {
-      if (isOpen()) close();
-      else open();
-      field.focus();
-    });
-    field.addEventListener('blur', close);
-    field.addEventListener('input', () => {
-      if (isOpen()) highlight(items.findIndex((item) => item.textContent === field.value));
-    });
-    field.addEventListener('keydown', (e) => {
-      if (e.key === 'ArrowDown' || e.key === 'ArrowUp') {
-        e.preventDefault();
-        if (!isOpen()) {
-          open();
-          if (e.altKey) return;
-        }
-        if (e.altKey && e.key === 'ArrowUp') {
-          if (active >= 0) pick(active);
-          close();
-          return;
-        }
-        const step = e.key === 'ArrowDown' ? 1 : -1;
-        const next = active < 0 ? (step > 0 ? 0 : items.length - 1) : Math.min(items.length - 1, Math.max(0, active + step));
-        highlight(next);
-      } else if (e.key === 'Enter' && isOpen()) {
-        e.preventDefault();
-        if (active >= 0) pick(active);
-        close();
-      } else if (e.key === 'Escape' && isOpen()) {
-        e.preventDefault();
-        close();
-      }
-    });
-    textBoxes.push([control.name, field]);
-    return [box, field];
-  }
-
-  function makePlot(form, control) {
-    const canvas = document.createElement('canvas');
-    canvas.className = 'plot';
-    canvas.setAttribute('role', 'img');
-    const tooltip = document.createElement('div');
-    tooltip.className = 'readout';
-    tooltip.setAttribute('role', 'tooltip');
-    tooltip.id = controlId(form, `${control.name}-readout`);
-    tooltip.hidden = true;
-    document.body.append(tooltip);
-    canvas.setAttribute('aria-describedby', tooltip.id);
-    const plot = {
-      form: form.name,
-      canvas,
-      tooltip,
-      background: control.background || '#000000',
-      pixels: null,
-      scale: 1,
-      left: control.left,
-      top: control.top,
-      width: control.width,
-      height: control.height,
-      over: false,
-      clientX: 0,
-      clientY: 0,
-    };
-    plots.set(form.name, plot);
-    blank(plot);
-    const track = (e) => {
-      const box = canvas.getBoundingClientRect();
-      if (box.width === 0 || box.height === 0) return;
-      const x = ((e.clientX - box.left) * plot.width) / box.width;
-      const y = ((e.clientY - box.top) * plot.height) / box.height;
-      if (x < 0 || y < 0 || x > plot.width || y > plot.height) return;
-      plot.over = true;
-      plot.touch = e.pointerType === 'touch';
-      plot.clientX = e.clientX;
-      plot.clientY = e.clientY;
-      askReadout(plot, x, y);
-    };
-    canvas.addEventListener('pointermove', track);
-    canvas.addEventListener('pointerdown', (e) => {
-      if (e.pointerType !== 'mouse') {
-        // A finger dragging over the plot keeps its readout coming, as the mouse does.
-        canvas.setPointerCapture(e.pointerId);
-        track(e);
-      }
-    });
-    canvas.addEventListener('pointerleave', (e) => {
-      // A finger's readout stays up after it lifts, for it to be read.
-      if (e.pointerType === 'mouse' || e.pointerType === 'pen') {
-        plot.over = false;
-        tooltip.hidden = true;
-      }
-    });
-    return canvas;
-  }
-
-  // The first form is the input panel, shown from the start, whose button
-  // presses; the result windows come hidden, their button shows the spectrum.
-  function buildWindow(form, isPanel) {
-    const section = windowTemplate.content.firstElementChild.cloneNode(true);
-    section.id = form.name;
-    section.dataset.form = form.name;
-    const caption = section.querySelector('.caption');
-    caption.id = controlId(form, 'caption');
-    caption.textContent = form.caption;
-    section.setAttribute('aria-labelledby', caption.id);
-    section.querySelector('.icon').classList.add(form.icon);
-    const close = section.querySelector('.close');
-    if (form.closable) close.addEventListener('click', () => act('close', { form: form.name }));
-    else close.remove();
-    const client = section.querySelector('.client');
-    client.style.width = `${form.width}px`;
-    client.style.height = `${form.height}px`;
-    client.style.font = fontOf(form.font);
-
-    const focusable = new Map();
-    const elements = [];
-    for (const control of form.controls) {
-      let element = null;
-      let focus = null;
-      switch (control.kind) {
-        case 'label':
-          element = makeLabel(form, control);
-          break;
-        case 'entry':
-          element = focus = makeEntry(form, control);
-          break;
-        case 'typebox':
-          [element, focus] = makeTypeBox(form, control);
-          break;
-        case 'button':
-          element = focus = makeButton(form, control, isPanel ? press : () => act('spectrum'));
-          if (isPanel) pressButton = element;
-          break;
-        case 'option':
-          [element, focus] = makeOption(form, control);
-          break;
-        case 'plot':
-          element = makePlot(form, control);
-          break;
-        default:
-          // A hidden picture is never seen on the desktop either.
-          continue;
-      }
-      element.id = element.id || controlId(form, control.name);
-      element.dataset.control = control.name;
-      place(element, control);
-      if (control.font) element.style.font = fontOf(control.font);
-      if (control.background && control.kind !== 'plot' && control.kind !== 'typebox') {
-        element.style.background = control.background;
-      }
-      if (focus) focusable.set(control.name, focus);
-      elements.push([control, element, focus]);
-    }
-    // Names refer to one another only once all exist.
-    const idOf = (name) => controlId(form, name);
-    for (const [control, element, focus] of elements) {
-      const target = focus || element;
-      if (control.labelledBy) target.setAttribute('aria-labelledby', idOf(control.labelledBy));
-      if (control.kind === 'typebox' && control.labelledBy) {
-        element.querySelector('[role="listbox"]').setAttribute('aria-labelledby', idOf(control.labelledBy));
-      }
-      const described = (control.describedBy || []).filter((name) => name !== control.labelledBy);
-      if (described.length) target.setAttribute('aria-describedby', described.map(idOf).join(' '));
-      if (control.kind === 'plot') {
-        target.setAttribute('aria-labelledby', control.labelledBy ? idOf(control.labelledBy) : caption.id);
-        const extra = described.map(idOf);
-        target.setAttribute('aria-describedby', [plots.get(form.name).tooltip.id, ...extra].join(' '));
-      }
-    }
-    // The desktop's tab order is the document's order; the places are absolute.
-    const order = form.tabOrder || [];
-    const rank = (control) => {
-      const at = order.indexOf(control.name);
-      return at < 0 ? order.length : at;
-    };
-    elements.sort((a, b) => rank(a[0]) - rank(b[0]));
-    // A plot lies over the client area rather than in it, so that a scaled
-    // window can give it a box on whole device pixels (fit, below).
-    const viewport = section.querySelector('.viewport');
-    for (const [control, element] of elements) (control.kind === 'plot' ? viewport : client).append(element);
-
-    const first = order.map((name) => focusable.get(name)).find(Boolean);
-    windows.set(form.name, {
-      name: form.name,
-      section,
-      client,
-      viewport,
-      width: form.width,
-      height: form.height,
-      focusFirst: () => (first || section).focus({ preventScroll: true }),
-    });
-    section.hidden = !isPanel;
-    desktop.append(section);
-  }
 
   // The module reads the boxes only when pressed, as the desktop does.
   function press() {
-    act('press', { texts: Object.fromEntries(textBoxes.map(([name, box]) => [name, box.value])) });
+    act('press', { texts: Object.fromEntries(ui.textBoxes.map(([name, box]) => [name, box.value])) });
   }
 
   // ---- What the module's events do --------------------------------------
@@ -421,95 +55,34 @@
   // screen, shrunk to the pixels it covers there.
   function blank(plot) {
     plot.pixels = null;
-    render(plot);
+    Page.renderPlot(plot, ratio);
   }
 
   function draw(formName, image) {
-    const plot = plots.get(formName);
+    const plot = ui.plots.get(formName);
     if (!plot || !image) return;
     plot.pixels =
       image.width > 0 && image.height > 0
         ? new ImageData(new Uint8ClampedArray(image.buffer), image.width, image.height)
         : null;
-    render(plot);
-  }
-
-  function render(plot) {
-    const { canvas, pixels, scale } = plot;
-    const context = canvas.getContext('2d');
-    if (pixels && scale === 1) {
-      canvas.width = pixels.width;
-      canvas.height = pixels.height;
-      context.putImageData(pixels, 0, 0);
-      return;
-    }
-    canvas.width = Math.max(1, Math.round(plot.width * scale * ratio));
-    canvas.height = Math.max(1, Math.round(plot.height * scale * ratio));
-    if (!pixels) {
-      context.fillStyle = plot.background;
-      context.fillRect(0, 0, canvas.width, canvas.height);
-      return;
-    }
-    const shrunk = context.createImageData(canvas.width, canvas.height);
-    shrink(pixels, shrunk.data, canvas.width, canvas.height, plot.background);
-    context.putImageData(shrunk, 0, 0);
-  }
-
-  // Each pixel of the smaller image stands for a block of the plot's and
-  // takes the mean colour of the block's drawn pixels, the background only
-  // where nothing is drawn: every line and every peak stays there, at full
-  // colour, where the browser's own filter would fade a thin line to nothing
-  // or drop it between two samples.
-  function shrink(pixels, out, width, height, background) {
-    const bg = [1, 3, 5].map((i) => parseInt(background.slice(i, i + 2), 16));
-    const source = pixels.data;
-    const fx = pixels.width / width;
-    const fy = pixels.height / height;
-    const columnOf = new Int32Array(pixels.width);
-    for (let x = 0; x < pixels.width; x++) columnOf[x] = Math.min(width - 1, Math.floor(x / fx));
-    const sums = new Float64Array(width * 4); // drawn count, red, green, blue
-    let row = 0;
-    for (let oy = 0; oy < height; oy++) {
-      sums.fill(0);
-      const rowEnd = oy === height - 1 ? pixels.height : Math.floor((oy + 1) * fy);
-      for (; row < rowEnd; row++) {
-        for (let x = 0, i = row * pixels.width * 4; x < pixels.width; x++, i += 4) {
-          const r = source[i];
-          const g = source[i + 1];
-          const b = source[i + 2];
-          if (r === bg[0] && g === bg[1] && b === bg[2]) continue;
-          const k = columnOf[x] * 4;
-          sums[k] += 1;
-          sums[k + 1] += r;
-          sums[k + 2] += g;
-          sums[k + 3] += b;
-        }
-      }
-      for (let ox = 0; ox < width; ox++) {
-        const k = ox * 4;
-        const o = (oy * width + ox) * 4;
-        const drawn = sums[k];
-        for (let c = 0; c < 3; c++) out[o + c] = drawn === 0 ? bg[c] : Math.round(sums[k + 1 + c] / drawn);
-        out[o + 3] = 255;
-      }
-    }
+    Page.renderPlot(plot, ratio);
   }
 
   function showWindow(name) {
-    const win = windows.get(name);
+    const win = ui.windows.get(name);
     if (!win) return;
     win.section.hidden = false;
     // Brought to the front: the last shown window is the one in view.
-    for (const other of windows.values()) other.section.classList.toggle('front', other === win);
+    for (const other of ui.windows.values()) other.section.classList.toggle('front', other === win);
     win.section.scrollIntoView({ block: 'nearest', inline: 'nearest' });
     win.focusFirst();
   }
 
   function hideWindow(name) {
-    const win = windows.get(name);
+    const win = ui.windows.get(name);
     if (!win) return;
     win.section.hidden = true;
-    const plot = plots.get(name);
+    const plot = ui.plots.get(name);
     if (plot) {
       plot.tooltip.hidden = true;
       blank(plot);
@@ -517,11 +90,11 @@
   }
 
   function showReadout(name, text) {
-    const plot = plots.get(name);
+    const plot = ui.plots.get(name);
     if (!plot) return;
     const { tooltip } = plot;
     tooltip.textContent = text;
-    if (!text || !plot.over || windows.get(name).section.hidden) {
+    if (!text || !plot.over || ui.windows.get(name).section.hidden) {
       tooltip.hidden = !text || tooltip.hidden;
       return;
     }
@@ -557,7 +130,7 @@
           dialog.addEventListener(
             'close',
             () => {
-              const target = back && back.isConnected && !back.closest('[hidden]') ? back : pressButton;
+              const target = back && back.isConnected && !back.closest('[hidden]') ? back : ui.pressButton;
               if (target) target.focus({ preventScroll: true });
               lastClosed = performance.now();
               resolve();
@@ -668,69 +241,31 @@
     pumpReadouts();
   }
 
-  // ---- Narrow screens ----------------------------------------------------
-
-  // A window wider than the viewport scales its client area down whole, with
-  // its fixed layout; the title bar and its close box keep their size. Boxes
-  // are rounded to whole device pixels, and a plot is drawn at exactly the
-  // pixels of its box: no filter of the browser's then blurs a line away.
-  function fit() {
-    const style = getComputedStyle(desktop);
-    const room = desktop.clientWidth - parseFloat(style.paddingLeft) - parseFloat(style.paddingRight) - 2;
-    const device = (px) => Math.round(px * ratio) / ratio;
-    for (const win of windows.values()) {
-      const scale = win.width > room && room > 0 ? room / win.width : 1;
-      win.client.style.transform = scale < 1 ? `scale(${scale})` : '';
-      win.section.classList.toggle('scaled', scale < 1);
-      win.viewport.style.width = `${device(win.width * scale)}px`;
-      win.viewport.style.height = `${device(win.height * scale)}px`;
-      const plot = plots.get(win.name);
-      if (!plot) continue;
-      const { style: box } = plot.canvas;
-      box.left = `${device(plot.left * scale)}px`;
-      box.top = `${device(plot.top * scale)}px`;
-      box.width = `${scale < 1 ? device(plot.width * scale) : plot.width}px`;
-      box.height = `${scale < 1 ? device(plot.height * scale) : plot.height}px`;
-      if (plot.scale !== scale) {
-        plot.scale = scale;
-        render(plot);
-      }
-    }
-  }
-  window.addEventListener('resize', fit);
-
-  // A word a hair wider than its box in this face is drawn a little tighter,
-  // rather than past the box's edge, as no wrap can help it.
-  function fitCaptions() {
-    for (const element of desktop.querySelectorAll('.label, .button > span, .option > span')) {
-      const box = element.closest('[data-control]');
-      let spacing = 0;
-      while (box.scrollWidth > box.clientWidth && spacing > -1) {
-        spacing -= 0.25;
-        element.style.letterSpacing = `${spacing}px`;
-      }
-    }
-  }
-
   // ---- Start -------------------------------------------------------------
 
-  const ready = startWorker().then(async (answer) => {
+  const ready = link.start().then(async (answer) => {
     const forms = answer.forms;
     outOfMemoryText = answer.outOfMemory;
     title = forms.title;
-    forms.forms.forEach((form, i) => buildWindow(form, i === 0));
-    fit();
+    ui = Page.buildWindows(forms, desktop, ratio, {
+      press,
+      spectrum: () => act('spectrum'),
+      close: (form) => act('close', { form }),
+      readout: askReadout,
+    });
+    ui.fit();
+    window.addEventListener('resize', ui.fit);
     await Promise.all(['bold 11px', '11px'].map((font) => document.fonts.load(`${font} "Trelvano Sans"`)));
     await document.fonts.ready;
     // Hidden windows have no layout to measure: each is shown for a moment.
-    const hidden = [...windows.values()].filter((win) => win.section.hidden);
+    const hidden = [...ui.windows.values()].filter((win) => win.section.hidden);
     for (const win of hidden) win.section.hidden = false;
-    fitCaptions();
+    ui.fitCaptions();
     for (const win of hidden) win.section.hidden = true;
     // The busy bar is named by the button whose press it waits for.
-    if (pressButton) busyBox.querySelector('progress').setAttribute('aria-labelledby', pressButton.id);
+    if (ui.pressButton) busyBox.querySelector('progress').setAttribute('aria-labelledby', ui.pressButton.id);
     // As on the desktop, the panel starts with the focus on its first tab stop.
-    windows.get(forms.forms[0].name).focusFirst();
+    ui.windows.get(forms.forms[0].name).focusFirst();
     document.body.dataset.ready = 'true';
   });
 
@@ -750,7 +285,7 @@
     },
   };
 
-  if ('serviceWorker' in navigator && /^https?:$/.test(location.protocol) && !inlineSource) {
+  if ('serviceWorker' in navigator && /^https?:$/.test(location.protocol) && !Page.singleFile) {
     navigator.serviceWorker.register('sw.js').catch(() => {});
   }
 })();
