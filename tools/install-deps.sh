@@ -35,6 +35,8 @@ if [ "$step" = web ] || [ "$step" = ci ]; then
   # acorn its optimizer loads; node runs the tests; dpkg-dev unpacks FFTW's
   # source package; googletest ships its source for the tests.
   packages+=(emscripten nodejs node-acorn dpkg-dev googletest xz-utils)
+  # The page's packing: its font, cut down by fontTools and compressed to WOFF2.
+  packages+=(python3 python3-fonttools woff2 fonts-dejavu-core)
 fi
 if [ "$step" = ci ]; then
   # cpack's DEB generator computes the dependencies with dpkg-shlibdeps (dpkg-dev);
