@@ -5,7 +5,7 @@
 #   tools/install-deps.sh build   to build and start the program   (run.sh)
 #   tools/install-deps.sh test    the above, plus the test and benchmark libraries (test.sh)
 #   tools/install-deps.sh windows the Windows cross-build and its tests under Wine (tools/windows/)
-#   tools/install-deps.sh web     the WebAssembly build and its tests under node (tools/web/)
+#   tools/install-deps.sh web     the WebAssembly build, its tests under node and the page in chromium (tools/web/)
 #   tools/install-deps.sh ci      the above, plus the package and portability checks (.ci/run)
 set -euo pipefail
 
@@ -33,8 +33,11 @@ fi
 if [ "$step" = web ] || [ "$step" = ci ]; then
   # Debian's emscripten, which brings its own clang, lld, binaryen and the
   # acorn its optimizer loads; node runs the tests; dpkg-dev unpacks FFTW's
-  # source package; googletest ships its source for the tests.
-  packages+=(emscripten nodejs node-acorn dpkg-dev googletest xz-utils)
+  # source package; googletest ships its source for the tests; chromium shows
+  # the page to its tests, driven by puppeteer-core, which npm installs.
+  packages+=(emscripten nodejs node-acorn dpkg-dev googletest xz-utils chromium)
+  # A node from elsewhere brings its own npm, which Debian's would fight.
+  command -v npm >/dev/null 2>&1 || packages+=(npm)
 fi
 if [ "$step" = ci ]; then
   # cpack's DEB generator computes the dependencies with dpkg-shlibdeps (dpkg-dev);
