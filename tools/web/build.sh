@@ -28,6 +28,6 @@ emcmake cmake -S . -B build-web -DCMAKE_BUILD_TYPE=Release \
   -DTRELVANO_WERROR="$([ "${CI:-}" = true ] && echo ON || echo OFF)"
 # The replays of the committed fuzz corpora too, bar the number format's
 # (tests/CMakeLists.txt says why).
-cmake --build build-web --parallel "$(nproc)" --target engine_tests plot_tests NumberReaderFuzzReplay PressFuzzReplay
+cmake --build build-web --parallel "$(nproc)" --target engine_tests plot_tests web_tests trelvano_web NumberReaderFuzzReplay PressFuzzReplay
 ctest --test-dir build-web --output-on-failure --no-tests=error --parallel "$(nproc)"
 echo "web: the engine and plot tests pass in WebAssembly under node."

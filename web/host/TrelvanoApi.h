@@ -43,9 +43,9 @@ void trelvano_set_decimal_separator(const char* separator);
 void trelvano_set_text(const char* control, const char* text);
 
 // The user's actions. Each returns the events it caused (below).
-const char* trelvano_press(void);                  // "Grafici"
-const char* trelvano_show_spectrum(void);          // "Visualizza spettro"
-const char* trelvano_close(const char* form);      // a result window's close box
+const char* trelvano_press(void);              // "Grafici"
+const char* trelvano_show_spectrum(void);      // "Visualizza spettro"
+const char* trelvano_close(const char* form);  // a result window's close box
 // The readout for the pointer at (x, y) layout pixels from the top-left corner
 // of the window's Picture1; as events, its "readout" event holding the text.
 const char* trelvano_readout(const char* form, double x, double y);
