@@ -31,3 +31,5 @@ emcmake cmake -S . -B build-web -DCMAKE_BUILD_TYPE=Release \
 cmake --build build-web --parallel "$(nproc)" --target engine_tests plot_tests web_tests trelvano_web NumberReaderFuzzReplay PressFuzzReplay
 ctest --test-dir build-web --output-on-failure --no-tests=error --parallel "$(nproc)"
 echo "web: the engine and plot tests pass in WebAssembly under node."
+# The page itself, end to end in chromium, against the same calls made natively.
+tools/web/test-page.sh

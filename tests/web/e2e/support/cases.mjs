@@ -12,7 +12,11 @@ export const cases = [
   { name: 'M5: fp above N/4W', presses: [{ Combo1: 'FM', Text3: '126' }] },
   { name: 'M6: the initial type text', presses: [{}] },
   { name: 'M6: a type in lower case', presses: [{ Combo1: 'am' }] },
-  { name: 'a negative N is refused after the waveform window appeared', presses: [{ Combo1: 'AM', Text13: '-5' }] },
+  { name: 'a negative N stops at the sampling test', presses: [{ Combo1: 'AM', Text13: '-5' }] },
+  {
+    name: 'a negative N past the sampling test is refused after the waveform window appeared',
+    presses: [{ Combo1: 'AM', Text1: '-2', Text13: '-1000' }],
+  },
   { name: 'an N past 32 bits is refused', presses: [{ Combo1: 'AM', Text13: '1e10' }] },
   { name: 'a peak voltage past a double is refused', presses: [{ Combo1: 'PM', Text8: '1e400' }] },
   {
