@@ -35,7 +35,9 @@ if [ "$step" = web ] || [ "$step" = ci ]; then
   # acorn its optimizer loads; node runs the tests; dpkg-dev unpacks FFTW's
   # source package; googletest ships its source for the tests; chromium shows
   # the page to its tests, driven by puppeteer-core, which npm installs.
-  packages+=(emscripten nodejs node-acorn dpkg-dev googletest xz-utils chromium)
+  # The page's tests compare it with the same calls made natively, so the
+  # native compiler and libraries too, without Qt.
+  packages+=(emscripten nodejs node-acorn dpkg-dev googletest xz-utils chromium g++ libfftw3-dev libsleef-dev)
   # A node from elsewhere brings its own npm, which Debian's would fight.
   command -v npm >/dev/null 2>&1 || packages+=(npm)
 fi
