@@ -24,13 +24,14 @@ describe('presses against the native build', () => {
   });
 
   for (const c of cases) {
-    it(c.name, async () => {
+    it(c.name, async (t) => {
       const native = await reference(c);
       const page = await openPage(browser, server.url);
       for (const [i, entries] of c.presses.entries()) {
         await typeEntries(page, entries);
         const messages = await clickAndAnswer(page, 'Form1', 'Command2');
         const expected = native.presses[i];
+        t.diagnostic(`press ${i + 1}: ${messages.length} messages, ${expected.shown.join(' ') || 'no window'} shown`);
         if (c.memory) assert.deepEqual(messages.map(withoutFigures), expected.messages.map(withoutFigures), `press ${i + 1}`);
         else assert.deepEqual(messages, expected.messages, `messages of press ${i + 1}`);
         for (const form of ['Form2', 'Form3']) {
@@ -44,7 +45,9 @@ describe('presses against the native build', () => {
       const last = native.presses.at(-1);
       if (last.figures) assertFigures(await figures(page), last.figures);
       for (const [form, image] of Object.entries(native.images)) {
-        if (await isShown(page, form)) assertImage(await canvasImage(page, form), image, `${c.name}, ${form}`);
+        if (!(await isShown(page, form))) continue;
+        const differing = assertImage(await canvasImage(page, form), image, `${c.name}, ${form}`);
+        t.diagnostic(`${form}: ${differing} of ${image.width * image.height} pixels differ from the native image`);
       }
       assert.deepEqual(page.errors, [], 'script errors in the page');
       await page.close();

@@ -34,7 +34,7 @@ export async function isShown(page, form) {
 
 // Replaces a box's text the way a user does: select all, type.
 export async function setText(page, name, text) {
-  const box = await page.$(`${control('Form1', name)} input, input${control('Form1', name)}`);
+  const box = await page.$(`#Form1 input[data-control="${name}"], #Form1 [data-control="${name}"] input[type="text"]`);
   if (!box) throw new Error(`no box ${name}`);
   await box.click({ clickCount: 3 });
   await page.keyboard.down('Control');
@@ -72,8 +72,13 @@ export async function clickAndAnswer(page, form, name, timeout = 120000) {
     if (message === null) break;
     if (message.title !== 'Trelvano' || !message.ok) throw new Error(`a message box titled ${message.title}, OK: ${message.ok}`);
     messages.push(message.text);
+    // The next message may come in the same <dialog> at once: its close event
+    // is what tells this one was dismissed.
+    const closed = await page.evaluateHandle(() => ({
+      done: new Promise((resolve) => document.querySelector('dialog[open]').addEventListener('close', resolve, { once: true })),
+    }));
     await page.click('dialog[open] button');
-    await page.waitForFunction(() => !document.querySelector('dialog[open]'), { polling: 20 });
+    await closed.evaluate((c) => c.done.then(() => undefined));
   }
   return messages;
 }

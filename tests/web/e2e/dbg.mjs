@@ -1,0 +1,13 @@
+import { launch } from './support/browser.mjs';
+import { serve } from './support/server.mjs';
+const server = await serve('/tmp/bw/site');
+const b = await launch();
+const p = await b.newPage();
+p.on('console', (m) => console.log('console:', m.text()));
+p.on('pageerror', (e) => console.log('pageerror:', e));
+p.on('requestfailed', (r) => console.log('failed:', r.url()));
+p.on('response', (r) => r.status() >= 400 && console.log('status', r.status(), r.url()));
+await p.goto(server.url);
+await new Promise((r) => setTimeout(r, 4000));
+console.log(await p.evaluate(() => document.body.dataset.ready));
+await b.close(); await server.close();
