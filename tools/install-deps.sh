@@ -40,6 +40,8 @@ if [ "$step" = web ] || [ "$step" = ci ]; then
   packages+=(emscripten nodejs node-acorn dpkg-dev googletest xz-utils chromium g++ libfftw3-dev libsleef-dev)
   # A node from elsewhere brings its own npm, which Debian's would fight.
   command -v npm >/dev/null 2>&1 || packages+=(npm)
+  # The page's packing: its font, cut down by fontTools and compressed to WOFF2.
+  packages+=(python3 python3-fonttools woff2 fonts-dejavu-core)
 fi
 if [ "$step" = ci ]; then
   # cpack's DEB generator computes the dependencies with dpkg-shlibdeps (dpkg-dev);

@@ -3,7 +3,8 @@
 # emscripten, into build-web/, and runs the tests under node through ctest:
 # they meet the 32-bit size_t and the older libc++ that no native build sees.
 # FFTW is built from Debian's source once (tools/web/deps.sh) and reused from
-# the cache outside the clone after that. No web page yet.
+# the cache outside the clone after that. Then packs the page: the site for a
+# web server and the single file for a disk (tools/web/package.py).
 #   tools/web/build.sh               CI=true makes warnings errors
 #   TRELVANO_WEB_CACHE=DIR ...       where FFTW's prefix lives (default ~/.cache/trelvano-web)
 set -euo pipefail
@@ -31,5 +32,11 @@ emcmake cmake -S . -B build-web -DCMAKE_BUILD_TYPE=Release \
 cmake --build build-web --parallel "$(nproc)" --target engine_tests plot_tests web_tests trelvano_web NumberReaderFuzzReplay PressFuzzReplay
 ctest --test-dir build-web --output-on-failure --no-tests=error --parallel "$(nproc)"
 echo "web: the engine and plot tests pass in WebAssembly under node."
+
+# The page around the module: build-web/site/ and build-web/trelvano.html.
+# Debian's python3, which the font tools are installed for (a python3 of
+# one's own earlier on the PATH may lack them).
+/usr/bin/python3 tools/web/package.py --module build-web/web --out build-web
+
 # The page itself, end to end in chromium, against the same calls made natively.
 tools/web/test-page.sh

@@ -1,0 +1,235 @@
+#!/usr/bin/env python3
+"""Packs the browser build: build-web/site/ for any static web server, and
+build-web/trelvano.html, the whole program in one file that opens from a disk
+or a USB stick with no server.
+
+    python3 tools/web/package.py --module DIR [--out build-web]
+
+DIR holds the module the wasm build wrote (trelvano.js, trelvano.wasm). Prints
+the site's transfer size (each file gzipped, as a server sends it) and the
+single file's size, and fails when either is over its limit.
+"""
+
+import argparse
+import base64
+import gzip
+import hashlib
+import json
+import re
+import shutil
+import struct
+import subprocess
+import sys
+import tempfile
+import zlib
+from pathlib import Path
+
+ROOT = Path(__file__).resolve().parents[2]
+PAGE = ROOT / "web" / "page"
+FONT_DIR = Path("/usr/share/fonts/truetype/dejavu")
+FONTS = {"DejaVuSansCondensed": "DejaVuSansCondensed.ttf", "DejaVuSansCondensed-Bold": "DejaVuSansCondensed-Bold.ttf"}
+
+SITE_LIMIT = 1_500_000  # bytes, gzipped
+SINGLE_LIMIT = 3_000_000  # bytes
+
+MIME = {
+    ".png": "image/png",
+    ".svg": "image/svg+xml",
+    ".woff2": "font/woff2",
+}
+
+
+def fail(message):
+    print(f"package: {message}", file=sys.stderr)
+    sys.exit(1)
+
+
+# ---- Fonts ----------------------------------------------------------------
+
+
+def text_characters():
+    """Every character beyond ASCII that the engine's sources hold: the texts
+    the windows, messages and readouts can show are among them."""
+    found = set()
+    for source in (ROOT / "engine").rglob("*"):
+        if source.suffix in (".h", ".cpp"):
+            found.update(ch for ch in source.read_text(encoding="utf-8") if ord(ch) > 0x7E)
+    return found
+
+
+def subset_fonts(out_dir):
+    import logging
+
+    from fontTools import subset
+
+    logging.getLogger("fontTools").setLevel(logging.ERROR)
+
+    # Latin-1 whole, for whatever a user types; then what the texts need.
+    codepoints = set(range(0x20, 0x7F)) | set(range(0xA0, 0x100)) | {ord(ch) for ch in text_characters()}
+    out_dir.mkdir(parents=True, exist_ok=True)
+    with tempfile.TemporaryDirectory() as scratch:
+        for name, file in FONTS.items():
+            source = FONT_DIR / file
+            if not source.exists():
+                fail(f"{source} is missing (Debian's fonts-dejavu-core)")
+            options = subset.Options()
+            options.layout_features = ["kern", "liga"]
+            options.hinting = False
+            options.desubroutinize = True
+            options.name_IDs = ["*"]  # the licence travels with the font
+            font = subset.load_font(str(source), options)
+            subsetter = subset.Subsetter(options)
+            subsetter.populate(unicodes=codepoints)
+            subsetter.subset(font)
+            ttf = Path(scratch) / f"{name}.ttf"
+            subset.save_font(font, str(ttf), options)
+            # fontTools writes WOFF2 only with the brotli module, which Debian
+            # leaves out; its woff2 tools do the same.
+            subprocess.run(["woff2_compress", str(ttf)], check=True, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+            shutil.copy(ttf.with_suffix(".woff2"), out_dir / f"{name}.woff2")
+
+
+# ---- Icons ----------------------------------------------------------------
+
+
+def png(width, height, rows):
+    """A truecolour PNG with alpha from rows of (r, g, b, a) tuples."""
+    raw = b"".join(b"\0" + bytes(v for pixel in row for v in pixel) for row in rows)
+
+    def chunk(kind, data):
+        return struct.pack(">I", len(data)) + kind + data + struct.pack(">I", zlib.crc32(kind + data))
+
+    header = struct.pack(">IIBBBBB", width, height, 8, 6, 0, 0, 0)
+    return b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", header) + chunk(b"IDAT", zlib.compress(raw, 9)) + chunk(b"IEND", b"")
+
+
+def xpm_to_png(path):
+    """The windows' own 16-colour icons, as the desktop shows them."""
+    strings = re.findall(r'"([^"]*)"', path.read_text())
+    width, height, colours, per_pixel = (int(v) for v in strings[0].split()[:4])
+    palette = {}
+    for line in strings[1 : 1 + colours]:
+        key, spec = line[:per_pixel], line[per_pixel:].split()
+        value = spec[spec.index("c") + 1]
+        if value.lower() == "none":
+            palette[key] = (0, 0, 0, 0)
+        else:
+            palette[key] = tuple(int(value[i : i + 2], 16) for i in (1, 3, 5)) + (255,)
+    rows = []
+    for line in strings[1 + colours : 1 + colours + height]:
+        rows.append([palette[line[i : i + per_pixel]] for i in range(0, width * per_pixel, per_pixel)])
+    return png(width, height, rows)
+
+
+def write_icons(out_dir):
+    out_dir.mkdir(parents=True, exist_ok=True)
+    (out_dir / "application-16.png").write_bytes(xpm_to_png(ROOT / "ui" / "icons" / "trelvano-16.xpm"))
+    (out_dir / "spectrum-16.png").write_bytes(xpm_to_png(ROOT / "ui" / "icons" / "spettro-16.xpm"))
+    for name in ("trelvano-32.png", "trelvano-128.png", "trelvano-256.png", "trelvano.svg"):
+        shutil.copy(ROOT / "packaging" / "icons" / name, out_dir / name)
+
+
+# ---- The site -------------------------------------------------------------
+
+
+def build_site(site, module):
+    if site.exists():
+        shutil.rmtree(site)
+    site.mkdir(parents=True)
+    for name in ("index.html", "page.js", "worker.js", "style.css", "manifest.webmanifest"):
+        shutil.copy(PAGE / name, site / name)
+    for name in ("trelvano.js", "trelvano.wasm"):
+        if not (module / name).exists():
+            fail(f"{module / name} is missing: build the module first")
+        shutil.copy(module / name, site / name)
+    subset_fonts(site / "fonts")
+    write_icons(site / "icons")
+
+    files = sorted(p.relative_to(site).as_posix() for p in site.rglob("*") if p.is_file())
+    digest = hashlib.sha256()
+    for name in files:
+        digest.update(name.encode() + b"\0" + (site / name).read_bytes())
+    version = digest.hexdigest()[:16]
+
+    # A browser's own cache must not pair a new page with an old script.
+    index = (site / "index.html").read_text()
+    index = index.replace('href="style.css"', f'href="style.css?v={version}"')
+    index = index.replace('src="page.js"', f'src="page.js?v={version}"')
+    (site / "index.html").write_text(index)
+
+    worker = (PAGE / "sw.js").read_text()
+    worker = worker.replace("@VERSION@", version).replace("@FILES@", json.dumps(["./"] + files))
+    (site / "sw.js").write_text(worker)
+    return version
+
+
+def transfer_size(site):
+    total = 0
+    for path in site.rglob("*"):
+        if path.is_file():
+            total += len(gzip.compress(path.read_bytes(), compresslevel=9, mtime=0))
+    return total
+
+
+# ---- The single file ------------------------------------------------------
+
+
+def data_url(path):
+    mime = MIME.get(path.suffix)
+    if mime is None:
+        fail(f"no media type for {path}")
+    return f"data:{mime};base64,{base64.b64encode(path.read_bytes()).decode()}"
+
+
+def inline_script(text, what):
+    # Nothing in a script element may close it early.
+    if re.search(r"</script", text, re.IGNORECASE):
+        fail(f"{what} holds '</script' and cannot be inlined")
+    return text
+
+
+def build_single(site, target):
+    css = (site / "style.css").read_text()
+    css = re.sub(r"url\(([^)]+)\)", lambda m: f"url({data_url(site / m.group(1).strip(chr(34) + chr(39)))})", css)
+
+    worker_source = (site / "trelvano.js").read_text() + "\n" + (site / "worker.js").read_text()
+    wasm = base64.b64encode((site / "trelvano.wasm").read_bytes()).decode()
+    page = (site / "page.js").read_text()
+
+    html = (PAGE / "index.html").read_text()
+    html = re.sub(r'\s*<link rel="manifest"[^>]*>', "", html)
+    html = html.replace('href="icons/trelvano-32.png"', f'href="{data_url(site / "icons" / "trelvano-32.png")}"')
+    html = html.replace('<link rel="stylesheet" href="style.css">', f"<style>\n{css}</style>")
+    html = re.sub(r'\s*<script src="page.js" defer></script>', "", html)
+    # The worker's source and the module ride along as inert script elements
+    # the page reads; the page's own script runs last, once they exist.
+    tail = (
+        f'<script id="worker-source" type="text/plain">{inline_script(worker_source, "the worker")}</script>\n'
+        f'<script id="wasm-binary" type="application/octet-stream">{wasm}</script>\n'
+        f"<script>{inline_script(page, 'page.js')}</script>\n</body>"
+    )
+    html = html.replace("</body>", tail, 1)
+    target.write_text(html)
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
+    parser.add_argument("--module", required=True, type=Path, help="where trelvano.js and trelvano.wasm are")
+    parser.add_argument("--out", default=ROOT / "build-web", type=Path)
+    args = parser.parse_args()
+
+    site = args.out / "site"
+    single = args.out / "trelvano.html"
+    version = build_site(site, args.module)
+    build_single(site, single)
+
+    site_gz = transfer_size(site)
+    single_size = single.stat().st_size
+    print(f"web: site {site} version {version}: {site_gz / 1e6:.3f} MB gzipped (limit {SITE_LIMIT / 1e6:.1f} MB)")
+    print(f"web: single file {single}: {single_size / 1e6:.3f} MB (limit {SINGLE_LIMIT / 1e6:.1f} MB)")
+    if site_gz > SITE_LIMIT or single_size > SINGLE_LIMIT:
+        fail("over the size limit")
+
+
+if __name__ == "__main__":
+    main()

@@ -1,0 +1,109 @@
+'use strict';
+// Runs the WebAssembly module off the page's thread, so that a long press
+// leaves the page responsive. Answers each message from the page in the order
+// it came: the events an action caused, and the plots' images that changed.
+
+// The single-file build puts the module's loader in front of this script.
+if (typeof createTrelvano === 'undefined') importScripts('trelvano.js');
+
+let api = null;
+let heap = null;
+
+function bind(module) {
+  const fn = (name, result, args) => module.cwrap(`trelvano_${name}`, result, args);
+  heap = () => module.HEAPU8;
+  return {
+    forms: fn('forms', 'string', []),
+    setPixelRatio: fn('set_pixel_ratio', null, ['number']),
+    setDecimalSeparator: fn('set_decimal_separator', null, ['string']),
+    setText: fn('set_text', null, ['string', 'string']),
+    press: fn('press', 'string', []),
+    showSpectrum: fn('show_spectrum', 'string', []),
+    close: fn('close', 'string', ['string']),
+    readout: fn('readout', 'string', ['string', 'number', 'number']),
+    imageWidth: fn('image_width', 'number', ['string']),
+    imageHeight: fn('image_height', 'number', ['string']),
+    image: fn('image', 'number', ['string']),
+    outOfMemory: fn('out_of_memory_message', 'string', []),
+    figures: fn('figures', 'string', []),
+    cosineLoopSeconds: fn('cosine_loop_seconds', 'number', ['number']),
+  };
+}
+
+// A copy of a window's plot, in a buffer of its own that moves to the page.
+function imageOf(form) {
+  const width = api.imageWidth(form);
+  const height = api.imageHeight(form);
+  const bytes = width * height * 4;
+  const at = bytes > 0 ? api.image(form) : 0;
+  const buffer = bytes > 0 ? heap().slice(at, at + bytes).buffer : new ArrayBuffer(0);
+  return { width, height, buffer };
+}
+
+// The images the page needs to follow the events: a window drawn, shown anew
+// or closed.
+function answer(eventsJson) {
+  const events = JSON.parse(eventsJson);
+  const images = {};
+  for (const event of events) {
+    if (event.event === 'image' || event.event === 'show' || event.event === 'closed') {
+      images[event.form] = null;
+    }
+  }
+  const transfer = [];
+  for (const form of Object.keys(images)) {
+    images[form] = imageOf(form);
+    transfer.push(images[form].buffer);
+  }
+  return [{ events, images }, transfer];
+}
+
+const actions = {
+  async init({ ratio, separator, wasmBinary }) {
+    const options = {};
+    if (wasmBinary) options.wasmBinary = wasmBinary;
+    api = bind(await createTrelvano(options));
+    api.setPixelRatio(ratio);
+    api.setDecimalSeparator(separator);
+    return [{ forms: JSON.parse(api.forms()), outOfMemory: api.outOfMemory() }, []];
+  },
+  press({ texts }) {
+    for (const [control, text] of Object.entries(texts)) api.setText(control, text);
+    const start = performance.now();
+    const events = api.press();
+    const seconds = (performance.now() - start) / 1000;
+    const [result, transfer] = answer(events);
+    result.seconds = seconds;
+    return [result, transfer];
+  },
+  spectrum() {
+    return answer(api.showSpectrum());
+  },
+  close({ form }) {
+    return answer(api.close(form));
+  },
+  readout({ form, x, y }) {
+    return answer(api.readout(form, x, y));
+  },
+  figures() {
+    return [JSON.parse(api.figures()), []];
+  },
+  cosineLoop({ n }) {
+    return [api.cosineLoopSeconds(n), []];
+  },
+};
+
+// Every message waits for the ones before it, the module's start above all.
+let queue = Promise.resolve();
+self.onmessage = (e) => {
+  const { id, op, args } = e.data;
+  queue = queue.then(async () => {
+    try {
+      const [result, transfer] = await actions[op](args);
+      self.postMessage({ id, result }, transfer);
+    } catch (error) {
+      // The module aborted (out of memory, as a rule): it can run nothing more.
+      self.postMessage({ id, fatal: true, error: String(error) });
+    }
+  });
+};
