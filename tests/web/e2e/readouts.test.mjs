@@ -3,7 +3,7 @@
 import assert from 'node:assert/strict';
 import { after, before, describe, it } from 'node:test';
 import { launch } from './support/browser.mjs';
-import { clickAndAnswer, mouseReadout, openPage, plotBox, readoutText, typeEntries } from './support/panel.mjs';
+import { clickAndAnswer, mouseReadout, openPage, plotBox, plotCanvas, readoutText, typeEntries } from './support/panel.mjs';
 import { site } from './support/paths.mjs';
 import { reference } from './support/reference.mjs';
 import { serve } from './support/server.mjs';
@@ -56,16 +56,24 @@ describe('readouts in an Italian browser', () => {
     });
     await pressAndShow(page);
     await page.$eval('#Form3', (e) => e.scrollIntoView({ block: 'start' }));
+    // Where the page met the finger, from its own pointer events.
+    await page.$eval(plotCanvas('Form3'), (canvas) => {
+      canvas.addEventListener('pointermove', (e) => {
+        const box = canvas.getBoundingClientRect();
+        window.finger = { x: ((e.clientX - box.left) * canvas.width) / box.width, y: ((e.clientY - box.top) * canvas.height) / box.height };
+      });
+    });
     const box = await plotBox(page, 'Form3');
-    const layoutWidth = native.images.Form3.width / 1;
-    const scale = box.width / layoutWidth;
-    const [start, end] = [points.Form3[1], points.Form3[3]].map(([x, y]) => [x * 0.98, y * 0.98]);
-    await page.touchscreen.touchStart(box.x + start[0] * scale, box.y + start[1] * scale);
-    await page.touchscreen.touchMove(box.x + end[0] * scale, box.y + end[1] * scale);
+    const image = native.images.Form3;
+    const [from, to] = [0.3, 0.6].map((f) => [box.x + f * box.width, box.y + f * box.height]);
+    await page.touchscreen.touchStart(...from);
+    await page.touchscreen.touchMove(...to);
     const text = await readoutText(page);
     await page.touchscreen.touchEnd();
-    // The finger's point in layout pixels is the one the page scaled back.
-    const at = await reference({ ...press, readouts: [{ form: 'Form3', x: end[0], y: end[1] }] });
+    // The canvas holds device pixels: back to the layout pixels the readout takes.
+    const ratio = (await page.$eval(plotCanvas('Form3'), (c) => c.width)) / image.width;
+    const finger = await page.evaluate(() => window.finger);
+    const at = await reference({ ...press, readouts: [{ form: 'Form3', x: finger.x / ratio, y: finger.y / ratio }] });
     assert.equal(text, at.readouts[0]);
     await page.close();
   });

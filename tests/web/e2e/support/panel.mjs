@@ -61,6 +61,8 @@ export function openMessage(page) {
 // is the page's word that it is still working or playing what a call caused.
 export async function clickAndAnswer(page, form, name, timeout = 120000) {
   const messages = [];
+  // A click while the page is busy is dropped, as the desktop drops it.
+  await page.waitForFunction(() => !window.trelvano.busy && !document.querySelector('dialog[open]'), { polling: 20 });
   await page.click(control(form, name));
   const end = Date.now() + timeout;
   for (;;) {
