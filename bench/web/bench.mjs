@@ -33,7 +33,10 @@ const timePress = () =>
     document.querySelector('#Form1 [data-control="Command2"]').click();
     channel.port1.onmessage = () => {
       if (window.trelvano.busy && !document.querySelector('dialog[open]')) channel.port2.postMessage(0);
-      else resolve({ ms: performance.now() - start, message: Boolean(document.querySelector('dialog[open]')) });
+      else {
+        const ms = performance.now() - start;
+        resolve({ ms, workerMs: 1000 * window.trelvano.lastPressSeconds, message: Boolean(document.querySelector('dialog[open]')) });
+      }
     };
     channel.port2.postMessage(0);
   });
@@ -51,26 +54,37 @@ async function freshPress(browser, url, n) {
   let loopMs = null;
   if (!message) loopMs = 1000 * (await page.evaluate((count) => window.trelvano.cosineLoopSeconds(count), n));
   await page.close();
-  return { readyMs, pressMs: press.ms, loopMs, message };
+  return { readyMs, pressMs: press.ms, workerMs: press.workerMs, loopMs, message };
 }
 
 const server = await serve(site);
 const browser = await launch();
 try {
+  // Three fresh pages for each N, since two cores shared with whatever else
+  // runs make single figures noisy; the median ratio is the one judged.
   const targets = { 1e6: 1.5, 1e7: 1.2 };
+  const median = (values) => [...values].sort((a, b) => a - b)[Math.floor(values.length / 2)];
   const ready = [];
   for (const n of [1e6, 1e7]) {
-    const r = await freshPress(browser, server.url, n);
-    if (r.message) throw new Error(`N = ${n}: ${r.message}`);
-    ready.push(r.readyMs);
-    const ratio = r.pressMs / r.loopMs;
-    console.log(
-      `N = ${n.toExponential(0)}: first press ${r.pressMs.toFixed(1)} ms, three-cosine loop ${r.loopMs.toFixed(1)} ms, ` +
-        `ratio ${ratio.toFixed(2)} (target <= ${targets[n]}) ${ratio <= targets[n] ? 'met' : 'MISSED'}`,
-    );
+    const ratios = [];
+    for (let run = 0; run < 3; run++) {
+      const r = await freshPress(browser, server.url, n);
+      if (r.message) throw new Error(`N = ${n}: ${r.message}`);
+      ready.push(r.readyMs);
+      ratios.push(r.pressMs / r.loopMs);
+      console.log(
+        `N = ${n.toExponential(0)}: first press ${r.pressMs.toFixed(1)} ms (${r.workerMs.toFixed(1)} ms of it in the worker), ` +
+          `three-cosine loop ${r.loopMs.toFixed(1)} ms, ratio ${(r.pressMs / r.loopMs).toFixed(2)}`,
+      );
+    }
+    const ratio = median(ratios);
+    console.log(`N = ${n.toExponential(0)}: median ratio ${ratio.toFixed(2)} (target <= ${targets[n]}) ${ratio <= targets[n] ? 'met' : 'MISSED'}`);
   }
-  const worstReady = Math.max(...ready);
-  console.log(`page ready to press: ${ready.map((ms) => ms.toFixed(0)).join(', ')} ms (target <= 1000) ${worstReady <= 1000 ? 'met' : 'MISSED'}`);
+  const readyMedian = median(ready);
+  console.log(
+    `page ready to press: median ${readyMedian.toFixed(0)} ms of ${ready.map((ms) => ms.toFixed(0)).join(', ')} ` +
+      `(target <= 1000) ${readyMedian <= 1000 ? 'met' : 'MISSED'}`,
+  );
 
   // Up by steps until a press is refused or fails, then halve the gap a few times.
   let good = 1e7;
