@@ -158,7 +158,7 @@ def build_site(site, module):
     (site / "index.html").write_text(index)
 
     worker = (PAGE / "sw.js").read_text()
-    worker = worker.replace("@VERSION@", version).replace("@FILES@", json.dumps(["./"] + files))
+    worker = worker.replace("@VERSION@", version).replace("/* @FILES@ */ []", json.dumps(["./"] + files))
     (site / "sw.js").write_text(worker)
     return version
 

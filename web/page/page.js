@@ -251,7 +251,7 @@
     return [box, field];
   }
 
-  function makePlot(form, control, client) {
+  function makePlot(form, control) {
     const canvas = document.createElement('canvas');
     canvas.className = 'plot';
     canvas.setAttribute('role', 'img');
@@ -345,7 +345,7 @@
           [element, focus] = makeOption(form, control);
           break;
         case 'plot':
-          element = makePlot(form, control, client);
+          element = makePlot(form, control);
           break;
         default:
           // A hidden picture is never seen on the desktop either.
@@ -366,6 +366,9 @@
     for (const [control, element, focus] of elements) {
       const target = focus || element;
       if (control.labelledBy) target.setAttribute('aria-labelledby', idOf(control.labelledBy));
+      if (control.kind === 'typebox' && control.labelledBy) {
+        element.querySelector('[role="listbox"]').setAttribute('aria-labelledby', idOf(control.labelledBy));
+      }
       const described = (control.describedBy || []).filter((name) => name !== control.labelledBy);
       if (described.length) target.setAttribute('aria-describedby', described.map(idOf).join(' '));
       if (control.kind === 'plot') {
@@ -640,10 +643,10 @@
     for (const win of hidden) win.section.hidden = false;
     fitCaptions();
     for (const win of hidden) win.section.hidden = true;
-    if (pressButton) {
-      busyBox.querySelector('progress').setAttribute('aria-labelledby', pressButton.id);
-      pressButton.focus();
-    }
+    // The busy bar is named by the button whose press it waits for.
+    if (pressButton) busyBox.querySelector('progress').setAttribute('aria-labelledby', pressButton.id);
+    // As on the desktop, the panel starts with the focus on its first tab stop.
+    windows.get(forms.forms[0].name).focusFirst();
     document.body.dataset.ready = 'true';
   });
 

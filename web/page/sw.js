@@ -3,7 +3,7 @@
 // the version, a hash of every file's content, and the file list below, so a
 // new build replaces the old cache as a whole.
 const VERSION = '@VERSION@';
-const FILES = @FILES@;
+const FILES = /* @FILES@ */ [];
 const CACHE = `trelvano-${VERSION}`;
 
 self.addEventListener('install', (event) => {
