@@ -24,8 +24,10 @@ mkdir -p build-web/shots
 cd tests/web/e2e
 # emscripten's settings from tools/web/env.sh are not the tests'.
 unset NODE_PATH NODE_OPTIONS
+# One file at a time, each chromium alone on the cores; a test that hangs
+# fails after three minutes rather than holding up CI.
 if (($#)); then
-  node --test --test-concurrency=1 "$@"
+  node --test --test-concurrency=1 --test-timeout=180000 "$@"
 else
-  node --test --test-concurrency=1 ./*.test.mjs
+  node --test --test-concurrency=1 --test-timeout=180000 ./*.test.mjs
 fi
