@@ -132,11 +132,16 @@ def write_icons(out_dir):
 # ---- The site -------------------------------------------------------------
 
 
+def page_scripts():
+    """The page's own scripts, in the order index.html loads them."""
+    return re.findall(r'<script src="([^"]+)" defer></script>', (PAGE / "index.html").read_text())
+
+
 def build_site(site, module):
     if site.exists():
         shutil.rmtree(site)
     site.mkdir(parents=True)
-    for name in ("index.html", "page.js", "worker.js", "style.css", "manifest.webmanifest"):
+    for name in ["index.html", "worker.js", "style.css", "manifest.webmanifest"] + page_scripts():
         shutil.copy(PAGE / name, site / name)
     for name in ("trelvano.js", "trelvano.wasm"):
         if not (module / name).exists():
@@ -154,7 +159,8 @@ def build_site(site, module):
     # A browser's own cache must not pair a new page with an old script.
     index = (site / "index.html").read_text()
     index = index.replace('href="style.css"', f'href="style.css?v={version}"')
-    index = index.replace('src="page.js"', f'src="page.js?v={version}"')
+    for name in page_scripts():
+        index = index.replace(f'src="{name}"', f'src="{name}?v={version}"')
     (site / "index.html").write_text(index)
 
     worker = (PAGE / "sw.js").read_text()
@@ -194,19 +200,19 @@ def build_single(site, target):
 
     worker_source = (site / "trelvano.js").read_text() + "\n" + (site / "worker.js").read_text()
     wasm = base64.b64encode((site / "trelvano.wasm").read_bytes()).decode()
-    page = (site / "page.js").read_text()
+    page = "\n".join((site / name).read_text() for name in page_scripts())
 
     html = (PAGE / "index.html").read_text()
     html = re.sub(r'\s*<link rel="manifest"[^>]*>', "", html)
     html = html.replace('href="icons/trelvano-32.png"', f'href="{data_url(site / "icons" / "trelvano-32.png")}"')
     html = html.replace('<link rel="stylesheet" href="style.css">', f"<style>\n{css}</style>")
-    html = re.sub(r'\s*<script src="page.js" defer></script>', "", html)
+    html = re.sub(r'\s*<script src="[^"]+" defer></script>', "", html)
     # The worker's source and the module ride along as inert script elements
     # the page reads; the page's own script runs last, once they exist.
     tail = (
         f'<script id="worker-source" type="text/plain">{inline_script(worker_source, "the worker")}</script>\n'
         f'<script id="wasm-binary" type="application/octet-stream">{wasm}</script>\n'
-        f"<script>{inline_script(page, 'page.js')}</script>\n</body>"
+        f"<script>{inline_script(page, 'the page scripts')}</script>\n</body>"
     )
     html = html.replace("</body>", tail, 1)
     target.write_text(html)
