@@ -30,6 +30,7 @@ void RequireMemory(std::int64_t bytes)
 {
     if (bytes <= 0) return;
     if (const auto shortfall = ShortfallOf(bytes, HeadroomBytes(ReadMemoryFigures()))) throw RuntimeFault(*shortfall);
+    if (const auto shortfall = TakeRoom(bytes)) throw RuntimeFault(*shortfall);
 }
 
 void RaiseOutOfMemory(std::int64_t bytes)

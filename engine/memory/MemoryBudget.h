@@ -49,6 +49,16 @@ inline constexpr std::int64_t kMemoryReserveBytes = std::int64_t{64} << 20;
 // reserve must stay free; nothing when they fit.
 std::optional<MemoryShortfall> ShortfallOf(std::int64_t bytes, std::int64_t headroom) noexcept;
 
+// Where the figures can only promise the room, takes it to be sure. A
+// WebAssembly heap grows only when an allocation asks, a browser may refuse
+// the growth well below the heap's maximum (a phone's does), and FFTW aborts
+// the program when an allocation fails: so the heap is grown by `bytes` past
+// the allocator's top before anything of the run is allocated. The heap never
+// shrinks, so the room stays there for the allocations that follow. What is
+// missing when it cannot be taken, with what the heap can give without
+// growing; nothing elsewhere.
+std::optional<MemoryShortfall> TakeRoom(std::int64_t bytes);
+
 // Raises RuntimeFault(MemoryShortfall) unless `bytes` more can be committed now.
 void RequireMemory(std::int64_t bytes);
 
