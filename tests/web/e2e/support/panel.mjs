@@ -12,7 +12,13 @@ export async function openPage(browser, url, { viewport } = {}) {
   page.errors = errors;
   if (viewport) await page.setViewport(viewport);
   await page.goto(url, { waitUntil: 'load' });
-  await waitReady(page);
+  try {
+    await waitReady(page);
+  } catch (error) {
+    // A page that never gets ready has usually said why.
+    error.message += errors.length ? `; script errors: ${errors.join('; ')}` : '';
+    throw error;
+  }
   return page;
 }
 
