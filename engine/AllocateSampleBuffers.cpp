@@ -49,9 +49,15 @@ void AllocateSampleBuffers(AnalysisState& state)
     // as available above.
     if (state.fft && !state.fft->holds(n, FftThreadsFor(state, n))) state.fft->release();
 
+    const std::int64_t count = ElementCount(CheckedAdd(n, 1));
+    // Storage that is not kept is all given back before any is made: where
+    // the heap never returns memory to the system (WebAssembly's), the freed
+    // blocks then join into one stretch the new ones fill, rather than leave
+    // holes each too small for the next buffer while the heap grows past them.
     for (CheckedArray& buffer : state.buffers.inAllocationOrder()) {
-        buffer.recreate(ElementCount(CheckedAdd(n, 1)), &state.pool());
+        if (!buffer.keepsStorageFor(count)) buffer.release();
     }
+    for (CheckedArray& buffer : state.buffers.inAllocationOrder()) buffer.recreate(count, &state.pool());
 }
 
 }  // namespace trelvano

@@ -57,6 +57,11 @@ void CheckedArray::recreate(std::int64_t count, WorkerPool* pool)
     if (dirty_ <= size_) dirty_ = 0;
 }
 
+bool CheckedArray::keepsStorageFor(std::int64_t count) const noexcept
+{
+    return ReusesStorage(storage_.capacity(), count);
+}
+
 void CheckedArray::release() noexcept
 {
     storage_ = PageStorage();

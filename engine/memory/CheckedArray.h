@@ -52,6 +52,8 @@ public:
     // shared out over `pool` when one is given.
     void recreate(std::int64_t count, WorkerPool* pool = nullptr);
     void release() noexcept;
+    // Whether recreate(count) keeps the storage it holds now.
+    bool keepsStorageFor(std::int64_t count) const noexcept;
 
     // Sets elements first..size()-1 to 0.0 (none when first >= size()).
     void clearFrom(std::int64_t first, WorkerPool* pool = nullptr);

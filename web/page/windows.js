@@ -259,7 +259,7 @@
         box.height = `${scale < 1 ? device(plot.height * scale) : plot.height}px`;
         if (plot.scale !== scale) {
           plot.scale = scale;
-          render(plot);
+          Page.renderPlot(plot, ratio);
         }
       }
     }
