@@ -3,7 +3,7 @@
 import assert from 'node:assert/strict';
 import { after, before, describe, it } from 'node:test';
 import { launch } from './support/browser.mjs';
-import { assertFigures, assertImage } from './support/compare.mjs';
+import { assertFigures, assertImage, withoutFigures } from './support/compare.mjs';
 import { canvasImage, clickAndAnswer, control, figures, openPage, typeEntries, waitIdle } from './support/panel.mjs';
 import { site } from './support/paths.mjs';
 import { nativeOutOfMemoryMessage, reference } from './support/reference.mjs';
@@ -11,6 +11,10 @@ import { serve } from './support/server.mjs';
 
 const long = { name: 'a long FM press', presses: [{ Combo1: 'FM', Text13: '4000000' }] };
 const short = { name: 'a short PM press', presses: [{ Combo1: 'PM' }] };
+// Past what a wasm32 heap can give (some 4 GB) after a press that grew it;
+// the native build may have the room, so its refusal of a far larger N gives the words.
+const beyondHeap = '100000000';
+const refusedEverywhere = { name: 'refused natively too', presses: [{ Combo1: 'AM', Text13: '2000000000' }] };
 
 describe('the page survives', () => {
   let browser;
@@ -37,6 +41,22 @@ describe('the page survives', () => {
     assert.equal(await page.$eval(control('Form1', 'Text13'), (box) => box.value), '4000000');
     assertFigures(await figures(page), native.presses[0].figures);
     assertImage(await canvasImage(page, 'Form2'), native.images.Form2, 'Form2 after the long press');
+    assert.deepEqual(page.errors, []);
+    await page.close();
+  });
+
+  it('refuses an N past the heap after a press that grew it, then presses again', async () => {
+    const [native, refusal] = await Promise.all([reference(long), reference(refusedEverywhere)]);
+    const page = await openPage(browser, server.url);
+    await typeEntries(page, long.presses[0]);
+    assert.deepEqual(await clickAndAnswer(page, 'Form1', 'Command2'), []);
+    await typeEntries(page, { Text13: beyondHeap });
+    const messages = await clickAndAnswer(page, 'Form1', 'Command2');
+    assert.deepEqual(messages.map(withoutFigures), refusal.presses[0].messages.map(withoutFigures));
+    await typeEntries(page, long.presses[0]);
+    assert.deepEqual(await clickAndAnswer(page, 'Form1', 'Command2'), []);
+    assertFigures(await figures(page), native.presses[0].figures);
+    assertImage(await canvasImage(page, 'Form2'), native.images.Form2, 'Form2 after the refusal');
     assert.deepEqual(page.errors, []);
     await page.close();
   });
