@@ -6,7 +6,7 @@
 # tools/web/build.sh writes; it runs this after them. Screenshots go to
 # build-web/shots/.
 #   tools/web/test-page.sh              every test
-#   tools/web/test-page.sh FILE...      only those test files (tests/web/e2e/*.test.mjs)
+#   tools/web/test-page.sh FILE...      only those files of tests/web/e2e/, e.g. presses.test.mjs
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 bash tools/install-deps.sh web
