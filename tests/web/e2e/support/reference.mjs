@@ -44,7 +44,13 @@ export async function reference(c) {
   for (const { form, x, y } of c.readouts ?? []) calls.push(['readout', form, String(x), String(y)]), expect('readout');
   for (const form of ['Form2', 'Form3']) calls.push(['image', form, path.join(dir, form)]), expect(form);
 
-  const results = await replay(calls);
+  let results;
+  try {
+    results = await replay(calls);
+  } catch (error) {
+    fs.rmSync(dir, { recursive: true, force: true });
+    throw error;
+  }
   const shown = new Set();
   const native = { presses: [], readouts: [], images: {} };
   const follow = (events) => {
