@@ -5,7 +5,7 @@
 #   tools/install-deps.sh build   to build and start the program   (run.sh)
 #   tools/install-deps.sh test    the above, plus the test and benchmark libraries (test.sh)
 #   tools/install-deps.sh windows the Windows cross-build and its tests under Wine (tools/windows/)
-#   tools/install-deps.sh web     the WebAssembly build and its tests under node (tools/web/)
+#   tools/install-deps.sh web     the WebAssembly build, its tests under node and the page in chromium (tools/web/)
 #   tools/install-deps.sh ci      the above, plus the package and portability checks (.ci/run)
 set -euo pipefail
 
@@ -33,8 +33,13 @@ fi
 if [ "$step" = web ] || [ "$step" = ci ]; then
   # Debian's emscripten, which brings its own clang, lld, binaryen and the
   # acorn its optimizer loads; node runs the tests; dpkg-dev unpacks FFTW's
-  # source package; googletest ships its source for the tests.
-  packages+=(emscripten nodejs node-acorn dpkg-dev googletest xz-utils)
+  # source package; googletest ships its source for the tests; chromium shows
+  # the page to its tests, driven by puppeteer-core, which npm installs.
+  # The page's tests compare it with the same calls made natively, so the
+  # native compiler and libraries too, without Qt.
+  packages+=(emscripten nodejs node-acorn dpkg-dev googletest xz-utils chromium g++ libfftw3-dev libsleef-dev)
+  # A node from elsewhere brings its own npm, which Debian's would fight.
+  command -v npm >/dev/null 2>&1 || packages+=(npm)
   # The page's packing: its font, cut down by fontTools and compressed to WOFF2.
   packages+=(python3 python3-fonttools woff2 fonts-dejavu-core)
 fi

@@ -37,3 +37,6 @@ echo "web: the engine and plot tests pass in WebAssembly under node."
 # Debian's python3, which the font tools are installed for (a python3 of
 # one's own earlier on the PATH may lack them).
 /usr/bin/python3 tools/web/package.py --module build-web/web --out build-web
+
+# The page itself, end to end in chromium, against the same calls made natively.
+tools/web/test-page.sh

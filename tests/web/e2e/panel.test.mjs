@@ -1,0 +1,95 @@
+// The three windows as the native tables lay them out: every control's text,
+// place and size, every caption inside its box; and the facts a user knows
+// the program by, which no table may lose.
+import assert from 'node:assert/strict';
+import { after, before, describe, it } from 'node:test';
+import { launch } from './support/browser.mjs';
+import { clickAndAnswer, control, openPage, typeEntries } from './support/panel.mjs';
+import { site } from './support/paths.mjs';
+import { nativeForms } from './support/reference.mjs';
+import { serve } from './support/server.mjs';
+
+// What each control shows: an entry's or the type box's text, else its caption.
+function shown(form, name) {
+  const element = document.querySelector(`#${form} [data-control="${name}"]`);
+  if (!element) return null;
+  const field = element.matches('input[type="text"]') ? element : element.querySelector('input[type="text"]');
+  const r = element.getBoundingClientRect();
+  return {
+    text: field ? field.value : element.textContent.trim(),
+    left: r.left,
+    top: r.top,
+    width: r.width,
+    height: r.height,
+    fits: element.scrollWidth <= element.clientWidth && element.scrollHeight <= element.clientHeight,
+    visible: element.checkVisibility(),
+  };
+}
+
+// The window's name as a screen reader gives it, and whether it is on screen.
+const titleOf = (form) => {
+  const section = document.getElementById(form);
+  const name = document.getElementById(section.getAttribute('aria-labelledby') ?? '');
+  return name && name.checkVisibility() ? name.textContent : null;
+};
+
+describe('the panel and the result windows', () => {
+  let browser;
+  let server;
+  let page;
+  let forms;
+  before(async () => {
+    forms = await nativeForms();
+    server = await serve(site);
+    browser = await launch();
+    page = await openPage(browser, server.url);
+  });
+  after(async () => {
+    await browser?.close();
+    await server?.close();
+  });
+
+  it('shows the texts a user knows the program by', async () => {
+    assert.equal(await page.evaluate(titleOf, 'Form1'), 'Trelvano');
+    assert.equal((await page.evaluate(shown, 'Form1', 'Text13')).text, '1000');
+    assert.equal((await page.evaluate(shown, 'Form1', 'Combo1')).text, 'Scegli la modulazione');
+    assert.equal((await page.evaluate(shown, 'Form1', 'Command2')).text, 'Grafici');
+    const list = await page.evaluate((selector) => {
+      const box = document.querySelector(selector);
+      const id = (box.matches('input') ? box : box.querySelector('input'))?.getAttribute('list');
+      const options = id ? document.getElementById(id).querySelectorAll('option') : box.querySelectorAll('[role="option"], option');
+      return [...options].map((o) => o.value || o.textContent.trim());
+    }, control('Form1', 'Combo1'));
+    assert.deepEqual(list, ['AM', 'FM', 'PM']);
+    assert.equal(await page.title(), 'Trelvano');
+  });
+
+  it('places every control of the three windows as the native table does, its caption inside', async () => {
+    await typeEntries(page, { Combo1: 'AM' });
+    assert.deepEqual(await clickAndAnswer(page, 'Form1', 'Command2'), []);
+    assert.deepEqual(await clickAndAnswer(page, 'Form2', 'Command1'), []);
+    assert.equal(await page.evaluate(titleOf, 'Form2'), "Forme d'onda reali");
+    assert.equal(await page.evaluate(titleOf, 'Form3'), 'Spettro');
+    for (const form of forms.forms) {
+      const visible = form.controls.filter((c) => c.kind !== 'hidden');
+      // Places are compared from the window's first control, so that the
+      // title bar and the frame, which the desktop draws its own way, do not count.
+      const origin = await page.evaluate(shown, form.name, visible[0].name);
+      for (const c of visible) {
+        const s = await page.evaluate(shown, form.name, c.name);
+        assert.ok(s, `${form.name}.${c.name} is missing`);
+        const where = `${form.name}.${c.name}`;
+        assert.ok(s.visible, `${where} is hidden`);
+        const place = [s.left - origin.left, s.top - origin.top, s.width, s.height].map(Math.round);
+        const table = [c.left - visible[0].left, c.top - visible[0].top, c.width, c.height];
+        assert.deepEqual(place, table, `${where}: left, top, width, height`);
+        if (c.kind === 'entry' || c.kind === 'typebox') {
+          if (c.name !== 'Combo1') assert.equal(s.text, c.text, `${where}'s initial text`);
+        } else if (c.text !== undefined) {
+          assert.equal(s.text, c.text, `${where}'s caption`);
+          assert.ok(s.fits, `${where}'s caption "${c.text}" overflows its box`);
+        }
+      }
+    }
+  });
+});

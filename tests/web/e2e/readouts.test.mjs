@@ -1,0 +1,80 @@
+// The readouts under the pointer and under a finger, in an Italian browser,
+// against the native readouts with the decimal comma at the same points.
+import assert from 'node:assert/strict';
+import { after, before, describe, it } from 'node:test';
+import { launch } from './support/browser.mjs';
+import { clickAndAnswer, mouseReadout, openPage, plotBox, plotCanvas, readoutText, typeEntries } from './support/panel.mjs';
+import { site } from './support/paths.mjs';
+import { reference } from './support/reference.mjs';
+import { serve } from './support/server.mjs';
+
+// Corners, the middle, and points on the plots' lines.
+const points = {
+  Form2: [[0, 0], [500, 304], [1000, 100], [2, 600]],
+  Form3: [[0, 0], [504, 308], [505, 500], [1008, 616]],
+};
+const readouts = Object.entries(points).flatMap(([form, list]) => list.map(([x, y]) => ({ form, x, y })));
+const press = { name: 'FM readouts', presses: [{ Combo1: 'FM' }], spectrum: true, readouts, separator: ',' };
+
+async function pressAndShow(page) {
+  await typeEntries(page, press.presses[0]);
+  assert.deepEqual(await clickAndAnswer(page, 'Form1', 'Command2'), []);
+  assert.deepEqual(await clickAndAnswer(page, 'Form2', 'Command1'), []);
+}
+
+describe('readouts in an Italian browser', () => {
+  let browser;
+  let server;
+  let native;
+  before(async () => {
+    native = await reference(press);
+    server = await serve(site);
+    browser = await launch({ lang: 'it-IT' });
+  });
+  after(async () => {
+    await browser?.close();
+    await server?.close();
+  });
+
+  it('under the mouse, with the decimal comma', async () => {
+    const page = await openPage(browser, server.url);
+    await pressAndShow(page);
+    const seen = [];
+    for (const { form, x, y } of readouts) {
+      await page.bringToFront();
+      await page.$eval(`#${form}`, (e) => e.scrollIntoView({ block: 'start' }));
+      seen.push(await mouseReadout(page, form, x, y));
+    }
+    assert.deepEqual(seen, native.readouts);
+    assert.ok(seen.every((text) => text.includes(',') && !/\d\.\d/.test(text)), seen.join(' | '));
+    await page.close();
+  });
+
+  it('under a finger dragged over the spectrum on a phone', async () => {
+    const page = await openPage(browser, server.url, {
+      viewport: { width: 390, height: 844, deviceScaleFactor: 3, isMobile: true, hasTouch: true },
+    });
+    await pressAndShow(page);
+    await page.$eval('#Form3', (e) => e.scrollIntoView({ block: 'start' }));
+    // Where the page met the finger, from its own pointer events.
+    await page.$eval(plotCanvas('Form3'), (canvas) => {
+      canvas.addEventListener('pointermove', (e) => {
+        const box = canvas.getBoundingClientRect();
+        window.finger = { x: ((e.clientX - box.left) * canvas.width) / box.width, y: ((e.clientY - box.top) * canvas.height) / box.height };
+      });
+    });
+    const box = await plotBox(page, 'Form3');
+    const image = native.images.Form3;
+    const [from, to] = [0.3, 0.6].map((f) => [box.x + f * box.width, box.y + f * box.height]);
+    await page.touchscreen.touchStart(...from);
+    await page.touchscreen.touchMove(...to);
+    const text = await readoutText(page);
+    await page.touchscreen.touchEnd();
+    // The canvas holds device pixels: back to the layout pixels the readout takes.
+    const ratio = (await page.$eval(plotCanvas('Form3'), (c) => c.width)) / image.width;
+    const finger = await page.evaluate(() => window.finger);
+    const at = await reference({ ...press, readouts: [{ form: 'Form3', x: finger.x / ratio, y: finger.y / ratio }] });
+    assert.equal(text, at.readouts[0]);
+    await page.close();
+  });
+});

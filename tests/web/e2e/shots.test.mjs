@@ -1,0 +1,49 @@
+// Pictures of the page for a person to look at, in build-web/shots/: the
+// desktop at ratio 1 and 2, a phone, and a message over the panel. Each also
+// checks that the three windows are on the page.
+import assert from 'node:assert/strict';
+import path from 'node:path';
+import { after, before, describe, it } from 'node:test';
+import { launch } from './support/browser.mjs';
+import { clickAndAnswer, control, isShown, openPage, typeEntries } from './support/panel.mjs';
+import { shots, site } from './support/paths.mjs';
+import { serve } from './support/server.mjs';
+
+const screens = [
+  { file: 'desktop.png', viewport: { width: 1366, height: 900 } },
+  { file: 'desktop-ratio2.png', viewport: { width: 1366, height: 900, deviceScaleFactor: 2 } },
+  { file: 'phone.png', viewport: { width: 390, height: 844, deviceScaleFactor: 3, isMobile: true, hasTouch: true } },
+];
+
+describe('screenshots', () => {
+  let browser;
+  let server;
+  before(async () => {
+    server = await serve(site);
+    browser = await launch({ lang: 'it-IT' });
+  });
+  after(async () => {
+    await browser?.close();
+    await server?.close();
+  });
+
+  for (const { file, viewport } of screens) {
+    it(file, async () => {
+      const page = await openPage(browser, server.url, { viewport });
+      await typeEntries(page, { Combo1: 'FM' });
+      assert.deepEqual(await clickAndAnswer(page, 'Form1', 'Command2'), []);
+      assert.deepEqual(await clickAndAnswer(page, 'Form2', 'Command1'), []);
+      for (const form of ['Form1', 'Form2', 'Form3']) assert.ok(await isShown(page, form), form);
+      await page.screenshot({ path: path.join(shots, file), fullPage: true });
+      await page.close();
+    });
+  }
+
+  it('message.png', async () => {
+    const page = await openPage(browser, server.url);
+    await page.click(control('Form1', 'Command2'));
+    await page.waitForSelector('dialog[open]', { visible: true });
+    await page.screenshot({ path: path.join(shots, 'message.png') });
+    await page.close();
+  });
+});

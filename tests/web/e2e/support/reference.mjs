@@ -1,0 +1,85 @@
+// The native build's answers, made in this run by trelvano_api_replay: the
+// same calls the page's worker makes, through the same C interface, compiled
+// natively with the desktop's compiler and libraries.
+import { execFile } from 'node:child_process';
+import fs from 'node:fs';
+import os from 'node:os';
+import path from 'node:path';
+import { promisify } from 'node:util';
+import { repo } from './paths.mjs';
+
+export const replayTool =
+  process.env.TRELVANO_API_REPLAY ?? path.join(repo, 'build-web-native', 'web', 'trelvano_api_replay');
+
+async function replay(calls) {
+  const run = promisify(execFile);
+  const child = run(replayTool, [], { maxBuffer: 64 << 20 });
+  child.child.stdin.end(calls.map((c) => c.join('\t')).join('\n') + '\n');
+  const { stdout } = await child;
+  return stdout.trimEnd().split('\n').map((line) => JSON.parse(line));
+}
+
+export async function nativeForms() {
+  const [forms] = await replay([['forms']]);
+  return forms;
+}
+
+// A case of support/cases.mjs as the native build answers it:
+//   presses: [{messages, shown, figures}], readouts: [text],
+//   images: {Form2: {width, height, rgba}, ...} after the last call
+export async function reference(c) {
+  const dir = fs.mkdtempSync(path.join(os.tmpdir(), 'trelvano-native-'));
+  const calls = [];
+  const answers = [];
+  const expect = (what) => answers.push(what);
+  if (c.ratio) calls.push(['ratio', String(c.ratio)]), expect(null);
+  if (c.separator) calls.push(['separator', c.separator]), expect(null);
+  for (const entries of c.presses) {
+    for (const [name, text] of Object.entries(entries)) calls.push(['set', name, text]), expect(null);
+    calls.push(['press'], ['figures']);
+    expect('press');
+    expect('figures');
+  }
+  if (c.spectrum) calls.push(['spectrum']), expect('spectrum');
+  for (const { form, x, y } of c.readouts ?? []) calls.push(['readout', form, String(x), String(y)]), expect('readout');
+  for (const form of ['Form2', 'Form3']) calls.push(['image', form, path.join(dir, form)]), expect(form);
+
+  let results;
+  try {
+    results = await replay(calls);
+  } catch (error) {
+    fs.rmSync(dir, { recursive: true, force: true });
+    throw error;
+  }
+  const shown = new Set();
+  const native = { presses: [], readouts: [], images: {} };
+  const follow = (events) => {
+    for (const e of events) {
+      if (e.event === 'show') shown.add(e.form);
+      if (e.event === 'closed') shown.delete(e.form);
+    }
+  };
+  answers.forEach((what, i) => {
+    const result = results[i];
+    if (what === 'press') {
+      follow(result);
+      native.presses.push({ messages: result.filter((e) => e.event === 'message').map((e) => e.text) });
+    } else if (what === 'figures') {
+      Object.assign(native.presses.at(-1), { shown: [...shown].sort(), figures: result });
+    } else if (what === 'spectrum') {
+      follow(result);
+    } else if (what === 'readout') {
+      native.readouts.push(result.find((e) => e.event === 'readout')?.text ?? null);
+    } else if (what) {
+      if (result.width > 0) native.images[what] = { ...result, rgba: fs.readFileSync(path.join(dir, what)) };
+    }
+  });
+  fs.rmSync(dir, { recursive: true, force: true });
+  return native;
+}
+
+// The message the page shows when its worker died and a new one took over.
+export async function nativeOutOfMemoryMessage() {
+  const [text] = await replay([['outofmemory']]);
+  return text;
+}

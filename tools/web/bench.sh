@@ -1,0 +1,11 @@
+#!/usr/bin/env bash
+# The page's speed in headless chromium (bench/web/bench.mjs): a first press
+# at N = 10^6 and 10^7 against the three-cosine loop in the same worker, the
+# time until the page is ready, and the largest N a press completes. Uses the
+# site tools/web/build.sh wrote; takes a few minutes, most of them the search
+# for the largest N.
+set -euo pipefail
+cd "$(dirname "$0")/../.."
+[ -f build-web/site/index.html ] || { echo "bench: no build-web/site; run tools/web/build.sh first" >&2; exit 1; }
+(cd tests/web/e2e && { [ -d node_modules/puppeteer-core ] || npm ci --no-audit --no-fund --loglevel=error; })
+node bench/web/bench.mjs
