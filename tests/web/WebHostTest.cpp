@@ -3,8 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <limits>
-#include <regex>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "engine/CursorReadout.h"
@@ -24,19 +25,38 @@ struct Events {
     std::vector<std::string> texts;
 };
 
+// The value of "key" in one event object: a string's escaped text, or a bare
+// word; none when the event has no such key.
+std::optional<std::string> Field(std::string_view event, std::string_view key)
+{
+    std::string tag = "\"";
+    tag.append(key).append("\": ");
+    const std::size_t at = event.find(tag);
+    if (at == std::string_view::npos) return std::nullopt;
+    std::size_t i = at + tag.size();
+    if (event[i] != '"') return std::string(event.substr(i, event.find_first_of(",}", i) - i));
+    std::string text;
+    for (++i; event[i] != '"'; ++i) {
+        if (event[i] == '\\') text += event[i++];
+        text += event[i];
+    }
+    return text;
+}
+
 Events Read(const std::string& json)
 {
-    static const std::regex event(
-        R"re(\{"event": "(\w+)"(?:, "form": "(\w+)")?(?:, "text": "((?:[^"\\]|\\.)*)")?(?:, "done": (\w+))?\})re");
+    static constexpr std::string_view kOpen = "{\"event\": ";
     Events read;
-    for (auto it = std::sregex_iterator(json.begin(), json.end(), event); it != std::sregex_iterator(); ++it) {
-        const std::smatch& m = *it;
-        std::string kind = m[1].str();
-        for (const int part : {2, 4}) {
-            if (m[part].matched) kind.append(" ").append(m[part].str());
+    for (std::size_t at = json.find(kOpen); at != std::string::npos;) {
+        const std::size_t next = json.find(kOpen, at + 1);
+        const std::string_view event = std::string_view(json).substr(at, next - at);
+        std::string kind = Field(event, "event").value_or("");
+        for (const char* part : {"form", "done"}) {
+            if (const auto value = Field(event, part)) kind.append(" ").append(*value);
         }
         read.kinds.push_back(kind);
-        if (m[3].matched) read.texts.push_back(m[3].str());
+        if (const auto text = Field(event, "text")) read.texts.push_back(*text);
+        at = next;
     }
     return read;
 }

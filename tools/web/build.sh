@@ -14,14 +14,13 @@ source tools/web/env.sh
 
 fftw_prefix=$(tools/web/deps.sh | sed -n 's/^FFTW_PREFIX=//p')
 [ -n "$fftw_prefix" ] || { echo "web: deps.sh named no FFTW prefix" >&2; exit 1; }
-# FFTW's pkg-config file, never the host's; the toolchain looks for libraries
-# only under its find roots, so the prefix becomes one.
-export PKG_CONFIG_LIBDIR="$fftw_prefix/lib/pkgconfig"
-unset PKG_CONFIG_PATH
 
 # The emulator carries node's option itself, so that ctest run by hand, and
 # the test listing it does first, work without tools/web/env.sh.
-emcmake cmake -S . -B build-web -DCMAKE_BUILD_TYPE=Release \
+# FFTW's pkg-config file, never the host's, for this configure only: the
+# native build of the page's tests below must find the host's. The toolchain
+# looks for libraries only under its find roots, so the prefix becomes one.
+PKG_CONFIG_LIBDIR="$fftw_prefix/lib/pkgconfig" PKG_CONFIG_PATH= emcmake cmake -S . -B build-web -DCMAKE_BUILD_TYPE=Release \
   -DCMAKE_FIND_ROOT_PATH="$fftw_prefix" \
   -DCMAKE_CROSSCOMPILING_EMULATOR="$(command -v node);--no-experimental-fetch" \
   -DTRELVANO_BUILD_UI=OFF -DTRELVANO_BUILD_BENCH=OFF -DTRELVANO_BUILD_TESTS=ON \
