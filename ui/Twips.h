@@ -6,13 +6,8 @@
 
 namespace trelvano {
 
-// Layouts are measured in twips; at 96 dots per inch fifteen twips make one
-// logical pixel, and Qt scales logical pixels for high-density screens itself.
-constexpr int TwipsToPixels(int twips) noexcept
-{
-    return (twips + 7) / 15;
-}
-
+// Layouts are measured in twips; Qt scales logical pixels for high-density
+// screens itself.
 inline QRect TwipsRect(int left, int top, int width, int height)
 {
     return {TwipsToPixels(left), TwipsToPixels(top), TwipsToPixels(width), TwipsToPixels(height)};

@@ -28,6 +28,13 @@ struct Twips {
     int left, top, width, height;
 };
 
+// At 96 dots per inch fifteen twips make one layout pixel; every front end
+// rounds them so, and so takes the same sizes to the pixel.
+constexpr int TwipsToPixels(int twips) noexcept
+{
+    return (twips + 7) / 15;
+}
+
 // A label beside an entry box; an absent one has no name.
 struct Caption {
     const char* name = nullptr;

@@ -1,11 +1,12 @@
 #include "web/host/FormsJson.h"
 
 #include <cstdio>
+#include <string_view>
 #include <vector>
 
 #include "engine/forms/FormTable.h"
 #include "web/host/Json.h"
-#include "web/host/LayoutPixels.h"
+#include "engine/entries/EntryTable.h"
 
 namespace trelvano::web {
 
@@ -13,7 +14,7 @@ namespace {
 
 std::string Pixels(int twips)
 {
-    return JsonNumber(std::int64_t{LayoutPixels(twips)});
+    return JsonNumber(std::int64_t{TwipsToPixels(twips)});
 }
 
 void AddPlace(JsonObject& json, const Twips& place)
@@ -63,7 +64,16 @@ std::string NameList(const Names& names)
     return JsonArray(quoted);
 }
 
-std::string ControlJson(const Control& control)
+// The label that says what a control is, if the table names one.
+const char* LabelOf(const Form& form, const Control& control)
+{
+    for (const Control& label : form.controls) {
+        if (label.describes != nullptr && std::string_view(label.describes) == control.name) return label.name;
+    }
+    return nullptr;
+}
+
+std::string ControlJson(const Form& form, const Control& control)
 {
     JsonObject json;
     json.AddString("name", control.name).AddString("kind", KindName(control.kind));
@@ -74,6 +84,7 @@ std::string ControlJson(const Control& control)
     if (control.background) json.Add("background", ColourJson(*control.background));
     json.AddString("align", control.alignment == Alignment::Centre ? "centre" : "left");
     if (!control.list.empty()) json.Add("list", NameList(control.list));
+    if (const char* label = LabelOf(form, control)) json.AddString("labelledBy", label);
     return json.Text();
 }
 
@@ -116,7 +127,7 @@ std::string FormJson(const Form& form, bool closable)
             if (caption->name != nullptr) controls.push_back(CaptionJson(*caption));
         }
     }
-    for (const Control& control : form.controls) controls.push_back(ControlJson(control));
+    for (const Control& control : form.controls) controls.push_back(ControlJson(form, control));
 
     return JsonObject()
         .AddString("name", form.name)
@@ -136,7 +147,12 @@ std::string FormJson(const Form& form, bool closable)
 std::string FormsJson()
 {
     const std::vector<std::string> forms = {FormJson(kForm1, false), FormJson(kForm2, true), FormJson(kForm3, true)};
-    return JsonObject().AddString("title", kApplicationTitle).Add("forms", JsonArray(forms)).Text();
+    return JsonObject()
+        .AddString("title", kApplicationTitle)
+        .AddString("ok", kMessageButton)
+        .AddString("close", kCloseBoxName)
+        .Add("forms", JsonArray(forms))
+        .Text();
 }
 
 }  // namespace trelvano::web

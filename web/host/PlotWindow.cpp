@@ -1,6 +1,6 @@
 #include "web/host/PlotWindow.h"
 
-#include "web/host/LayoutPixels.h"
+#include "engine/entries/EntryTable.h"
 
 namespace trelvano::web {
 
@@ -14,7 +14,7 @@ const Control& Picture1(const Form& form)
 
 plot::PixelSize LayoutOf(const Control& picture)
 {
-    return {LayoutPixels(picture.place.width), LayoutPixels(picture.place.height)};
+    return {TwipsToPixels(picture.place.width), TwipsToPixels(picture.place.height)};
 }
 
 plot::Rgb BackgroundOf(const Control& picture)
