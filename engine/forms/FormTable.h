@@ -35,6 +35,10 @@ struct Font {
 
 // Captions every message box, and the input panel.
 inline constexpr const char* kApplicationTitle = "Trelvano";
+// The one button of a message box, and what a result window's close box is
+// called for those who cannot see its cross.
+inline constexpr const char* kMessageButton = "OK";
+inline constexpr const char* kCloseBoxName = "Chiudi";
 
 // Every entry box and the type box.
 inline constexpr Colour kEntryBackground{255, 192, 192};
@@ -61,6 +65,7 @@ struct Control {
     std::optional<Colour> background{};  // none: the window's
     Alignment alignment = Alignment::TopLeft;
     std::span<const char* const> list{};  // what the type box offers, in this order
+    const char* describes = nullptr;      // a label's control, which screen readers name by it
 };
 
 enum class WindowIcon { Application, Spectrum };
@@ -78,7 +83,8 @@ struct Form {
 
 // clang-format off
 inline constexpr std::array<Control, 6> kForm1Controls{{
-    {"Label8", ControlKind::Label, {5040, 2400, 3855, 255}, 17, "Casella per la scelta del tipo di modulazione"},
+    {"Label8", ControlKind::Label, {5040, 2400, 3855, 255}, 17, "Casella per la scelta del tipo di modulazione",
+     {}, {}, Alignment::TopLeft, {}, "Combo1"},
     {"Combo1", ControlKind::TypeBox, {5040, 2760, 3135, 420}, 16, kTypeBoxInitialText, Font{12.0, true},
      kEntryBackground, Alignment::TopLeft, kModulationTypes},
     {"Command2", ControlKind::Button, {5040, 3480, 1935, 495}, 0, "Grafici", {}, kEntryBackground},

@@ -18,7 +18,7 @@ extern "C" {
 #endif
 
 // The three windows as JSON, for the page to build itself from:
-//   {"title": "Trelvano",
+//   {"title": "Trelvano", "ok": "OK", "close": "Chiudi",   (the message box's button, the close box's name)
 //    "forms": [{"name": "Form1", "caption": "...", "width": px, "height": px,
 //               "font": {"points": 8.25, "bold": true}, "icon": "application" | "spectrum",
 //               "closable": false,
@@ -70,6 +70,11 @@ const char* trelvano_readout(const char* form, double x, double y);
 int32_t trelvano_image_width(const char* form);
 int32_t trelvano_image_height(const char* form);
 const uint8_t* trelvano_image(const char* form);
+
+// Runs a small press on a scratch host, leaving the user's untouched, so that
+// the browser has compiled the press's code well before the user's first
+// press; the worker calls it once the page is ready.
+void trelvano_warm_up(void);
 
 // The out-of-memory message, for the page to show when the worker running
 // this module died and had to be started afresh.

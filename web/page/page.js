@@ -247,6 +247,7 @@
     const forms = answer.forms;
     outOfMemoryText = answer.outOfMemory;
     title = forms.title;
+    dialog.querySelector('.ok').textContent = forms.ok;
     ui = Page.buildWindows(forms, desktop, ratio, {
       press,
       spectrum: () => act('spectrum'),

@@ -147,7 +147,11 @@
       section.setAttribute('aria-labelledby', caption.id);
       section.querySelector('.icon').classList.add(form.icon);
       const close = section.querySelector('.close');
-      if (form.closable) close.addEventListener('click', () => actions.close(form.name));
+      if (form.closable) {
+        close.setAttribute('aria-label', forms.close);
+        close.title = forms.close;
+        close.addEventListener('click', () => actions.close(form.name));
+      }
       else close.remove();
       const client = section.querySelector('.client');
       client.style.width = `${form.width}px`;
