@@ -128,13 +128,18 @@ FAULTS = [
     ("engine/GuardedPress.h", "messages.ShowMessage(explain(RuntimeFault(FaultKind::OutOfMemory)));", "messages.ShowMessage(explain(RuntimeFault(FaultKind::Overflow)));", "allocation failure text"),
     ("ui/AppWindows.cpp", "    BringToFront(SpectrumWindow());", "    SpectrumWindow();", "spectrum window not shown"),
     ("ui/WindowSetup.cpp", "window.setAttribute(Qt::WA_DeleteOnClose);", "", "closed window kept"),
-    ("ui/Twips.h", "return (twips + 7) / 15;", "return (twips + 7) / 16;", "layout scale"),
+    ("engine/entries/EntryTable.h", "return (twips + 7) / 15;", "return (twips + 7) / 16;", "layout scale"),
+    # web: the browser's host
+    ("web/host/WebHost.cpp", "        slot->reset();", "", "a closed window keeps its plot"),
+    ("web/host/WebHost.cpp", "            window.Scale(kPlotCorners.x1, kPlotCorners.y1, kPlotCorners.x2, kPlotCorners.y2);", "", "waveform readout in the last coordinates set"),
+    ("web/host/WebHost.cpp", "    AnnounceImages();\n    Add(JsonObject().AddString(\"event\", \"message\")", "    Add(JsonObject().AddString(\"event\", \"message\")", "a fault's message before the plot behind it"),
+    ("web/host/PlotWindow.cpp", "    lines_ = 0;", "", "line counts carried over from the last press"),
     ("ui/DecimalSeparator.h", "return QLocale().decimalPoint().toStdString();", "return QLocale::c().decimalPoint().toStdString();", "regional separator ignored"),
     ("ui/UiFonts.cpp", "font.setWeight(bold ? QFont::Bold : QFont::Normal);", "font.setWeight(bold ? QFont::DemiBold : QFont::Normal);", "bold captions"),
 ]
 
 # Every program ctest runs: one left out is "Not Run", and the unchanged tree fails.
-TEST_TARGETS = ["engine_tests", "plot_tests", "fuzz_replays", "UiTest", "RasterCanvasTest"]
+TEST_TARGETS = ["engine_tests", "plot_tests", "fuzz_replays", "UiTest", "RasterCanvasTest", "web_tests"]
 
 
 def run(cmd, cwd, log, env=None):
