@@ -29,6 +29,6 @@ CC=clang CXX=clang++ CXXFLAGS="-stdlib=libc++" LDFLAGS="-stdlib=libc++" \
     -DTRELVANO_BUILD_UI=OFF -DTRELVANO_BUILD_BENCH=OFF -DTRELVANO_BUILD_TESTS=ON \
     -DTRELVANO_GTEST_SOURCE_DIR="$gtest_source"
 # ctest also lists the committed fuzz corpora replayed as ordinary tests.
-cmake --build "$build_dir" --parallel "$(nproc)" --target engine_tests plot_tests fuzz_replays
+cmake --build "$build_dir" --parallel "$(nproc)" --target engine_tests plot_tests web_tests fuzz_replays
 ctest --test-dir "$build_dir" --output-on-failure --parallel "$(nproc)" --no-tests=error
-echo "check-libcxx: engine and plot tests pass with clang++ and libc++."
+echo "check-libcxx: engine, plot and web host tests pass with clang++ and libc++."
