@@ -131,7 +131,6 @@ FAULTS = [
     ("engine/entries/EntryTable.h", "return (twips + 7) / 15;", "return (twips + 7) / 16;", "layout scale"),
     # web: the browser's host
     ("web/host/WebHost.cpp", "        slot->reset();", "", "a closed window keeps its plot"),
-    ("web/host/WebHost.cpp", "            window.Scale(kPlotCorners.x1, kPlotCorners.y1, kPlotCorners.x2, kPlotCorners.y2);", "", "waveform readout in the last coordinates set"),
     ("web/host/WebHost.cpp", "    AnnounceImages();\n    Add(JsonObject().AddString(\"event\", \"message\")", "    Add(JsonObject().AddString(\"event\", \"message\")", "a fault's message before the plot behind it"),
     ("web/host/PlotWindow.cpp", "    lines_ = 0;", "", "line counts carried over from the last press"),
     ("ui/DecimalSeparator.h", "return QLocale().decimalPoint().toStdString();", "return QLocale::c().decimalPoint().toStdString();", "regional separator ignored"),

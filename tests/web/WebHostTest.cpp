@@ -141,7 +141,11 @@ TEST(WebHost, RefusedPressLeavesTheHostUsable)
 
     Enter(host, "Combo1=AM");
     EXPECT_EQ(Read(host.Press()).kinds, kDrawn);
-    EXPECT_NE(host.Figures().find("\"N\": 1000,"), std::string::npos) << host.Figures();
+    const std::string drawn = host.Figures();
+    EXPECT_NE(drawn.find("\"N\": 1000,"), std::string::npos) << drawn;
+    // The same press again counts only its own lines.
+    host.Press();
+    EXPECT_EQ(host.Figures(), drawn);
 }
 
 bool AllBackground(const PlotWindow& window, plot::Rgb background)
