@@ -64,6 +64,24 @@ describe('the panel and the result windows', () => {
     assert.equal(await page.title(), 'Trelvano');
   });
 
+  it('names each box by its caption for a screen reader, and tabs through the panel in the native order', async () => {
+    const panel = forms.forms[0];
+    for (const c of panel.controls.filter((c) => c.labelledBy)) {
+      const caption = panel.controls.find((l) => l.name === c.labelledBy).text;
+      const box = await page.$(`${control('Form1', c.name)}`);
+      const field = (await box.$('input')) ?? box;
+      const { name } = await page.accessibility.snapshot({ root: field, interestingOnly: false });
+      assert.equal(name, caption, `${c.name}'s accessible name`);
+    }
+    await page.$eval(control('Form1', panel.tabOrder[0]), (e) => (e.matches('input, button') ? e : e.querySelector('input')).focus());
+    const visited = [];
+    for (const _ of panel.tabOrder) {
+      visited.push(await page.evaluate(() => document.activeElement.closest('[data-control]')?.dataset.control));
+      await page.keyboard.press('Tab');
+    }
+    assert.deepEqual(visited, panel.tabOrder);
+  });
+
   it('places every control of the three windows as the native table does, its caption inside', async () => {
     await typeEntries(page, { Combo1: 'AM' });
     assert.deepEqual(await clickAndAnswer(page, 'Form1', 'Command2'), []);
