@@ -2,12 +2,10 @@
 // smoothly, every spectrum line still there, fainter, rather than dropped.
 import assert from 'node:assert/strict';
 import { PNG } from './support/png.mjs';
-import { after, before, describe, it } from 'node:test';
-import { launch } from './support/browser.mjs';
+import { describe, it } from 'node:test';
+import { browserSession } from './support/browser.mjs';
 import { clickAndAnswer, openPage, plotCanvas, typeEntries } from './support/panel.mjs';
-import { site } from './support/paths.mjs';
 import { reference } from './support/reference.mjs';
-import { serve } from './support/server.mjs';
 
 const press = { name: 'FM on a phone', presses: [{ Combo1: 'FM' }], spectrum: true };
 const phone = { width: 390, height: 844, deviceScaleFactor: 3, isMobile: true, hasTouch: true };
@@ -29,20 +27,11 @@ function redLines({ width, height, rgba }) {
 }
 
 describe('a phone', () => {
-  let browser;
-  let server;
-  before(async () => {
-    server = await serve(site);
-    browser = await launch();
-  });
-  after(async () => {
-    await browser?.close();
-    await server?.close();
-  });
+  const session = browserSession();
 
   it('shows every spectrum line of the shrunken plot', async () => {
     const native = await reference(press);
-    const page = await openPage(browser, server.url, { viewport: phone });
+    const page = await openPage(session.browser, session.url, { viewport: phone });
     await typeEntries(page, press.presses[0]);
     assert.deepEqual(await clickAndAnswer(page, 'Form1', 'Command2'), []);
     assert.deepEqual(await clickAndAnswer(page, 'Form2', 'Command1'), []);

@@ -1,13 +1,11 @@
 // The plots on a screen of device pixel ratio 2: drawn at twice the pixels by
 // the module, not scaled up by the browser, so that nothing is blended.
 import assert from 'node:assert/strict';
-import { after, before, describe, it } from 'node:test';
-import { launch } from './support/browser.mjs';
+import { describe, it } from 'node:test';
+import { browserSession } from './support/browser.mjs';
 import { assertImage } from './support/compare.mjs';
 import { canvasImage, clickAndAnswer, openPage, plotBox, typeEntries } from './support/panel.mjs';
-import { site } from './support/paths.mjs';
 import { nativeForms, reference } from './support/reference.mjs';
-import { serve } from './support/server.mjs';
 
 const press = { name: 'PM at ratio 2', presses: [{ Combo1: 'PM' }], spectrum: true, ratio: 2 };
 
@@ -18,20 +16,11 @@ function colours(image) {
 }
 
 describe('device pixel ratio 2', () => {
-  let browser;
-  let server;
-  before(async () => {
-    server = await serve(site);
-    browser = await launch();
-  });
-  after(async () => {
-    await browser?.close();
-    await server?.close();
-  });
+  const session = browserSession();
 
   it('holds only the background, black and red, as the native image at ratio 2', async () => {
     const [native, forms] = await Promise.all([reference(press), nativeForms()]);
-    const page = await openPage(browser, server.url, { viewport: { width: 1300, height: 900, deviceScaleFactor: 2 } });
+    const page = await openPage(session.browser, session.url, { viewport: { width: 1300, height: 900, deviceScaleFactor: 2 } });
     await typeEntries(page, press.presses[0]);
     assert.deepEqual(await clickAndAnswer(page, 'Form1', 'Command2'), []);
     assert.deepEqual(await clickAndAnswer(page, 'Form2', 'Command1'), []);

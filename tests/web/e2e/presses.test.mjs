@@ -2,31 +2,20 @@
 // the same entries, made in this run: messages in order, windows shown, peaks,
 // line counts and the plots' pixels.
 import assert from 'node:assert/strict';
-import { after, before, describe, it } from 'node:test';
-import { launch } from './support/browser.mjs';
+import { describe, it } from 'node:test';
+import { browserSession } from './support/browser.mjs';
 import { cases } from './support/cases.mjs';
 import { assertFigures, assertImage, withoutFigures } from './support/compare.mjs';
 import { canvasImage, clickAndAnswer, figures, isShown, openPage, typeEntries } from './support/panel.mjs';
-import { site } from './support/paths.mjs';
 import { reference } from './support/reference.mjs';
-import { serve } from './support/server.mjs';
 
 describe('presses against the native build', () => {
-  let browser;
-  let server;
-  before(async () => {
-    server = await serve(site);
-    browser = await launch();
-  });
-  after(async () => {
-    await browser?.close();
-    await server?.close();
-  });
+  const session = browserSession();
 
   for (const c of cases) {
     it(c.name, async (t) => {
       const native = await reference(c);
-      const page = await openPage(browser, server.url);
+      const page = await openPage(session.browser, session.url);
       for (const [i, entries] of c.presses.entries()) {
         await typeEntries(page, entries);
         const messages = await clickAndAnswer(page, 'Form1', 'Command2');

@@ -1,12 +1,10 @@
 // The readouts under the pointer and under a finger, in an Italian browser,
 // against the native readouts with the decimal comma at the same points.
 import assert from 'node:assert/strict';
-import { after, before, describe, it } from 'node:test';
-import { launch } from './support/browser.mjs';
+import { before, describe, it } from 'node:test';
+import { browserSession } from './support/browser.mjs';
 import { clickAndAnswer, mouseReadout, openPage, plotBox, plotCanvas, readoutText, typeEntries } from './support/panel.mjs';
-import { site } from './support/paths.mjs';
 import { reference } from './support/reference.mjs';
-import { serve } from './support/server.mjs';
 
 // Corners, the middle, and points on the plots' lines.
 const points = {
@@ -23,21 +21,14 @@ async function pressAndShow(page) {
 }
 
 describe('readouts in an Italian browser', () => {
-  let browser;
-  let server;
+  const session = browserSession({ lang: 'it-IT' });
   let native;
   before(async () => {
     native = await reference(press);
-    server = await serve(site);
-    browser = await launch({ lang: 'it-IT' });
-  });
-  after(async () => {
-    await browser?.close();
-    await server?.close();
   });
 
   it('under the mouse, with the decimal comma', async () => {
-    const page = await openPage(browser, server.url);
+    const page = await openPage(session.browser, session.url);
     await pressAndShow(page);
     const seen = [];
     for (const { form, x, y } of readouts) {
@@ -51,7 +42,7 @@ describe('readouts in an Italian browser', () => {
   });
 
   it('under a finger dragged over the spectrum on a phone', async () => {
-    const page = await openPage(browser, server.url, {
+    const page = await openPage(session.browser, session.url, {
       viewport: { width: 390, height: 844, deviceScaleFactor: 3, isMobile: true, hasTouch: true },
     });
     await pressAndShow(page);

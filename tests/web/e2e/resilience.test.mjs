@@ -1,13 +1,11 @@
 // Nothing a user does kills the page: input during a long press is dropped,
 // and a worker that dies is replaced with the out-of-memory message shown.
 import assert from 'node:assert/strict';
-import { after, before, describe, it } from 'node:test';
-import { launch } from './support/browser.mjs';
+import { describe, it } from 'node:test';
+import { browserSession } from './support/browser.mjs';
 import { assertFigures, assertImage, withoutFigures } from './support/compare.mjs';
 import { canvasImage, clickAndAnswer, control, figures, openPage, typeEntries, waitIdle } from './support/panel.mjs';
-import { site } from './support/paths.mjs';
 import { nativeOutOfMemoryMessage, reference } from './support/reference.mjs';
-import { serve } from './support/server.mjs';
 
 const long = { name: 'a long FM press', presses: [{ Combo1: 'FM', Text13: '4000000' }] };
 const short = { name: 'a short PM press', presses: [{ Combo1: 'PM' }] };
@@ -17,20 +15,11 @@ const beyondHeap = '100000000';
 const refusedEverywhere = { name: 'refused natively too', presses: [{ Combo1: 'AM', Text13: '2000000000' }] };
 
 describe('the page survives', () => {
-  let browser;
-  let server;
-  before(async () => {
-    server = await serve(site);
-    browser = await launch();
-  });
-  after(async () => {
-    await browser?.close();
-    await server?.close();
-  });
+  const session = browserSession();
 
   it('drops clicks and keys on the panel during a long press', async () => {
     const native = await reference(long);
-    const page = await openPage(browser, server.url);
+    const page = await openPage(session.browser, session.url);
     await typeEntries(page, long.presses[0]);
     await page.click(control('Form1', 'Command2'));
     assert.equal(await page.evaluate(() => window.trelvano.busy), true, 'the press is still running');
@@ -47,7 +36,7 @@ describe('the page survives', () => {
 
   it('refuses an N past the heap after a press that grew it, then presses again', async () => {
     const [native, refusal] = await Promise.all([reference(long), reference(refusedEverywhere)]);
-    const page = await openPage(browser, server.url);
+    const page = await openPage(session.browser, session.url);
     await typeEntries(page, long.presses[0]);
     assert.deepEqual(await clickAndAnswer(page, 'Form1', 'Command2'), []);
     await typeEntries(page, { Text13: beyondHeap });
@@ -63,7 +52,7 @@ describe('the page survives', () => {
 
   it('replaces a worker that died, blanks the plots, says so, and the next press works', async () => {
     const [native, message] = await Promise.all([reference(short), nativeOutOfMemoryMessage()]);
-    const page = await openPage(browser, server.url);
+    const page = await openPage(session.browser, session.url);
     await typeEntries(page, short.presses[0]);
     assert.deepEqual(await clickAndAnswer(page, 'Form1', 'Command2'), []);
     const [worker] = page.workers();

@@ -3,11 +3,10 @@
 // checks that the three windows are on the page.
 import assert from 'node:assert/strict';
 import path from 'node:path';
-import { after, before, describe, it } from 'node:test';
-import { launch } from './support/browser.mjs';
+import { describe, it } from 'node:test';
+import { browserSession } from './support/browser.mjs';
 import { clickAndAnswer, control, isShown, openPage, typeEntries } from './support/panel.mjs';
-import { shots, site } from './support/paths.mjs';
-import { serve } from './support/server.mjs';
+import { shots } from './support/paths.mjs';
 
 const screens = [
   { file: 'desktop.png', viewport: { width: 1366, height: 900 } },
@@ -16,20 +15,11 @@ const screens = [
 ];
 
 describe('screenshots', () => {
-  let browser;
-  let server;
-  before(async () => {
-    server = await serve(site);
-    browser = await launch({ lang: 'it-IT' });
-  });
-  after(async () => {
-    await browser?.close();
-    await server?.close();
-  });
+  const session = browserSession({ lang: 'it-IT' });
 
   for (const { file, viewport } of screens) {
     it(file, async () => {
-      const page = await openPage(browser, server.url, { viewport });
+      const page = await openPage(session.browser, session.url, { viewport });
       await typeEntries(page, { Combo1: 'FM' });
       assert.deepEqual(await clickAndAnswer(page, 'Form1', 'Command2'), []);
       assert.deepEqual(await clickAndAnswer(page, 'Form2', 'Command1'), []);
@@ -40,7 +30,7 @@ describe('screenshots', () => {
   }
 
   it('message.png', async () => {
-    const page = await openPage(browser, server.url);
+    const page = await openPage(session.browser, session.url);
     await page.click(control('Form1', 'Command2'));
     await page.waitForSelector('dialog[open]', { visible: true });
     await page.screenshot({ path: path.join(shots, 'message.png') });

@@ -3,7 +3,10 @@
 import fs from 'node:fs';
 import os from 'node:os';
 import path from 'node:path';
+import { after, before } from 'node:test';
 import puppeteer from 'puppeteer-core';
+import { site } from './paths.mjs';
+import { serve } from './server.mjs';
 
 export const chromiumPath = process.env.TRELVANO_CHROMIUM ?? '/usr/bin/chromium';
 
@@ -35,4 +38,20 @@ export async function launch({ lang = 'en-US' } = {}) {
     fs.rmSync(profile, { recursive: true, force: true });
   };
   return browser;
+}
+
+// A served site and a browser for one describe block, closed after it:
+// session.browser and session.url inside its tests.
+export function browserSession(options) {
+  const session = {};
+  before(async () => {
+    session.server = await serve(site);
+    session.url = session.server.url;
+    session.browser = await launch(options);
+  });
+  after(async () => {
+    await session.browser?.close();
+    await session.server?.close();
+  });
+  return session;
 }
