@@ -11,7 +11,6 @@
 #include "engine/CursorReadout.h"
 #include "engine/GuardedPress.h"
 #include "engine/entries/FaultMessage.h"
-#include "web/host/FormsJson.h"
 #include "web/host/Json.h"
 #include "tests/support/Entries.h"
 #include "tests/support/RecordingHost.h"
@@ -205,39 +204,6 @@ TEST(WebHost, ReadoutsAreTheEnginesAtTheSamePoint)
                   std::vector<std::string>{WaveformReadout(reference, wave.x, wave.y, ",")});
         EXPECT_EQ(Read(host.Readout("Form3", x, y)).texts,
                   std::vector<std::string>{SpectrumReadout(reference, spectrum.x, spectrum.y, ",")});
-    }
-}
-
-TEST(WebHost, PixelRatioMultipliesTheImage)
-{
-    WebHost host;
-    host.SetPixelRatio(2.0);
-    Enter(host, "Combo1=PM");
-    host.Press();
-    const PlotWindow* waveform = host.Window("Form2");
-    ASSERT_NE(waveform, nullptr);
-    EXPECT_EQ(waveform->Pixels().width, 2002);
-    EXPECT_EQ(waveform->Pixels().height, 1218);
-    EXPECT_EQ(waveform->Rgba().size(), std::size_t{2002} * 1218 * 4);
-}
-
-TEST(FormsJson, HoldsTheTablesTexts)
-{
-    const std::string forms = FormsJson();
-    for (
-        const char* part : {
-            R"("title": "Trelvano")",
-            R"("name": "Form2", "caption": "Forme d'onda reali", "width": 1233, "height": 667)",
-            R"("closable": true)",
-            R"("name": "Text13", "kind": "entry", "left": 672, "top": 16, "width": 129, "height": 25, "tabIndex": 1, "text": "1000", "background": "#ffc0c0")",
-            R"("labelledBy": "Label56", "describedBy": ["Label48", "Label56"])",
-            R"("name": "Label12", "kind": "label", "left": 48, "top": 16, "width": 57, "height": 17, "text": "mf;  mPM")",
-            R"("text": "Scegli la modulazione", "font": {"points": 12, "bold": true}, "background": "#ffc0c0", "align": "left", "list": ["AM", "FM", "PM"])",
-            R"("text": "Sposta il cursore del mouse sulla forma d'onda , comparirà il valore in quel punto")",
-            R"("tabOrder": ["Command2", "Text13", "Text1", "Text2", "Text3", "Text4", "Text7", "Combo1", "Text8", "Text6", "Text5"])",
-            R"("name": "Picture1", "kind": "plot", "left": 0, "top": 0, "width": 1009, "height": 617, "tabIndex": 0, "background": "#000000")",
-        }) {
-        EXPECT_NE(forms.find(part), std::string::npos) << part;
     }
 }
 

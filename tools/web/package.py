@@ -109,8 +109,8 @@ def xpm_to_png(path):
     width, height, colours, per_pixel = (int(v) for v in strings[0].split()[:4])
     palette = {}
     for line in strings[1 : 1 + colours]:
-        key, spec = line[:per_pixel], line[per_pixel:].split()
-        value = spec[spec.index("c") + 1]
+        key, fields = line[:per_pixel], line[per_pixel:].split()
+        value = fields[fields.index("c") + 1]
         if value.lower() == "none":
             palette[key] = (0, 0, 0, 0)
         else:
