@@ -1,6 +1,6 @@
 // Cost of the drawing passes: the mapping and merging alone (onto a canvas
-// that only counts), and the whole drawing onto the Qt plot surface, merged
-// and one segment at a time.
+// that only counts), and the whole drawing into the raster image both front
+// ends show, merged and one segment at a time.
 #include <benchmark/benchmark.h>
 
 #include <cmath>
@@ -10,15 +10,8 @@
 
 #include "plot/Canvas.h"
 #include "plot/PlotPasses.h"
+#include "plot/RasterCanvas.h"
 #include "tests/support/AmSignal.h"
-
-#ifdef TRELVANO_BENCH_UI
-#include <QApplication>
-#include <QImage>
-
-#include "BenchApplication.h"
-#include "ui/PlotSurface.h"
-#endif
 
 namespace {
 
@@ -85,8 +78,6 @@ void BM_SpectrumPassOnly(benchmark::State& state)
 }
 BENCHMARK(BM_SpectrumPassOnly)->RangeMultiplier(10)->Range(1000, 10000000)->Unit(benchmark::kMillisecond);
 
-#ifdef TRELVANO_BENCH_UI
-
 // Hands everything on to the surface but asks for every line to be drawn.
 class OneByOne : public Canvas {
 public:
@@ -100,19 +91,17 @@ private:
     Canvas& surface_;
 };
 
-// Blanks and draws into a plot-sized surface, merged or asking for every line.
+// Blanks and draws into a plot-sized image, merged or asking for every line.
 template <typename Draw>
-void DrawOnSurface(benchmark::State& state, QColor background, bool merged, Draw draw)
+void DrawOnSurface(benchmark::State& state, Rgb background, bool merged, Draw draw)
 {
-    trelvano::bench::EnsureApplication();
-    trelvano::PlotSurface surface(background);
-    surface.setFixedSize(PlotPixels.width, PlotPixels.height);
+    trelvano::plot::RasterCanvas surface(PlotPixels, background);
     OneByOne oneByOne(surface);
     Canvas& canvas = merged ? static_cast<Canvas&>(surface) : oneByOne;
     for (auto _ : state) {
         surface.Blank();
         draw(canvas);
-        benchmark::DoNotOptimize(surface.Image().constBits());
+        benchmark::DoNotOptimize(surface.Rgba().data());
     }
 }
 
@@ -120,7 +109,7 @@ void TraceOnSurface(benchmark::State& state, bool merged)
 {
     const auto n = static_cast<std::int32_t>(state.range(0));
     const std::vector<double> signal = AmSignal(n);
-    DrawOnSurface(state, QColor(255, 255, 192), merged,
+    DrawOnSurface(state, Rgb{255, 255, 192}, merged,
                   [&](Canvas& canvas) { trelvano::plot::DrawWaveformTrace(canvas, signal, n, 1.0, 37.5); });
 }
 
@@ -128,7 +117,7 @@ void SpectrumOnSurface(benchmark::State& state, bool merged)
 {
     const auto n = static_cast<std::int32_t>(state.range(0));
     const std::vector<double> spectrum = NoiseSpectrum(n);
-    DrawOnSurface(state, QColor(0, 0, 0), merged,
+    DrawOnSurface(state, Rgb{0, 0, 0}, merged,
                   [&](Canvas& canvas) { trelvano::plot::DrawSpectrumLines(canvas, spectrum, n, 1.0, 1.0, n / 2); });
 }
 
@@ -153,7 +142,5 @@ BENCHMARK(BM_TraceMerged)->RangeMultiplier(10)->Range(1000, 10000000)->Unit(benc
 BENCHMARK(BM_TraceOneByOne)->RangeMultiplier(10)->Range(1000, 10000000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SpectrumMerged)->RangeMultiplier(10)->Range(1000, 10000000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SpectrumOneByOne)->RangeMultiplier(10)->Range(1000, 10000000)->Unit(benchmark::kMillisecond);
-
-#endif
 
 }  // namespace

@@ -13,7 +13,7 @@
 #include "BenchApplication.h"
 #include "ProcessCounters.h"
 #include "ThreeCosines.h"
-#include "engine/state/AnalysisState.h"
+#include "engine/session/Session.h"
 #include "engine/entries/MessageSink.h"
 #include "engine/signal/VectorState.h"
 #include "ui/AppWindows.h"
@@ -31,9 +31,9 @@ void WholePress(benchmark::State& bench)
 {
     trelvano::bench::EnsureApplication();
     const auto n = static_cast<std::size_t>(bench.range(0));
-    trelvano::AnalysisState state;
+    trelvano::Session session;
     CountingSink sink;
-    trelvano::AppWindows windows(state, sink);
+    trelvano::AppWindows windows(session, sink);
     trelvano::Form1& panel = windows.InputPanel();
     panel.findChild<QLineEdit*>("Text13")->setText(QString::number(bench.range(0)));
     panel.findChild<QComboBox*>("Combo1")->setEditText("AM");

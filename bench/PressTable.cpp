@@ -58,9 +58,9 @@ int PressChild(char** argv, long n, const char* type)
     qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
     int argc = 1;
     QApplication application(argc, argv);
-    trelvano::AnalysisState state;
+    trelvano::Session session;
     CountingSink sink;
-    trelvano::AppWindows windows(state, sink);
+    trelvano::AppWindows windows(session, sink);
     // Made at start, as the program makes them.
     const int threads = trelvano::ProcessWorkers().threads();
     trelvano::Form1& panel = windows.InputPanel();

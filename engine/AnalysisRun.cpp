@@ -13,8 +13,8 @@ void RunAnalysis(AnalysisState& state, RunHost& host)
 {
     // The window comes up first, so that a fault further on is seen against it.
     host.ShowWaveformWindow();
-    host.SpectrumPlot().Scale(0, 100, 100, 0);
-    host.WaveformPlot().Scale(0, 100, 100, 0);
+    host.SpectrumPlot().Scale(plot::kPlotCorners);
+    host.WaveformPlot().Scale(plot::kPlotCorners);
     // The toolkit's code leaves the vector unit's upper state dirty, which
     // slows every SSE instruction after it several times over; the drawing
     // canvas clears it after itself.

@@ -17,7 +17,7 @@ namespace trelvano {
 // the vector unit's upper state dirty: its peak scan measured four times
 // slower without clearing it first.
 
-plot::PlotPoint PointerToPlot(double px, double py, plot::PixelSize pixels, const PlotCorners& corners)
+plot::PlotPoint PointerToPlot(double px, double py, plot::PixelSize pixels, const plot::PlotCorners& corners)
 {
     // Each axis stretched over the image; a readout takes single precision, as the toolkit handed it.
     const double x = pixels.width > 0 ? corners.x1 + px * (corners.x2 - corners.x1) / pixels.width : corners.x1;

@@ -14,6 +14,19 @@ struct Rgb {
 inline constexpr Rgb Black{0, 0, 0};
 inline constexpr Rgb Red{255, 0, 0};
 
+// The user coordinates a canvas's Scale sets: (x1, y1) at the top-left corner
+// of its image, (x2, y2) at the bottom-right one.
+struct PlotCorners {
+    double x1 = 0.0;
+    double y1 = 100.0;
+    double x2 = 100.0;
+    double y2 = 0.0;
+};
+
+// The plot coordinates every run and the waveform readout set, and every
+// plot starts with: x 0 to 100 left to right, y 0 to 100 bottom to top.
+inline constexpr PlotCorners kPlotCorners{};
+
 // Size of a canvas's drawing area in device pixels.
 struct PixelSize {
     int width = 0;
@@ -36,6 +49,8 @@ public:
     virtual void Blank() = 0;
     // Lets a pass merge what falls into one pixel column; {0, 0} means "draw everything".
     virtual PixelSize Pixels() const = 0;
+
+    void Scale(const PlotCorners& c) { Scale(c.x1, c.y1, c.x2, c.y2); }
 };
 
 }  // namespace trelvano::plot

@@ -98,7 +98,7 @@ RasterCanvas::RasterCanvas(PixelSize size, Rgb background, double devicePixelRat
     }
     rgba_.resize(static_cast<std::size_t>(image_.width) * static_cast<std::size_t>(image_.height) * 4U);
     Blank();
-    Scale(0.0, 100.0, 100.0, 0.0);
+    Scale(kPlotCorners);
 }
 
 void RasterCanvas::Scale(double x1, double y1, double x2, double y2)
@@ -106,6 +106,7 @@ void RasterCanvas::Scale(double x1, double y1, double x2, double y2)
     if (x1 == x2 || y1 == y2) {
         return;
     }
+    corners_ = {x1, y1, x2, y2};
     xScale_ = image_.width / (x2 - x1);
     yScale_ = image_.height / (y2 - y1);
     xOffset_ = -x1 * xScale_;

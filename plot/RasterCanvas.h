@@ -20,6 +20,7 @@ namespace trelvano::plot {
 // and holds only the background and the line colours.
 class RasterCanvas : public Canvas {
 public:
+    using Canvas::Scale;
     // `size` in layout pixels; the image has size × devicePixelRatio of them,
     // rounded. Set to plot coordinates and blank from the start.
     RasterCanvas(PixelSize size, Rgb background, double devicePixelRatio = 1.0);
@@ -34,6 +35,8 @@ public:
     std::span<const std::uint8_t> Rgba() const { return rgba_; }
     // The pixel at column x, row y, both inside the image.
     Rgb At(int x, int y) const;
+    // The user coordinates in force, which a pointer over the image is read in.
+    const PlotCorners& Corners() const { return corners_; }
 
 private:
     void Step(DevicePoint from, DevicePoint to, Rgb colour);
@@ -42,6 +45,7 @@ private:
     PixelSize image_;
     Rgb background_;
     std::vector<std::uint8_t> rgba_;
+    PlotCorners corners_;
     // User coordinates to image pixels: x · scale + offset on each axis.
     double xScale_ = 1.0;
     double xOffset_ = 0.0;

@@ -1,5 +1,7 @@
 #include "AppWindows.h"
 
+#include <string_view>
+
 #include "Form1.h"
 #include "Form2.h"
 #include "Form3.h"
@@ -16,9 +18,14 @@ void BringToFront(QWidget& window)
     window.activateWindow();
 }
 
+bool IsWaveform(const char* form)
+{
+    return std::string_view(form) == kForm2.name;
+}
+
 }  // namespace
 
-AppWindows::AppWindows(AnalysisState& state, MessageSink& messages) : state_(state), messages_(messages) {}
+AppWindows::AppWindows(Session& session, MessageSink& messages) : session_(session), messages_(messages) {}
 
 AppWindows::~AppWindows()
 {
@@ -37,13 +44,19 @@ Form1& AppWindows::InputPanel()
 
 Form2& AppWindows::WaveformWindow()
 {
-    if (!form2_) form2_ = new Form2(*this);
+    if (!form2_) {
+        form2_ = new Form2(*this);
+        QObject::connect(form2_, &QObject::destroyed, [this] { Closed(kForm2.name); });
+    }
     return *form2_;
 }
 
 Form3& AppWindows::SpectrumWindow()
 {
-    if (!form3_) form3_ = new Form3(*this);
+    if (!form3_) {
+        form3_ = new Form3(*this);
+        QObject::connect(form3_, &QObject::destroyed, [this] { Closed(kForm3.name); });
+    }
     return *form3_;
 }
 
@@ -62,31 +75,43 @@ Form3* AppWindows::ExistingSpectrumWindow() const
     return form3_.data();
 }
 
-void AppWindows::ShowSpectrumWindow()
+void AppWindows::Render(const SessionEvents& events)
 {
-    BringToFront(SpectrumWindow());
+    for (const SessionEvent& event : events) {
+        switch (event.kind) {
+        case EventKind::Message:
+            messages_.ShowMessage(event.text);
+            break;
+        case EventKind::Shown:
+            if (IsWaveform(event.form))
+                BringToFront(WaveformWindow());
+            else
+                BringToFront(SpectrumWindow());
+            break;
+        case EventKind::PlotChanged:
+            if (const ResultWindow* window = session_.Window(event.form)) Plot(event.form).ShowImage(*window);
+            break;
+        case EventKind::Readout:
+            Plot(event.form).SetReadout(QString::fromStdString(event.text));
+            break;
+        case EventKind::Closed:
+        case EventKind::PressEnded:
+            // The window is already gone; the wait cursor ends with the press's call.
+            break;
+        }
+    }
 }
 
-std::string AppWindows::ModulationText()
+PlotSurface& AppWindows::Plot(const char* form)
 {
-    // Only the input panel starts a run, so it exists whenever this is asked;
-    // a panel already closed has no type to offer.
-    return form1_ ? form1_->ModulationText() : std::string();
+    return IsWaveform(form) ? WaveformWindow().Picture1() : SpectrumWindow().Picture1();
 }
 
-void AppWindows::ShowWaveformWindow()
+void AppWindows::Closed(const char* form)
 {
-    BringToFront(WaveformWindow());
-}
-
-plot::Canvas& AppWindows::WaveformPlot()
-{
-    return WaveformWindow().Picture1();
-}
-
-plot::Canvas& AppWindows::SpectrumPlot()
-{
-    return SpectrumWindow().Picture1();
+    // The session forgets the window's plot with it, as the user expects of a
+    // closed window; what else its close causes is already on screen.
+    session_.Close(form);
 }
 
 }  // namespace trelvano

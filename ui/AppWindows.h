@@ -1,26 +1,25 @@
 #pragma once
 
 #include <QPointer>
-#include <string>
 
-#include "engine/AnalysisRun.h"
-#include "engine/state/AnalysisState.h"
 #include "engine/entries/MessageSink.h"
+#include "engine/session/Session.h"
 
 namespace trelvano {
 
 class Form1;
 class Form2;
 class Form3;
+class PlotSurface;
 
-// The three windows of the application. Each exists at most once: it is
-// created, hidden, the first time it is asked for, and closing it destroys it
-// together with its plot, so the next request builds it afresh. The analysis
-// state and the message sink belong to the caller and outlive the windows.
-class AppWindows final : public RunHost {
+// The three windows on screen, showing what the session says. Each exists at
+// most once: it is created, hidden, when first asked for or first named by an
+// event, and closing it destroys it, so the next request builds it afresh.
+// The session and the message box belong to the caller and outlive the windows.
+class AppWindows final {
 public:
-    AppWindows(AnalysisState& state, MessageSink& messages);
-    ~AppWindows() override;
+    AppWindows(Session& session, MessageSink& messages);
+    ~AppWindows();
     AppWindows(const AppWindows&) = delete;
     AppWindows& operator=(const AppWindows&) = delete;
 
@@ -33,20 +32,18 @@ public:
     Form2* ExistingWaveformWindow() const;
     Form3* ExistingSpectrumWindow() const;
 
-    // "Visualizza spettro": the spectrum window, created if needed, in front.
-    void ShowSpectrumWindow();
+    Session& session() { return session_; }
 
-    AnalysisState& State() { return state_; }
-    MessageSink& Messages() { return messages_; }
-
-    // RunHost
-    std::string ModulationText() override;
-    void ShowWaveformWindow() override;
-    plot::Canvas& WaveformPlot() override;
-    plot::Canvas& SpectrumPlot() override;
+    // Shows the events of one action in their order: each message in its
+    // modal box before anything after it, windows shown, plots copied,
+    // readouts set.
+    void Render(const SessionEvents& events);
 
 private:
-    AnalysisState& state_;
+    PlotSurface& Plot(const char* form);
+    void Closed(const char* form);
+
+    Session& session_;
     MessageSink& messages_;
     // Parentless windows, deleted by Qt when closed; QPointer notices that.
     QPointer<Form1> form1_;

@@ -8,7 +8,7 @@
 
 namespace trelvano {
 
-Application::Application() : windows_(state_, messages_)
+Application::Application() : windows_(session_, messages_)
 {
     // Message boxes take their icon from here.
     QApplication::setWindowIcon(ApplicationIcon());

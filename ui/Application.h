@@ -2,12 +2,12 @@
 
 #include "AppWindows.h"
 #include "QtMessageSink.h"
-#include "engine/state/AnalysisState.h"
+#include "engine/session/Session.h"
 
 namespace trelvano {
 
-// Everything the running program holds: the one analysis state, the message
-// box and the windows. Create it after QApplication and let it die before.
+// Everything the running program holds: the session, the message box and
+// the windows that show them. Create it after QApplication and let it die before.
 class Application {
 public:
     Application();
@@ -17,7 +17,7 @@ public:
 
 private:
     // Declared before the windows, which refer to both.
-    AnalysisState state_;
+    Session session_;
     QtMessageSink messages_;
     AppWindows windows_;
 };

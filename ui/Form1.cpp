@@ -8,7 +8,6 @@
 
 #include "AppWindows.h"
 #include "BusyCursor.h"
-#include "HandlerGuard.h"
 #include "WindowSetup.h"
 #include "engine/forms/FormTable.h"
 
@@ -32,11 +31,20 @@ Form1::Form1(AppWindows& windows) : windows_(windows)
 {
     SetUpWindow(*this, kForm1);
     BuildControls(*this, kForm1);
-    for (std::size_t i = 0; i < kEntries.size(); ++i) {
-        boxes_[i] = findChild<QLineEdit*>(QString::fromLatin1(kEntries[i].box));
-    }
-    combo1_ = findChild<QComboBox*>(QStringLiteral("Combo1"));
     for (QLabel* label : findChildren<QLabel*>(Qt::FindDirectChildrenOnly)) FitOneLineCaption(*label);
+
+    // The boxes show what the session holds, and tell it every change.
+    Session& session = windows_.session();
+    for (const Entry& entry : kEntries) {
+        auto* const box = findChild<QLineEdit*>(QString::fromLatin1(entry.box));
+        box->setText(QString::fromStdString(session.Texts().*entry.text));
+        connect(box, &QLineEdit::textChanged, this,
+                [&session, name = entry.box](const QString& text) { session.SetText(name, text.toStdString()); });
+    }
+    auto* const combo1 = findChild<QComboBox*>(QStringLiteral("Combo1"));
+    combo1->setEditText(QString::fromStdString(session.Texts().Combo1));
+    connect(combo1, &QComboBox::editTextChanged, this,
+            [&session](const QString& text) { session.SetText("Combo1", text.toStdString()); });
 
     auto* const command2 = findChild<QPushButton*>(QStringLiteral("Command2"));
     connect(command2, &QPushButton::clicked, this, &Form1::Command2_Click);
@@ -45,23 +53,17 @@ Form1::Form1(AppWindows& windows) : windows_(windows)
     command2->setFocus(Qt::OtherFocusReason);
 }
 
-EntryTexts Form1::Entries() const
-{
-    EntryTexts entries;
-    for (std::size_t i = 0; i < kEntries.size(); ++i) entries.*kEntries[i].text = boxes_[i]->text().toStdString();
-    entries.Combo1 = ModulationText();
-    return entries;
-}
-
-std::string Form1::ModulationText() const
-{
-    return combo1_->currentText().toStdString();
-}
-
 void Form1::Command2_Click()
 {
-    BusyCursor busy;
-    GuardedPress(windows_.State(), Entries(), windows_.Messages(), windows_);
+    Session& session = windows_.session();
+    session.SetPixelRatio(devicePixelRatioF());
+    SessionEvents events;
+    {
+        // The whole computation runs here, before the first of its boxes shows.
+        BusyCursor busy;
+        events = session.Press();
+    }
+    windows_.Render(events);
 }
 
 }  // namespace trelvano

@@ -4,10 +4,8 @@
 
 #include "AppWindows.h"
 #include "DecimalSeparator.h"
-#include "HandlerGuard.h"
 #include "PlotSurface.h"
 #include "WindowSetup.h"
-#include "engine/CursorReadout.h"
 
 namespace trelvano {
 
@@ -23,16 +21,14 @@ Form2::Form2(AppWindows& windows) : windows_(windows)
 
 void Form2::Command1_Click()
 {
-    RunGuarded(windows_.Messages(), [this] { windows_.ShowSpectrumWindow(); });
+    windows_.Render(windows_.session().ShowSpectrum());
 }
 
-void Form2::Picture1_MouseMove(float x, float y)
+void Form2::Picture1_MouseMove(double x, double y)
 {
-    RunGuarded(windows_.Messages(), [&] {
-        picture1_->Scale(kPlotCorners.x1, kPlotCorners.y1, kPlotCorners.x2, kPlotCorners.y2);
-        const std::string text = WaveformReadout(windows_.State(), x, y, DecimalSeparator());
-        picture1_->SetReadout(QString::fromStdString(text));
-    });
+    Session& session = windows_.session();
+    session.SetDecimalSeparator(DecimalSeparator());
+    windows_.Render(session.Readout(kForm2.name, x, y));
 }
 
 }  // namespace trelvano

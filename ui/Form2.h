@@ -18,8 +18,8 @@ public:
 
     // "Visualizza spettro".
     void Command1_Click();
-    // The cursor readout; x and y in plot coordinates.
-    void Picture1_MouseMove(float x, float y);
+    // The cursor readout; x and y in layout pixels over the plot.
+    void Picture1_MouseMove(double x, double y);
 
 private:
     AppWindows& windows_;

@@ -2,10 +2,8 @@
 
 #include "AppWindows.h"
 #include "DecimalSeparator.h"
-#include "HandlerGuard.h"
 #include "PlotSurface.h"
 #include "WindowSetup.h"
-#include "engine/CursorReadout.h"
 
 namespace trelvano {
 
@@ -18,12 +16,11 @@ Form3::Form3(AppWindows& windows) : windows_(windows)
     SetTabOrder(*this, kForm3);
 }
 
-void Form3::Picture1_MouseMove(float x, float y)
+void Form3::Picture1_MouseMove(double x, double y)
 {
-    RunGuarded(windows_.Messages(), [&] {
-        const std::string text = SpectrumReadout(windows_.State(), x, y, DecimalSeparator());
-        picture1_->SetReadout(QString::fromStdString(text));
-    });
+    Session& session = windows_.session();
+    session.SetDecimalSeparator(DecimalSeparator());
+    windows_.Render(session.Readout(kForm3.name, x, y));
 }
 
 }  // namespace trelvano

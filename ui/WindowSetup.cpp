@@ -24,7 +24,7 @@ void PaintBase(QWidget& widget, QColor colour)
     widget.setPalette(pal);
 }
 
-QColor Background(const Control& control, const QWidget& window, QPalette::ColorRole role)
+QColor Background(const PlacedControl& control, const QWidget& window, QPalette::ColorRole role)
 {
     return control.background ? ToQColor(*control.background) : window.palette().color(role);
 }
@@ -38,7 +38,7 @@ QLabel* MakeLabel(QWidget& window, const char* text, Alignment alignment)
     return label;
 }
 
-QComboBox* MakeTypeBox(QWidget& window, const Control& control)
+QComboBox* MakeTypeBox(QWidget& window, const PlacedControl& control)
 {
     auto* combo = new QComboBox(&window);
     combo->setEditable(true);
@@ -53,9 +53,14 @@ QComboBox* MakeTypeBox(QWidget& window, const Control& control)
     return combo;
 }
 
-QWidget* MakeControl(QWidget& window, const Control& control)
+QWidget* MakeControl(QWidget& window, const PlacedControl& control)
 {
     switch (control.kind) {
+    case ControlKind::Entry: {
+        auto* box = new QLineEdit(QString::fromUtf8(control.text), &window);
+        PaintBase(*box, Background(control, window, QPalette::Base));
+        return box;
+    }
     case ControlKind::Label: {
         QLabel* label = MakeLabel(window, control.text, control.alignment);
         if (control.background) {
@@ -106,19 +111,7 @@ void SetUpWindow(QWidget& window, const Form& form)
 
 void BuildControls(QWidget& window, const Form& form)
 {
-    for (const Entry& entry : form.entries) {
-        auto* box = new QLineEdit(QString::fromUtf8(entry.initialText), &window);
-        Place(*box, entry.box, entry.place);
-        PaintBase(*box, ToQColor(kEntryBackground));
-    }
-    for (const Entry& entry : form.entries) {
-        for (const Caption* caption : {&entry.what, &entry.symbol, &entry.unit}) {
-            if (caption->name != nullptr) {
-                Place(*MakeLabel(window, caption->text, Alignment::TopLeft), caption->name, caption->place);
-            }
-        }
-    }
-    for (const Control& control : form.controls) {
+    for (const PlacedControl& control : ControlsInBuildOrder(form)) {
         QWidget* widget = MakeControl(window, control);
         Place(*widget, control.name, control.place);
         if (control.font) widget->setFont(PanelFont(*control.font));

@@ -7,7 +7,7 @@
 
 namespace trelvano {
 
-inline QColor ToQColor(Colour colour)
+inline QColor ToQColor(Rgb colour)
 {
     return {colour.r, colour.g, colour.b};
 }

@@ -13,7 +13,42 @@ bool TakesFocus(ControlKind kind)
     return kind == ControlKind::TypeBox || kind == ControlKind::Button || kind == ControlKind::Option;
 }
 
+// The label that says what a control is, if the table names one.
+const char* LabelOf(const Form& form, const Control& control)
+{
+    for (const Control& label : form.controls) {
+        if (label.describes != nullptr && std::string_view(label.describes) == control.name) return label.name;
+    }
+    return nullptr;
+}
+
 }  // namespace
+
+std::vector<PlacedControl> ControlsInBuildOrder(const Form& form)
+{
+    std::vector<PlacedControl> placed;
+    for (const Entry& entry : form.entries) {
+        PlacedControl box{entry.box, ControlKind::Entry, entry.place, entry.tabIndex, entry.initialText};
+        box.background = kEntryBackground;
+        // Named by what it holds, described by every caption around it.
+        box.labelledBy = entry.what.name;
+        for (const Caption* caption : {&entry.symbol, &entry.what, &entry.unit}) {
+            if (caption->name != nullptr) box.describedBy.push_back(caption->name);
+        }
+        placed.push_back(std::move(box));
+    }
+    for (const Entry& entry : form.entries) {
+        for (const Caption* caption : {&entry.what, &entry.symbol, &entry.unit}) {
+            if (caption->name != nullptr)
+                placed.push_back({caption->name, ControlKind::Label, caption->place, 0, caption->text});
+        }
+    }
+    for (const Control& c : form.controls) {
+        placed.push_back(
+            {c.name, c.kind, c.place, c.tabIndex, c.text, c.font, c.background, c.alignment, c.list, LabelOf(form, c)});
+    }
+    return placed;
+}
 
 const Control* FindControl(const Form& form, std::string_view name)
 {

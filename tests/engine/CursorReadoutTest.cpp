@@ -66,7 +66,7 @@ TEST(CursorReadout, PointerReadsBackThePlotPointUnderIt)
     const plot::PlotPoint corner = PointerToPlot(200.0, 30.0, {200, 120}, {-10.0, 5.0, 30.0, 1.0});
     EXPECT_TRUE(corner.x == 30.0F && corner.y == 4.0F) << corner.x << " " << corner.y;
     const plot::PlotPoint none = PointerToPlot(3.0, 4.0, {0, 0});
-    EXPECT_TRUE(none.x == kPlotCorners.x1 && none.y == kPlotCorners.y1);
+    EXPECT_TRUE(none.x == plot::kPlotCorners.x1 && none.y == plot::kPlotCorners.y1);
 }
 
 }  // namespace

@@ -30,7 +30,7 @@ std::string FontJson(const Font& font)
     return JsonObject().Add("points", JsonNumber(font.points)).Add("bold", font.bold ? "true" : "false").Text();
 }
 
-std::string ColourJson(const Colour& colour)
+std::string ColourJson(const Rgb& colour)
 {
     char hex[8];
     std::snprintf(hex, sizeof hex, "#%02x%02x%02x", colour.r, colour.g, colour.b);
@@ -40,6 +40,8 @@ std::string ColourJson(const Colour& colour)
 const char* KindName(ControlKind kind)
 {
     switch (kind) {
+    case ControlKind::Entry:
+        return "entry";
     case ControlKind::Label:
         return "label";
     case ControlKind::TypeBox:
@@ -64,16 +66,7 @@ std::string NameList(const Names& names)
     return JsonArray(quoted);
 }
 
-// The label that says what a control is, if the table names one.
-const char* LabelOf(const Form& form, const Control& control)
-{
-    for (const Control& label : form.controls) {
-        if (label.describes != nullptr && std::string_view(label.describes) == control.name) return label.name;
-    }
-    return nullptr;
-}
-
-std::string ControlJson(const Form& form, const Control& control)
+std::string ControlJson(const PlacedControl& control)
 {
     JsonObject json;
     json.AddString("name", control.name).AddString("kind", KindName(control.kind));
@@ -84,50 +77,15 @@ std::string ControlJson(const Form& form, const Control& control)
     if (control.background) json.Add("background", ColourJson(*control.background));
     json.AddString("align", control.alignment == Alignment::Centre ? "centre" : "left");
     if (!control.list.empty()) json.Add("list", NameList(control.list));
-    if (const char* label = LabelOf(form, control)) json.AddString("labelledBy", label);
-    return json.Text();
-}
-
-// An entry box, labelled for screen readers by what it holds and described by
-// every caption around it.
-std::string EntryJson(const Entry& entry)
-{
-    std::vector<const char*> captions;
-    for (const Caption* caption : {&entry.symbol, &entry.what, &entry.unit}) {
-        if (caption->name != nullptr) captions.push_back(caption->name);
-    }
-    JsonObject json;
-    json.AddString("name", entry.box).AddString("kind", "entry");
-    AddPlace(json, entry.place);
-    json.Add("tabIndex", JsonNumber(std::int64_t{entry.tabIndex}))
-        .AddString("text", entry.initialText)
-        .Add("background", ColourJson(kEntryBackground))
-        .AddString("align", "left")
-        .AddString("labelledBy", entry.what.name)
-        .Add("describedBy", NameList(captions));
-    return json.Text();
-}
-
-std::string CaptionJson(const Caption& caption)
-{
-    JsonObject json;
-    json.AddString("name", caption.name).AddString("kind", "label");
-    AddPlace(json, caption.place);
-    json.AddString("text", caption.text).AddString("align", "left");
+    if (control.labelledBy != nullptr) json.AddString("labelledBy", control.labelledBy);
+    if (!control.describedBy.empty()) json.Add("describedBy", NameList(control.describedBy));
     return json.Text();
 }
 
 std::string FormJson(const Form& form, bool closable)
 {
-    // The order the desktop builds them in: boxes, their captions, the rest.
     std::vector<std::string> controls;
-    for (const Entry& entry : form.entries) controls.push_back(EntryJson(entry));
-    for (const Entry& entry : form.entries) {
-        for (const Caption* caption : {&entry.what, &entry.symbol, &entry.unit}) {
-            if (caption->name != nullptr) controls.push_back(CaptionJson(*caption));
-        }
-    }
-    for (const Control& control : form.controls) controls.push_back(ControlJson(form, control));
+    for (const PlacedControl& control : ControlsInBuildOrder(form)) controls.push_back(ControlJson(control));
 
     return JsonObject()
         .AddString("name", form.name)

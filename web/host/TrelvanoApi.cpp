@@ -4,30 +4,26 @@
 
 #include "engine/core/RuntimeFault.h"
 #include "engine/entries/FaultMessage.h"
+#include "engine/session/Session.h"
+#include "web/host/EventsJson.h"
 #include "web/host/FormsJson.h"
-#include "web/host/WebHost.h"
 
 namespace {
 
-using trelvano::web::WebHost;
+using trelvano::Session;
 
-WebHost& Host()
+Session& TheSession()
 {
-    static WebHost host;
-    return host;
+    static Session session;
+    return session;
 }
 
 // What a returned pointer points into until the next call.
-std::string& Returned()
-{
-    static std::string text;
-    return text;
-}
-
 const char* Give(std::string text)
 {
-    Returned() = std::move(text);
-    return Returned().c_str();
+    static std::string returned;
+    returned = std::move(text);
+    return returned.c_str();
 }
 
 std::string Text(const char* text)
@@ -35,11 +31,11 @@ std::string Text(const char* text)
     return text == nullptr ? std::string() : std::string(text);
 }
 
-// The host turns every fault of a user's action into a message itself; this is
-// the last wall against what is left (an allocation failing while the events
-// themselves are written), which must not unwind into the page's worker.
+// The session turns every fault of a user's action into a message itself;
+// this is the last wall against what is left (an allocation failing while the
+// events themselves are written), which must not unwind into the page's worker.
 template <typename Call>
-const char* Events(Call&& call)
+const char* Answer(Call&& call)
 {
     try {
         return Give(call());
@@ -48,102 +44,103 @@ const char* Events(Call&& call)
     }
 }
 
-const trelvano::web::PlotWindow* Window(const char* form)
+template <typename Action>
+const char* Events(Action&& action)
 {
-    return form == nullptr ? nullptr : Host().Window(form);
+    return Answer([&] { return trelvano::web::EventsJson(action(TheSession())); });
+}
+
+const trelvano::ResultWindow* Window(const char* form)
+{
+    return form == nullptr ? nullptr : TheSession().Window(form);
 }
 
 }  // namespace
 
 extern "C" {
 
-const char* trelvano_forms(void)
+TRELVANO_API const char* trelvano_forms(void)
 {
-    return Events([] { return trelvano::web::FormsJson(); });
+    return Answer([] { return trelvano::web::FormsJson(); });
 }
 
-void trelvano_set_pixel_ratio(double ratio)
+TRELVANO_API void trelvano_set_pixel_ratio(double ratio)
 {
-    Host().SetPixelRatio(ratio);
+    TheSession().SetPixelRatio(ratio);
 }
 
-void trelvano_set_decimal_separator(const char* separator)
+TRELVANO_API void trelvano_set_decimal_separator(const char* separator)
 {
     try {
-        Host().SetDecimalSeparator(Text(separator));
+        TheSession().SetDecimalSeparator(Text(separator));
     } catch (...) {
     }
 }
 
-void trelvano_set_text(const char* control, const char* text)
+TRELVANO_API void trelvano_set_text(const char* control, const char* text)
 {
     try {
-        Host().SetText(Text(control), Text(text));
+        TheSession().SetText(Text(control), Text(text));
     } catch (...) {
     }
 }
 
-const char* trelvano_press(void)
+TRELVANO_API const char* trelvano_press(void)
 {
-    return Events([] { return Host().Press(); });
+    return Events([](Session& session) { return session.Press(); });
 }
 
-const char* trelvano_show_spectrum(void)
+TRELVANO_API const char* trelvano_show_spectrum(void)
 {
-    return Events([] { return Host().ShowSpectrum(); });
+    return Events([](Session& session) { return session.ShowSpectrum(); });
 }
 
-const char* trelvano_close(const char* form)
+TRELVANO_API const char* trelvano_close(const char* form)
 {
-    return Events([form] { return Host().Close(Text(form)); });
+    return Events([form](Session& session) { return session.Close(Text(form)); });
 }
 
-const char* trelvano_readout(const char* form, double x, double y)
+TRELVANO_API const char* trelvano_readout(const char* form, double x, double y)
 {
-    return Events([form, x, y] { return Host().Readout(Text(form), x, y); });
+    return Events([form, x, y](Session& session) { return session.Readout(Text(form), x, y); });
 }
 
-int32_t trelvano_image_width(const char* form)
+TRELVANO_API int32_t trelvano_image_width(const char* form)
 {
     const auto* window = Window(form);
     return window == nullptr ? 0 : window->Pixels().width;
 }
 
-int32_t trelvano_image_height(const char* form)
+TRELVANO_API int32_t trelvano_image_height(const char* form)
 {
     const auto* window = Window(form);
     return window == nullptr ? 0 : window->Pixels().height;
 }
 
-const uint8_t* trelvano_image(const char* form)
+TRELVANO_API const uint8_t* trelvano_image(const char* form)
 {
     const auto* window = Window(form);
     return window == nullptr ? nullptr : window->Rgba().data();
 }
 
-const char* trelvano_out_of_memory_message(void)
+TRELVANO_API const char* trelvano_out_of_memory_message(void)
 {
-    return Events([] { return trelvano::FaultMessage(trelvano::RuntimeFault(trelvano::FaultKind::OutOfMemory)); });
+    return Answer([] { return trelvano::FaultMessage(trelvano::RuntimeFault(trelvano::FaultKind::OutOfMemory)); });
 }
 
-void trelvano_warm_up(void)
+TRELVANO_API void trelvano_warm_up(void)
 {
     // A browser first runs a module's code as compiled in haste and compiles
-    // it well once it has run for a while. A press on a host of its own, the
-    // user's untouched, runs the press's code long enough for that, so the
-    // user's first press meets it compiled well.
+    // it well once it has run for a while. A press in a session of its own,
+    // the user's untouched, runs the press's code long enough for that, so
+    // the user's first press meets it compiled well.
     try {
-        WebHost scratch;
+        Session scratch;
         scratch.SetText("Text13", "65536");
         scratch.SetText("Combo1", "FM");
         scratch.Press();
     } catch (...) {
     }
-}
-
-const char* trelvano_figures(void)
-{
-    return Events([] { return Host().Figures(); });
 }
 
 }  // extern "C"

@@ -13,6 +13,14 @@
 
 #include <stdint.h>
 
+// Each function is exported from the module by its definition.
+#ifdef __EMSCRIPTEN__
+#include <emscripten/emscripten.h>
+#define TRELVANO_API EMSCRIPTEN_KEEPALIVE
+#else
+#define TRELVANO_API
+#endif
+
 #ifdef __cplusplus
 extern "C" {
 #endif
@@ -71,7 +79,7 @@ int32_t trelvano_image_width(const char* form);
 int32_t trelvano_image_height(const char* form);
 const uint8_t* trelvano_image(const char* form);
 
-// Runs a small press on a scratch host, leaving the user's untouched, so that
+// Runs a small press in a scratch session, leaving the user's untouched, so that
 // the browser has compiled the press's code well before the user's first
 // press; the worker calls it once the page is ready.
 void trelvano_warm_up(void);
@@ -79,18 +87,6 @@ void trelvano_warm_up(void);
 // The out-of-memory message, for the page to show when the worker running
 // this module died and had to be started afresh.
 const char* trelvano_out_of_memory_message(void);
-
-// What the last completed press found, as JSON, for tests and scripts:
-//   {"N": 1000, "SignalPeak": 37.5, "SpectrumPeak": 25.0, "lines": {"Form2": 999, "Form3": 12}}
-// as the press left them, whatever stopped it; "lines" counts the Line calls
-// since each plot was last blanked and names only the windows that exist.
-// Peaks have 17 significant digits (null if not finite); before any press N is 0.
-const char* trelvano_figures(void);
-
-// The yardstick a press is measured against: the three-cosine loop over n
-// samples, single-threaded, as compiled here; the seconds it took (its
-// buffers are made before the clock starts), negative when they cannot be had.
-double trelvano_cosine_loop_seconds(int32_t n);
 
 #ifdef __cplusplus
 }

@@ -3,7 +3,7 @@
 // native build, so that the browser tests compare the page with the desktop's
 // engine and plots call for call. One call a line, its words split at tabs:
 //   forms | ratio R | separator S | set CONTROL TEXT | press | spectrum
-//   close FORM | readout FORM X Y | figures | image FORM PATH | outofmemory
+//   close FORM | readout FORM X Y | image FORM PATH | outofmemory
 // Each answer is one line on stdout: what the call returned (JSON), "null"
 // for a call that returns nothing, and for "image" the image's size, its
 // RGBA written to PATH.
@@ -64,7 +64,6 @@ std::string Answer(const std::vector<std::string>& w)
     if (call == "readout" && arity == 3) {
         return trelvano_readout(w[1].c_str(), std::strtod(w[2].c_str(), nullptr), std::strtod(w[3].c_str(), nullptr));
     }
-    if (call == "figures" && arity == 0) return trelvano_figures();
     if (call == "outofmemory" && arity == 0) return trelvano::web::JsonString(trelvano_out_of_memory_message());
     if (call == "image" && arity == 2) {
         if (!WriteImage(w[1], w[2])) return "";

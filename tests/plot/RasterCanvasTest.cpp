@@ -1,0 +1,122 @@
+#include "plot/RasterCanvas.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "plot/PlotPasses.h"
+#include "tests/plot/Segments.h"
+#include "tests/support/AmSignal.h"
+
+namespace trelvano::plot {
+namespace {
+
+constexpr Rgb PaleYellow{255, 255, 192};
+
+// Pixels other than opaque background; -1 when one is neither the line colour nor opaque background.
+int LinePixels(const RasterCanvas& canvas, Rgb background, Rgb line)
+{
+    int lit = 0;
+    const auto rgba = canvas.Rgba();
+    for (std::size_t i = 0; i < rgba.size(); i += 4) {
+        const Rgb p{rgba[i], rgba[i + 1], rgba[i + 2]};
+        if (rgba[i + 3] != 255 || (p != background && p != line)) return -1;
+        lit += p == line;
+    }
+    return lit;
+}
+
+// Each family drawn one segment at a time on a blank plot, every lit pixel
+// folded into a hash. The answers were recorded from the desktop's painter
+// (Qt's raster engine, a cosmetic one-pixel pen with flat caps) on the same
+// segments: the plots a user saw before they were drawn here.
+TEST(RasterCanvas, SegmentsLightThePaintersPixels)
+{
+    struct Answer {
+        int kind, width, height, lit;
+        std::uint64_t hash;
+    };
+    const Answer answers[] = {
+        {0, 61, 37, 6766, 0xF942654CA2D6A2C5ULL},    {1, 61, 37, 9968, 0x518DBB36303EEA90ULL},
+        {2, 61, 37, 230, 0x0D1A06A07BDA23AEULL},     {3, 61, 37, 338, 0x85C44CCAC57206A2ULL},
+        {4, 61, 37, 2570, 0xCF84E90CF2E6BD91ULL},    {5, 61, 37, 4341, 0x4A489DFC0C4FBD83ULL},
+        {0, 200, 122, 22218, 0x71A503982BEDEBA3ULL}, {1, 200, 122, 32743, 0x5BB9EB2D13643C33ULL},
+        {2, 200, 122, 238, 0x605A8F63C68B1110ULL},   {3, 200, 122, 336, 0xCD0735DDC7A1EEA0ULL},
+        {4, 200, 122, 3225, 0xD837BA2D0C020DFAULL},  {5, 200, 122, 14267, 0xD10775F7E9C51090ULL},
+    };
+    for (const Answer& a : answers) {
+        SCOPED_TRACE(testing::Message() << support::kSegmentKinds[a.kind] << ", " << a.width << " x " << a.height);
+        RasterCanvas canvas({a.width, a.height}, PaleYellow);
+        support::PixelHash hash;
+        int lit = 0;
+        const std::vector<support::Segment> segments = support::SegmentsOfKind(a.kind, a.width, a.height, 400);
+        for (std::size_t i = 0; i < segments.size(); ++i) {
+            const support::Segment& s = segments[i];
+            canvas.Blank();
+            canvas.Line(s.x1, s.y1, s.x2, s.y2, Black);
+            for (int y = 0; y < a.height; ++y) {
+                for (int x = 0; x < a.width; ++x) {
+                    if (canvas.At(x, y) != Black) continue;
+                    hash.Add(i * 1000003ULL + static_cast<std::uint64_t>(y) * static_cast<std::uint64_t>(a.width) +
+                             static_cast<std::uint64_t>(x));
+                    ++lit;
+                }
+            }
+        }
+        EXPECT_EQ(lit, a.lit);
+        EXPECT_EQ(hash.value, a.hash);
+    }
+}
+
+// The same canvas asking the passes for every segment, one by one.
+struct EverySegment : RasterCanvas {
+    using RasterCanvas::RasterCanvas;
+    PixelSize Pixels() const override { return {}; }
+};
+
+// A trace or lines merged into pixel columns light what drawing every segment
+// lights (at most 0.1 % of the pixels apart), at one and two device pixels a
+// layout pixel, and hold nothing but the background and the line's colour.
+TEST(RasterCanvas, MergedColumnsDrawWhatEverySegmentDraws)
+{
+    for (const double ratio : {1.0, 2.0}) {
+        for (const std::int32_t n : {1000, 100000, 1000000}) {
+            for (const std::string shape : {"AM", "noise", "spectrum", "silence"}) {
+                SCOPED_TRACE(testing::Message() << shape << ", N = " << n << ", ratio " << ratio);
+                std::vector<double> values = shape == "AM" ? support::AmSignal(n) : std::vector<double>(n + 1U, 0.0);
+                std::uint32_t seed = 7U;
+                const auto noise = [&seed](double lo) {
+                    seed = seed * 1664525U + 1013904223U;
+                    return lo + (1.0 - lo) * (seed >> 8) / 16777216.0;
+                };
+                if (shape == "noise")
+                    for (std::int32_t i = 0; i < n; ++i) values[i] = noise(-1.0);
+                if (shape == "spectrum")
+                    for (std::int32_t i = 0; i < n; ++i) values[i] = noise(0.0);
+                const double peak = shape == "AM" ? 37.5 : shape == "silence" ? 0.0 : 1.0;
+                const Rgb line = shape == "spectrum" ? Red : Black;
+                RasterCanvas merged({1001, 609}, PaleYellow, ratio);
+                EverySegment each({1001, 609}, PaleYellow, ratio);
+                for (RasterCanvas* canvas : {static_cast<RasterCanvas*>(&merged), static_cast<RasterCanvas*>(&each)}) {
+                    if (shape == "spectrum")
+                        DrawSpectrumLines(*canvas, values, n, 1.0, peak, n / 2);
+                    else
+                        DrawWaveformTrace(*canvas, values, n, 1.0, peak);
+                }
+                const int lit = LinePixels(merged, PaleYellow, line);
+                ASSERT_GT(lit, 0);
+                ASSERT_GE(LinePixels(each, PaleYellow, line), 0);
+                int differing = 0;
+                for (int y = 0; y < merged.Pixels().height; ++y) {
+                    for (int x = 0; x < merged.Pixels().width; ++x) differing += merged.At(x, y) != each.At(x, y);
+                }
+                EXPECT_LE(1000.0 * differing, 1.0 * merged.Pixels().width * merged.Pixels().height);
+            }
+        }
+    }
+}
+
+}  // namespace
+}  // namespace trelvano::plot
