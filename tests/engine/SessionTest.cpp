@@ -9,6 +9,7 @@
 #include "engine/GuardedPress.h"
 #include "engine/entries/FaultMessage.h"
 #include "tests/support/Entries.h"
+#include "tests/support/Faults.h"
 #include "tests/support/RecordingHost.h"
 
 namespace trelvano {
@@ -111,6 +112,11 @@ TEST(Session, RefusedPressLeavesTheSessionUsable)
     EXPECT_EQ(refused.texts[0].rfind(outOfMemory, 0), 0u);
     // What it needed and what the machine could give follow on lines of their own.
     EXPECT_NE(refused.texts[0].find('\n', outOfMemory.size()), std::string::npos) << refused.texts[0];
+
+    // An allocation the memory check let through still ends the event with the memory text.
+    support::RecordingSink sink;
+    RunGuarded(sink, [] { throw std::bad_alloc(); });
+    EXPECT_EQ(sink.texts, std::vector<std::string>{outOfMemory});
 
     EXPECT_FALSE(session.SetText("Text99", "5"));
     Enter(session, "Combo1=AM");

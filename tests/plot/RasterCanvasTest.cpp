@@ -83,6 +83,7 @@ TEST(RasterCanvas, MergedColumnsDrawWhatEverySegmentDraws)
 {
     for (const double ratio : {1.0, 2.0}) {
         for (const std::int32_t n : {1000, 100000, 1000000}) {
+            if (ratio != 1.0 && n > 100000) continue;  // as many columns as the ratio makes: 100000 fills them
             for (const std::string shape : {"AM", "noise", "spectrum", "silence"}) {
                 SCOPED_TRACE(testing::Message() << shape << ", N = " << n << ", ratio " << ratio);
                 std::vector<double> values = shape == "AM" ? support::AmSignal(n) : std::vector<double>(n + 1U, 0.0);
