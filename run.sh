@@ -5,14 +5,10 @@ set -euo pipefail
 cd "$(dirname "$0")"
 bash tools/install-deps.sh build
 
-# Tests and benchmarks are switched off here, and on again by test.sh, so that
-# the program builds without GoogleTest; each script sets every option itself,
-# whatever the other left in build/. The compile flags match test.sh's, so
-# that test.sh reuses what this builds.
-werror=OFF
-if [ "${CI:-}" = true ]; then werror=ON; fi
-cmake -S . -B build -DCMAKE_BUILD_TYPE=Release -DTRELVANO_BUILD_TESTS=OFF -DTRELVANO_BUILD_BENCH=OFF \
-  -DTRELVANO_SANITIZE=OFF -DTRELVANO_WERROR="$werror"
+# test.sh's preset with the tests and benchmarks off, so that the program
+# builds without GoogleTest: the compile flags stay the same, and test.sh
+# reuses what this builds once it switches them on again.
+cmake --preset default -DTRELVANO_BUILD_TESTS=OFF -DTRELVANO_BUILD_BENCH=OFF
 cmake --build build --parallel "$(nproc)" --target trelvano
 if [ "${TRELVANO_NO_START:-0}" = 1 ]; then
   echo "Built build/ui/trelvano."

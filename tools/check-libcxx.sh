@@ -3,7 +3,7 @@
 # of g++ and libstdc++, and runs those tests, so that code leaning on one
 # standard library's extras shows up here. GoogleTest is built from its source
 # (Debian's googletest package): the packaged library speaks libstdc++.
-#   tools/check-libcxx.sh            into build-libcxx/
+#   tools/check-libcxx.sh            into build-libcxx/ (the libcxx preset)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -24,10 +24,7 @@ if [ ! -f "$gtest_source/CMakeLists.txt" ]; then
 fi
 
 build_dir=build-libcxx
-CC=clang CXX=clang++ CXXFLAGS="-stdlib=libc++" LDFLAGS="-stdlib=libc++" \
-  cmake -S . -B "$build_dir" -DCMAKE_BUILD_TYPE=Release -DTRELVANO_WERROR=ON \
-    -DTRELVANO_BUILD_UI=OFF -DTRELVANO_BUILD_BENCH=OFF -DTRELVANO_BUILD_TESTS=ON \
-    -DTRELVANO_GTEST_SOURCE_DIR="$gtest_source"
+cmake --preset libcxx
 # ctest also lists the committed fuzz corpora replayed as ordinary tests.
 cmake --build "$build_dir" --parallel "$(nproc)" --target engine_tests plot_tests web_tests fuzz_replays
 ctest --test-dir "$build_dir" --output-on-failure --parallel "$(nproc)" --no-tests=error

@@ -16,8 +16,7 @@ seconds=${FUZZ_SECONDS:-60}
 targets=()
 for seeds in tests/fuzz/corpus/*/; do targets+=("$(basename "$seeds")"); done
 
-CC=clang CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTRELVANO_BUILD_FUZZ=ON \
-  -DTRELVANO_BUILD_UI=OFF -DTRELVANO_BUILD_BENCH=OFF ${CI:+-DTRELVANO_WERROR=ON}
+cmake --preset fuzz
 cmake --build build-fuzz --parallel "$(nproc)" --target "${targets[@]}"
 
 for target in "${targets[@]}"; do

@@ -20,12 +20,9 @@ fftw_prefix=$(tools/web/deps.sh | sed -n 's/^FFTW_PREFIX=//p')
 # FFTW's pkg-config file, never the host's, for this configure only: the
 # native build of the page's tests below must find the host's. The toolchain
 # looks for libraries only under its find roots, so the prefix becomes one.
-PKG_CONFIG_LIBDIR="$fftw_prefix/lib/pkgconfig" PKG_CONFIG_PATH= emcmake cmake -S . -B build-web -DCMAKE_BUILD_TYPE=Release \
+PKG_CONFIG_LIBDIR="$fftw_prefix/lib/pkgconfig" PKG_CONFIG_PATH= cmake --preset web \
   -DCMAKE_FIND_ROOT_PATH="$fftw_prefix" \
-  -DCMAKE_CROSSCOMPILING_EMULATOR="$(command -v node);--no-experimental-fetch" \
-  -DTRELVANO_BUILD_UI=OFF -DTRELVANO_BUILD_BENCH=OFF -DTRELVANO_BUILD_TESTS=ON \
-  -DTRELVANO_GTEST_SOURCE_DIR=/usr/src/googletest \
-  -DTRELVANO_WERROR="$([ "${CI:-}" = true ] && echo ON || echo OFF)"
+  -DCMAKE_CROSSCOMPILING_EMULATOR="$(command -v node);--no-experimental-fetch"
 # The replays of the committed fuzz corpora too, bar the number format's
 # (tests/CMakeLists.txt says why).
 cmake --build build-web --parallel "$(nproc)" --target engine_tests plot_tests web_tests trelvano_web NumberReaderFuzzReplay PressFuzzReplay

@@ -12,9 +12,7 @@ cd "$(dirname "$0")/../.."
 bash tools/install-deps.sh web
 
 # Natively, without Qt: the replay tool is all the tests need from this build.
-cmake -S . -B build-web-native -DCMAKE_BUILD_TYPE=Release \
-  -DTRELVANO_BUILD_UI=OFF -DTRELVANO_BUILD_TESTS=OFF -DTRELVANO_BUILD_BENCH=OFF \
-  -DTRELVANO_WERROR="$([ "${CI:-}" = true ] && echo ON || echo OFF)" >/dev/null
+cmake --preset web-native >/dev/null
 cmake --build build-web-native --parallel "$(nproc)" --target trelvano_api_replay
 
 # npm ci installs exactly the lock file's versions and leaves the lock alone.

@@ -15,13 +15,10 @@ source tools/windows/prefixes.sh
 export PKG_CONFIG_LIBDIR="$FFTW_PREFIX/lib/pkgconfig:$SLEEF_PREFIX/lib/pkgconfig"
 unset PKG_CONFIG_PATH
 
-cmake -S . -B build-windows -G Ninja \
-  -DCMAKE_TOOLCHAIN_FILE="$PWD/tools/windows/mingw-w64.cmake" -DCMAKE_BUILD_TYPE=Release \
+# The preset holds the toolchain and the options; the cache's prefixes are this machine's.
+cmake --preset windows \
   -DCMAKE_PREFIX_PATH="$(IFS=';'; echo "${LIBRARY_PREFIXES[*]}")" \
-  -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
-  -DTRELVANO_WINDOWS_DLL_DIRS="$(IFS=';'; echo "${MINGW_DLL_DIRS[*]}")" -DTRELVANO_REQUIRE_FAST_PATHS=ON \
-  -DTRELVANO_BUILD_TESTS=ON -DTRELVANO_BUILD_BENCH=ON -DTRELVANO_GTEST_SOURCE_DIR=/usr/src/googletest \
-  -DTRELVANO_WERROR="$([ "${CI:-}" = true ] && echo ON || echo OFF)"
+  -DTRELVANO_WINDOWS_DLL_DIRS="$(IFS=';'; echo "${MINGW_DLL_DIRS[*]}")"
 cmake --build build-windows --parallel "$(nproc)"
 rm -f build-windows/trelvano-*-win64*
 (cd build-windows && cpack)
