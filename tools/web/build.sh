@@ -32,9 +32,11 @@ cmake --build build-web --parallel "$(nproc)" --target engine_tests plot_tests w
 ctest --test-dir build-web --output-on-failure --no-tests=error --parallel "$(nproc)"
 echo "web: the engine and plot tests pass in WebAssembly under node."
 
-# The page around the module: build-web/site/ and build-web/trelvano.html.
-# Debian's python3, which the font tools are installed for (a python3 of
-# one's own earlier on the PATH may lack them).
+# The page around the module: build-web/site/ and build-web/trelvano.html,
+# its scripts bundled by the lock file's esbuild. Debian's python3, which the
+# font tools are installed for (a python3 of one's own earlier on the PATH
+# may lack them).
+tools/web/npm-ci.sh
 /usr/bin/python3 tools/web/package.py --module build-web/web --out build-web
 
 # The page itself, end to end in chromium, against the same calls made natively.

@@ -17,8 +17,7 @@ cmake -S . -B build-web-native -DCMAKE_BUILD_TYPE=Release \
   -DTRELVANO_WERROR="$([ "${CI:-}" = true ] && echo ON || echo OFF)" >/dev/null
 cmake --build build-web-native --parallel "$(nproc)" --target trelvano_api_replay
 
-# npm ci installs exactly the lock file's versions and leaves the lock alone.
-(cd tests/web/e2e && npm ci --no-audit --no-fund --loglevel=error)
+tools/web/npm-ci.sh
 
 mkdir -p build-web/shots
 cd tests/web/e2e
