@@ -141,7 +141,7 @@ def bundle(target):
     inlines. esbuild is the lock file's, never one fetched now."""
     if not (NODE_TOOLS / "node_modules" / ".bin" / "esbuild").exists():
         fail("esbuild is missing: run tools/web/npm-ci.sh first")
-    command = ["npx", "--no-install", "esbuild", str(PAGE / ENTRY), "--bundle", "--format=esm", f"--outfile={target}", "--log-level=warning"]
+    command = ["npx", "--no-install", "esbuild", str(PAGE / ENTRY), "--bundle", "--format=esm", f"--outfile={target.resolve()}", "--log-level=warning"]
     if subprocess.run(command, cwd=NODE_TOOLS).returncode != 0:
         fail(f"esbuild could not bundle {PAGE / ENTRY}")
 
