@@ -74,38 +74,25 @@ describe('the page survives', () => {
     assertImage(await canvasImage(page, 'Form2'), native.images.Form2, what);
   }
 
-  it('replaces a worker that died in a press, twice in a row, blanks the plots, says so, and the next press works', async () => {
+  it('refuses each press a dying worker takes down, in a press or as it starts, and the next press gets a new one', async () => {
     const [native, message] = await Promise.all([reference(short), nativeOutOfMemoryMessage()]);
-    const page = await openPage(session.browser, session.url);
-    await typeEntries(page, short.presses[0]);
-    await pressWorks(page, native, 'the first press');
-    for (const death of [1, 2]) {
-      await dieAtNextCall(page);
-      await pressRefused(page, message, `death ${death}`);
-      await pressWorks(page, native, `the press after death ${death}`);
-    }
-    assert.deepEqual(page.errors, []);
-    await page.close();
-  });
-
-  it('refuses the press a worker that dies while it starts took down, and starts afresh for the next', async () => {
-    const [native, message] = await Promise.all([reference(short), nativeOutOfMemoryMessage()]);
-    // The site's files from the server itself, which the test can refuse.
+    // The site's files from the server itself, which can refuse them.
     const page = await openPage(session.browser, session.url, { serviceWorker: false });
     await typeEntries(page, short.presses[0]);
     await pressWorks(page, native, 'the first press');
-    let refused = null;
-    await page.setRequestInterception(true);
-    page.on('request', (request) => (refused && request.url().includes(refused) ? request.abort() : request.continue()));
-    // The loader a worker imports, then the wasm the module compiles: a
-    // script error before the worker can answer, then the module's failed start.
-    for (const file of ['trelvano.js', 'trelvano.wasm']) {
+    // A death in a press; then one in the next worker's start as well: the
+    // loader it imports is missing, a script error before it can answer, or
+    // the wasm its module compiles, the module's start failing.
+    for (const file of [null, '/trelvano.js', '/trelvano.wasm']) {
+      const round = file ? `without ${file}` : 'one death';
       await dieAtNextCall(page);
-      await pressRefused(page, message, `the press the worker died in, before ${file}`);
-      refused = `/${file}`;
-      await pressRefused(page, message, `the press whose worker found no ${file}`);
-      refused = null;
-      await pressWorks(page, native, `the press after the start without ${file}`);
+      await pressRefused(page, message, `${round}: the press a worker died in`);
+      if (file) {
+        session.server.refused.add(file);
+        await pressRefused(page, message, `${round}: the press a new worker died starting for`);
+        session.server.refused.clear();
+      }
+      await pressWorks(page, native, `${round}: the press after`);
     }
     assert.deepEqual(page.errors, []);
     await page.close();
