@@ -98,6 +98,15 @@ export async function typeEntries(page, entries) {
   for (const [name, text] of Object.entries(entries)) await setText(page, name, text);
 }
 
+// Types the entries, presses and shows the spectrum; any message fails it.
+export async function pressAndShowSpectrum(page, entries) {
+  await typeEntries(page, entries);
+  for (const [form, button] of [['Form1', 'Command2'], ['Form2', 'Command1']]) {
+    const messages = await clickAndAnswer(page, form, button);
+    if (messages.length) throw new Error(`${form}.${button} said: ${messages.join(' | ')}`);
+  }
+}
+
 export const plotCanvas = (form) => `#${form} canvas[data-control="Picture1"], #${form} [data-control="Picture1"] canvas`;
 
 // A plot's canvas as RGBA device pixels.
