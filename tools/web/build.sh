@@ -24,14 +24,17 @@ PKG_CONFIG_LIBDIR="$fftw_prefix/lib/pkgconfig" PKG_CONFIG_PATH= cmake --preset w
   -DCMAKE_FIND_ROOT_PATH="$fftw_prefix" \
   -DCMAKE_CROSSCOMPILING_EMULATOR="$(command -v node);--no-experimental-fetch"
 # The replays of the committed fuzz corpora too, bar the number format's
-# (tests/CMakeLists.txt says why).
+# (tests/CMakeLists.txt says why). The benchmark's own module, which the bench
+# configuration adds, is left for tools/web/bench.sh to build.
 cmake --build build-web --parallel "$(nproc)" --target engine_tests plot_tests web_tests trelvano_web NumberReaderFuzzReplay PressFuzzReplay
 ctest --test-dir build-web --output-on-failure --no-tests=error --parallel "$(nproc)"
 echo "web: the engine and plot tests pass in WebAssembly under node."
 
-# The page around the module: build-web/site/ and build-web/trelvano.html.
-# Debian's python3, which the font tools are installed for (a python3 of
-# one's own earlier on the PATH may lack them).
+# The page around the module: build-web/site/ and build-web/trelvano.html,
+# its scripts bundled by the lock file's esbuild. Debian's python3, which the
+# font tools are installed for (a python3 of one's own earlier on the PATH
+# may lack them).
+tools/web/npm-ci.sh
 /usr/bin/python3 tools/web/package.py --module build-web/web --out build-web
 
 # The page itself, end to end in chromium, against the same calls made natively.

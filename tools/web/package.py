@@ -26,6 +26,9 @@ from pathlib import Path
 
 ROOT = Path(__file__).resolve().parents[2]
 PAGE = ROOT / "web" / "page"
+# The page's tools, installed by npm ci from their lock file (tools/web/npm-ci.sh).
+NODE_TOOLS = ROOT / "tests" / "web" / "e2e"
+ENTRY = "page.js"  # the module that imports every other page script
 FONT_DIR = Path("/usr/share/fonts/truetype/dejavu")
 FONTS = {"DejaVuSansCondensed": "DejaVuSansCondensed.ttf", "DejaVuSansCondensed-Bold": "DejaVuSansCondensed-Bold.ttf"}
 
@@ -132,17 +135,24 @@ def write_icons(out_dir):
 # ---- The site -------------------------------------------------------------
 
 
-def page_scripts():
-    """The page's own scripts, in the order index.html loads them."""
-    return re.findall(r'<script src="([^"]+)" defer></script>', (PAGE / "index.html").read_text())
+def bundle(target):
+    """The page's modules as one, by the imports from the entry: one request
+    and one version for the browser's cache, and the script the single file
+    inlines. esbuild is the lock file's, never one fetched now."""
+    if not (NODE_TOOLS / "node_modules" / ".bin" / "esbuild").exists():
+        fail("esbuild is missing: run tools/web/npm-ci.sh first")
+    command = ["npx", "--no-install", "esbuild", str(PAGE / ENTRY), "--bundle", "--format=esm", f"--outfile={target.resolve()}", "--log-level=warning"]
+    if subprocess.run(command, cwd=NODE_TOOLS).returncode != 0:
+        fail(f"esbuild could not bundle {PAGE / ENTRY}")
 
 
 def build_site(site, module):
     if site.exists():
         shutil.rmtree(site)
     site.mkdir(parents=True)
-    for name in ["index.html", "worker.js", "style.css", "manifest.webmanifest"] + page_scripts():
+    for name in ["index.html", "worker.js", "style.css", "manifest.webmanifest"]:
         shutil.copy(PAGE / name, site / name)
+    bundle(site / ENTRY)
     for name in ("trelvano.js", "trelvano.wasm"):
         if not (module / name).exists():
             fail(f"{module / name} is missing: build the module first")
@@ -159,8 +169,7 @@ def build_site(site, module):
     # A browser's own cache must not pair a new page with an old script.
     index = (site / "index.html").read_text()
     index = index.replace('href="style.css"', f'href="style.css?v={version}"')
-    for name in page_scripts():
-        index = index.replace(f'src="{name}"', f'src="{name}?v={version}"')
+    index = index.replace(f'src="{ENTRY}"', f'src="{ENTRY}?v={version}"')
     (site / "index.html").write_text(index)
 
     worker = (PAGE / "sw.js").read_text()
@@ -200,19 +209,23 @@ def build_single(site, target):
 
     worker_source = (site / "trelvano.js").read_text() + "\n" + (site / "worker.js").read_text()
     wasm = base64.b64encode((site / "trelvano.wasm").read_bytes()).decode()
-    page = "\n".join((site / name).read_text() for name in page_scripts())
+    page = (site / ENTRY).read_text()
 
     html = (PAGE / "index.html").read_text()
     html = re.sub(r'\s*<link rel="manifest"[^>]*>', "", html)
     html = html.replace('href="icons/trelvano-32.png"', f'href="{data_url(site / "icons" / "trelvano-32.png")}"')
     html = html.replace('<link rel="stylesheet" href="style.css">', f"<style>\n{css}</style>")
-    html = re.sub(r'\s*<script src="[^"]+" defer></script>', "", html)
+    entry = f'<script type="module" src="{ENTRY}"></script>'
+    if entry not in html:
+        fail(f"index.html loads no {entry}")
+    html = html.replace(f"\n{entry}", "")
     # The worker's source and the module ride along as inert script elements
-    # the page reads; the page's own script runs last, once they exist.
+    # the page reads; the page's bundle, a module, runs once the document is
+    # parsed, wherever it stands, and stands last as the scripts did.
     tail = (
         f'<script id="worker-source" type="text/plain">{inline_script(worker_source, "the worker")}</script>\n'
         f'<script id="wasm-binary" type="application/octet-stream">{wasm}</script>\n'
-        f"<script>{inline_script(page, 'the page scripts')}</script>\n</body>"
+        f'<script type="module">{inline_script(page, "the page bundle")}</script>\n</body>'
     )
     html = html.replace("</body>", tail, 1)
     target.write_text(html)

@@ -15,8 +15,7 @@ bash tools/install-deps.sh web
 cmake --preset web-native >/dev/null
 cmake --build build-web-native --parallel "$(nproc)" --target trelvano_api_replay
 
-# npm ci installs exactly the lock file's versions and leaves the lock alone.
-(cd tests/web/e2e && npm ci --no-audit --no-fund --loglevel=error)
+tools/web/npm-ci.sh
 
 mkdir -p build-web/shots
 cd tests/web/e2e

@@ -26,8 +26,6 @@ function bind(module) {
     image: fn('image', 'number', ['string']),
     outOfMemory: fn('out_of_memory_message', 'string', []),
     warmUp: fn('warm_up', null, []),
-    figures: fn('figures', 'string', []),
-    cosineLoopSeconds: fn('cosine_loop_seconds', 'number', ['number']),
   };
 }
 
@@ -94,12 +92,6 @@ const actions = {
   },
   readout({ form, x, y }) {
     return answer(api.readout(form, x, y));
-  },
-  figures() {
-    return [JSON.parse(api.figures()), []];
-  },
-  cosineLoop({ n }) {
-    return [api.cosineLoopSeconds(n), []];
   },
 };
 

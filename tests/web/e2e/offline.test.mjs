@@ -4,8 +4,8 @@ import assert from 'node:assert/strict';
 import { pathToFileURL } from 'node:url';
 import { after, before, describe, it } from 'node:test';
 import { launch } from './support/browser.mjs';
-import { assertFigures } from './support/compare.mjs';
-import { clickAndAnswer, figures, isShown, openPage, typeEntries, waitReady } from './support/panel.mjs';
+import { assertImage } from './support/compare.mjs';
+import { canvasImage, clickAndAnswer, isShown, openPage, typeEntries, waitReady } from './support/panel.mjs';
 import { singleFile, site } from './support/paths.mjs';
 import { reference } from './support/reference.mjs';
 import { serve } from './support/server.mjs';
@@ -16,7 +16,7 @@ async function pressWorks(page, native) {
   await typeEntries(page, press.presses[0]);
   assert.deepEqual(await clickAndAnswer(page, 'Form1', 'Command2'), []);
   assert.ok(await isShown(page, 'Form2'));
-  assertFigures(await figures(page), native.presses[0].figures);
+  assertImage(await canvasImage(page, 'Form2'), native.images.Form2, 'Form2');
   assert.deepEqual(page.errors, []);
 }
 

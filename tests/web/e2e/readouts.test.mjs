@@ -3,7 +3,7 @@
 import assert from 'node:assert/strict';
 import { before, describe, it } from 'node:test';
 import { browserSession } from './support/browser.mjs';
-import { clickAndAnswer, mouseReadout, openPage, plotBox, plotCanvas, readoutText, typeEntries } from './support/panel.mjs';
+import { mouseReadout, openPage, plotBox, plotCanvas, pressAndShowSpectrum, readoutText } from './support/panel.mjs';
 import { reference } from './support/reference.mjs';
 
 // Corners, the middle, and points on the plots' lines.
@@ -14,12 +14,6 @@ const points = {
 const readouts = Object.entries(points).flatMap(([form, list]) => list.map(([x, y]) => ({ form, x, y })));
 const press = { name: 'FM readouts', presses: [{ Combo1: 'FM' }], spectrum: true, readouts, separator: ',' };
 
-async function pressAndShow(page) {
-  await typeEntries(page, press.presses[0]);
-  assert.deepEqual(await clickAndAnswer(page, 'Form1', 'Command2'), []);
-  assert.deepEqual(await clickAndAnswer(page, 'Form2', 'Command1'), []);
-}
-
 describe('readouts in an Italian browser', () => {
   const session = browserSession({ lang: 'it-IT' });
   let native;
@@ -29,7 +23,7 @@ describe('readouts in an Italian browser', () => {
 
   it('under the mouse, with the decimal comma', async () => {
     const page = await openPage(session.browser, session.url);
-    await pressAndShow(page);
+    await pressAndShowSpectrum(page, press.presses[0]);
     const seen = [];
     for (const { form, x, y } of readouts) {
       await page.bringToFront();
@@ -45,7 +39,7 @@ describe('readouts in an Italian browser', () => {
     const page = await openPage(session.browser, session.url, {
       viewport: { width: 390, height: 844, deviceScaleFactor: 3, isMobile: true, hasTouch: true },
     });
-    await pressAndShow(page);
+    await pressAndShowSpectrum(page, press.presses[0]);
     await page.$eval('#Form3', (e) => e.scrollIntoView({ block: 'start' }));
     // Where the page met the finger, from its own pointer events.
     await page.$eval(plotCanvas('Form3'), (canvas) => {

@@ -5,7 +5,7 @@ import assert from 'node:assert/strict';
 import path from 'node:path';
 import { describe, it } from 'node:test';
 import { browserSession } from './support/browser.mjs';
-import { clickAndAnswer, control, isShown, openPage, typeEntries } from './support/panel.mjs';
+import { control, isShown, openPage, pressAndShowSpectrum } from './support/panel.mjs';
 import { shots } from './support/paths.mjs';
 
 const screens = [
@@ -20,9 +20,7 @@ describe('screenshots', () => {
   for (const { file, viewport } of screens) {
     it(file, async () => {
       const page = await openPage(session.browser, session.url, { viewport });
-      await typeEntries(page, { Combo1: 'FM' });
-      assert.deepEqual(await clickAndAnswer(page, 'Form1', 'Command2'), []);
-      assert.deepEqual(await clickAndAnswer(page, 'Form2', 'Command1'), []);
+      await pressAndShowSpectrum(page, { Combo1: 'FM' });
       for (const form of ['Form1', 'Form2', 'Form3']) assert.ok(await isShown(page, form), form);
       await page.screenshot({ path: path.join(shots, file), fullPage: true });
       await page.close();

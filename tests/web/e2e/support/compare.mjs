@@ -1,17 +1,6 @@
 import assert from 'node:assert/strict';
 import { differingPixels } from './panel.mjs';
 
-// The peaks to 1e-9 of their size, the counts exactly.
-export function assertFigures(actual, expected) {
-  assert.equal(actual?.N, expected?.N, 'N');
-  for (const peak of ['SignalPeak', 'SpectrumPeak']) {
-    const a = actual[peak];
-    const e = expected[peak];
-    assert.ok(Math.abs(a - e) <= 1e-9 * Math.abs(e), `${peak}: ${a} in the page, ${e} natively`);
-  }
-  assert.deepEqual(actual.lines, expected.lines, 'lines drawn');
-}
-
 // At most 0.1 % of the pixels may differ; the count is returned for the report.
 export function assertImage(actual, expected, what) {
   assert.equal(`${actual.width}x${actual.height}`, `${expected.width}x${expected.height}`, `${what}: size`);

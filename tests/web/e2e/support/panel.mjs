@@ -5,12 +5,15 @@
 
 export const control = (form, name) => `#${form} [data-control="${name}"]`;
 
-export async function openPage(browser, url, { viewport } = {}) {
+// serviceWorker: false fetches every file from the server, past the site's
+// service worker and its cache.
+export async function openPage(browser, url, { viewport, serviceWorker = true } = {}) {
   const page = await browser.newPage();
   const errors = [];
   page.on('pageerror', (error) => errors.push(String(error)));
   page.errors = errors;
   if (viewport) await page.setViewport(viewport);
+  if (!serviceWorker) await page.setBypassServiceWorker(true);
   await page.goto(url, { waitUntil: 'load' });
   try {
     await waitReady(page);
@@ -95,9 +98,13 @@ export async function typeEntries(page, entries) {
   for (const [name, text] of Object.entries(entries)) await setText(page, name, text);
 }
 
-// What the last completed press found, from the module in the page's worker.
-export function figures(page) {
-  return page.evaluate(() => window.trelvano.figures());
+// Types the entries, presses and shows the spectrum; any message fails it.
+export async function pressAndShowSpectrum(page, entries) {
+  await typeEntries(page, entries);
+  for (const [form, button] of [['Form1', 'Command2'], ['Form2', 'Command1']]) {
+    const messages = await clickAndAnswer(page, form, button);
+    if (messages.length) throw new Error(`${form}.${button} said: ${messages.join(' | ')}`);
+  }
 }
 
 export const plotCanvas = (form) => `#${form} canvas[data-control="Picture1"], #${form} [data-control="Picture1"] canvas`;

@@ -8,8 +8,13 @@ import path from 'node:path';
 import { promisify } from 'node:util';
 import { repo } from './paths.mjs';
 
+// Built with the tests' sources or beside the host's, whichever this tree has.
 export const replayTool =
-  process.env.TRELVANO_API_REPLAY ?? path.join(repo, 'build-web-native', 'web', 'trelvano_api_replay');
+  process.env.TRELVANO_API_REPLAY ??
+  [path.join('tests', 'web'), 'web']
+    .map((dir) => path.join(repo, 'build-web-native', dir, 'trelvano_api_replay'))
+    .find((file) => fs.existsSync(file)) ??
+  path.join(repo, 'build-web-native', 'web', 'trelvano_api_replay');
 
 async function replay(calls) {
   const run = promisify(execFile);
@@ -25,7 +30,7 @@ export async function nativeForms() {
 }
 
 // A case of support/cases.mjs as the native build answers it:
-//   presses: [{messages, shown, figures}], readouts: [text],
+//   presses: [{messages, shown}], readouts: [text],
 //   images: {Form2: {width, height, rgba}, ...} after the last call
 export async function reference(c) {
   const dir = fs.mkdtempSync(path.join(os.tmpdir(), 'trelvano-native-'));
@@ -36,9 +41,7 @@ export async function reference(c) {
   if (c.separator) calls.push(['separator', c.separator]), expect(null);
   for (const entries of c.presses) {
     for (const [name, text] of Object.entries(entries)) calls.push(['set', name, text]), expect(null);
-    calls.push(['press'], ['figures']);
-    expect('press');
-    expect('figures');
+    calls.push(['press']), expect('press');
   }
   if (c.spectrum) calls.push(['spectrum']), expect('spectrum');
   for (const { form, x, y } of c.readouts ?? []) calls.push(['readout', form, String(x), String(y)]), expect('readout');
@@ -63,9 +66,7 @@ export async function reference(c) {
     const result = results[i];
     if (what === 'press') {
       follow(result);
-      native.presses.push({ messages: result.filter((e) => e.event === 'message').map((e) => e.text) });
-    } else if (what === 'figures') {
-      Object.assign(native.presses.at(-1), { shown: [...shown].sort(), figures: result });
+      native.presses.push({ messages: result.filter((e) => e.event === 'message').map((e) => e.text), shown: [...shown].sort() });
     } else if (what === 'spectrum') {
       follow(result);
     } else if (what === 'readout') {
@@ -78,7 +79,7 @@ export async function reference(c) {
   return native;
 }
 
-// The message the page shows when its worker died and a new one took over.
+// The message the page shows for a press its worker died in.
 export async function nativeOutOfMemoryMessage() {
   const [text] = await replay([['outofmemory']]);
   return text;

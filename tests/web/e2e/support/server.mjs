@@ -22,9 +22,15 @@ const types = {
   '.ico': 'image/x-icon',
 };
 
+// refused: paths answered 404 for now, as files lost on the way would be.
 export async function serve(root) {
+  const refused = new Set();
   const server = http.createServer(async (request, response) => {
     const url = new URL(request.url, 'http://localhost');
+    if (refused.has(url.pathname)) {
+      response.writeHead(404).end();
+      return;
+    }
     let file = path.join(root, path.normalize(decodeURIComponent(url.pathname)));
     if (!file.startsWith(path.resolve(root))) {
       response.writeHead(403).end();
@@ -46,6 +52,7 @@ export async function serve(root) {
   const { port } = server.address();
   return {
     url: `http://127.0.0.1:${port}/`,
+    refused,
     // Also drops the browser's kept-alive connections, so that a reload after
     // this finds nobody answering, as a machine gone offline would.
     close: () =>
