@@ -68,6 +68,14 @@ TEST(RasterCanvas, SegmentsLightThePaintersPixels)
         EXPECT_EQ(lit, a.lit);
         EXPECT_EQ(hash.value, a.hash);
     }
+    // A point goes to the pixel nearest it, halves away from zero as the painter rounds: half a pixel left of
+    // the plot it is off the plot, half a pixel in it lights column 1.
+    RasterCanvas dots({10, 10}, PaleYellow);
+    dots.Line(-5.0F, 55.0F, -5.0F, 55.0F, Black);
+    dots.Line(5.0F, 55.0F, 5.0F, 55.0F, Black);
+    for (int y = 0; y < 10; ++y) {
+        for (int x = 0; x < 10; ++x) EXPECT_EQ(dots.At(x, y) == Black, x == 1 && y == 5) << x << ", " << y;
+    }
 }
 
 // The same canvas asking the passes for every segment, one by one.
