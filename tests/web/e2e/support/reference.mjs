@@ -8,13 +8,8 @@ import path from 'node:path';
 import { promisify } from 'node:util';
 import { repo } from './paths.mjs';
 
-// Built with the tests' sources or beside the host's, whichever this tree has.
 export const replayTool =
-  process.env.TRELVANO_API_REPLAY ??
-  [path.join('tests', 'web'), 'web']
-    .map((dir) => path.join(repo, 'build-web-native', dir, 'trelvano_api_replay'))
-    .find((file) => fs.existsSync(file)) ??
-  path.join(repo, 'build-web-native', 'web', 'trelvano_api_replay');
+  process.env.TRELVANO_API_REPLAY ?? path.join(repo, 'build-web-native', 'tests', 'web', 'trelvano_api_replay');
 
 async function replay(calls) {
   const run = promisify(execFile);
