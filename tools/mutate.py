@@ -132,7 +132,6 @@ FAULTS = [
     ("engine/session/Session.cpp", "        slot->reset();", "", "a closed window keeps its plot"),
     ("engine/session/Session.cpp", "    AnnounceImages();\n    events_.push_back({EventKind::Message", "    events_.push_back({EventKind::Message", "a fault's message before the plot behind it"),
     ("engine/session/Session.cpp", "PointerToPlot(x, y, window.LayoutSize(), window.Corners())", "PointerToPlot(x, y, window.Pixels(), window.Corners())", "at pixel ratio 2 the readout reads the point halfway to the pointer"),
-    ("engine/session/Session.cpp", "if (form2_ == nullptr || !form2_->visible) return TakeEvents();", "if (form2_ == nullptr) return TakeEvents();", "the spectrum opens from a waveform window that is not on screen"),
     ("engine/session/ResultWindow.cpp", "if (madeAt_ != ratio_) {", "if (false) {", "a new pixel ratio never reaches the plots"),
     ("ui/AppWindows.cpp", "Plot(event.form).ShowImage(*window);", "(void)window;", "the desktop's plots never show what was drawn"),
     ("ui/AppWindows.cpp", "Plot(event.form).SetReadout(QString::fromStdString(event.text));", "(void)event;", "no readout on the desktop"),
