@@ -12,10 +12,16 @@ const dialog = document.getElementById('message');
 const dialogTitle = document.getElementById('message-title');
 const dialogText = document.getElementById('message-text');
 const ratio = window.devicePixelRatio || 1;
+// A language tag the browser's own Intl rejects (WebKitGTK reports "C" under
+// a POSIX locale) must not stop the page before it is built: it reads as the
+// point, as a C locale does on the desktop.
 const separator = (() => {
-  const language = navigator.language || 'en';
-  const part = new Intl.NumberFormat(language).formatToParts(1.5).find((p) => p.type === 'decimal');
-  return part ? part.value : '.';
+  try {
+    const part = new Intl.NumberFormat(navigator.language || 'en').formatToParts(1.5).find((p) => p.type === 'decimal');
+    return part ? part.value : '.';
+  } catch {
+    return '.';
+  }
 })();
 
 // ---- The worker -------------------------------------------------------

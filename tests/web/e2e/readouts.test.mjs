@@ -62,4 +62,16 @@ describe('readouts in an Italian browser', () => {
     assert.equal(text, at.readouts[0]);
     await page.close();
   });
+
+  it('with a language tag the browser rejects, with the point', async () => {
+    const point = { name: 'FM, one readout', presses: [{ Combo1: 'FM' }], spectrum: true, readouts: [readouts[5]] };
+    const [expected] = (await reference(point)).readouts;
+    for (const language of ['C', 'xx-INVALID-tag']) {
+      const page = await openPage(session.browser, session.url, { language });
+      await pressAndShowSpectrum(page, point.presses[0]);
+      await page.$eval('#Form3', (e) => e.scrollIntoView({ block: 'start' }));
+      assert.equal(await mouseReadout(page, 'Form3', readouts[5].x, readouts[5].y), expected, language);
+      await page.close();
+    }
+  });
 });

@@ -6,13 +6,14 @@
 export const control = (form, name) => `#${form} [data-control="${name}"]`;
 
 // serviceWorker: false fetches every file from the server, past the site's
-// service worker and its cache.
-export async function openPage(browser, url, { viewport, serviceWorker = true } = {}) {
+// service worker and its cache; language: the tag navigator.language reports.
+export async function openPage(browser, url, { viewport, serviceWorker = true, language } = {}) {
   const page = await browser.newPage();
   const errors = [];
   page.on('pageerror', (error) => errors.push(String(error)));
   page.errors = errors;
   if (viewport) await page.setViewport(viewport);
+  if (language) await page.evaluateOnNewDocument((tag) => Object.defineProperty(navigator, 'language', { get: () => tag }), language);
   if (!serviceWorker) await page.setBypassServiceWorker(true);
   await page.goto(url, { waitUntil: 'load' });
   try {
