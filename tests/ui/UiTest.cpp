@@ -444,7 +444,8 @@ private slots:
             QVERIFY(plot->Mark().has_value());
             QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(plot);
             QCOMPARE(accessible->text(QAccessible::Value), read);
-            QVERIFY(!accessible->text(QAccessible::Description).isEmpty());
+            QVERIFY(plot->accessibleDescription().startsWith(plot == &s_->Waveform().Picture1() ? "Forma d'onda"
+                                                                                                : "Spettro"));
             const QPointF at = *plot->Mark();
             QMouseEvent move(QEvent::MouseMove, at, plot->mapToGlobal(at), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
             QApplication::sendEvent(plot, &move);

@@ -48,15 +48,15 @@ std::string MouseText(Session& session, const char* form, double x, double y)
     return readout != nullptr ? readout->text : std::string();
 }
 
-// The image columns that hold a red pixel: the lines a sighted user sees.
-std::vector<int> RedColumns(const ResultWindow& window)
+// The image columns that hold a red pixel, the lines a sighted user sees, with the row of each one's top.
+std::vector<std::pair<int, int>> RedColumns(const ResultWindow& window)
 {
-    std::vector<int> columns;
+    std::vector<std::pair<int, int>> columns;
     const plot::PixelSize pixels = window.Pixels();
     for (int x = 0; x < pixels.width; ++x) {
         for (int y = 0; y < pixels.height; ++y) {
             if (window.Image().At(x, y) == plot::Red) {
-                columns.push_back(x);
+                columns.emplace_back(x, y);
                 break;
             }
         }
@@ -72,16 +72,19 @@ TEST(PlotCursor, SpectrumStepsVisitExactlyTheVisibleLines)
         const char* edits;
         double ratio;
     };
-    for (const Row& row : {Row{"Combo1=AM", 1.0}, Row{"Combo1=FM", 2.0}, Row{"Combo1=FM|Text13=200000", 1.0}}) {
+    for (const Row& row :
+         {Row{"Combo1=AM", 1.0}, Row{"Combo1=FM", 2.0}, Row{"Combo1=FM|Text1=100|Text13=400000", 1.0}}) {
         SCOPED_TRACE(row.edits);
         Session session;
         session.SetPixelRatio(row.ratio);
         Press(session, row.edits);
         const ResultWindow& window = *session.Window("Form3");
-        std::vector<int> visited;
+        std::vector<std::pair<int, int>> visited;
         SessionEvent at = KeyReadout(session, "Form3", CursorKey::First);
         for (int guard = 0; guard < 5000; ++guard) {
-            visited.push_back(static_cast<int>(std::floor(at.x * row.ratio)));
+            // The cursor stands on the line's top, to within the pixel the line's end is rounded into.
+            visited.emplace_back(static_cast<int>(std::floor(at.x * row.ratio)),
+                                 static_cast<int>(std::round(at.y * row.ratio)));
             const SessionEvent next = KeyReadout(session, "Form3", CursorKey::Next);
             if (next.x == at.x) break;
             at = next;
