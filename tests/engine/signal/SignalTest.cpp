@@ -175,6 +175,15 @@ TEST(Spectrum, MatchesTheDirectTransform)
     AnalysisState minusOne = DefaultState(-1);  // no bin 0 to hold
     AllocateSampleBuffers(minusOne);
     EXPECT_EQ(support::FaultOf([&] { ComputeSpectrum(minusOne); }), FaultKind::IndexOutOfRange);
+    // A magnitude past a double stops the spectrum at its bin, the carrier's: from there up every bin reads
+    // 0.0, not the transform's own data left in the same storage.
+    AnalysisState huge = DefaultState();
+    AllocateSampleBuffers(huge);
+    for (std::int32_t i = 0; i < 1000; ++i) huge.buffers.Signal.at(i) = 1e160 * std::cos(TwoPi15 * 60 * i / 1000);
+    EXPECT_EQ(support::FaultOf([&] { ComputeSpectrum(huge); }), FaultKind::FloatingPoint);
+    const auto bins = huge.buffers.Spectrum.all();
+    EXPECT_EQ(huge.params.BinIndex, 60);
+    EXPECT_TRUE(std::all_of(bins.begin() + 60, bins.end(), [](double v) { return v == 0.0; }));
 }
 
 TEST(Spectrum, DefaultAmHasThreeLinesAndNothingAboveTheLastBin)
