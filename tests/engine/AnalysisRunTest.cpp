@@ -39,17 +39,30 @@ struct Session : support::RecordingHost {
     AnalysisState state;
 };
 
-const std::vector<std::string> kBeforeTheRun = {"waveform.Blank", "spectrum.Blank", "show",
-                                                "spectrum.Scale(0,100,100,0)", "waveform.Scale(0,100,100,0)"};
-
-TEST(AnalysisRun, PressBlanksScalesThenDrawsTraceAndLinesTheSameForFmAndPm)
+// A stop comes before anything is blanked; a fault (a negative window with a negative N passes the sampling
+// limit) after the window is shown and scaled, before anything is drawn.
+TEST(AnalysisRun, PressBlanksScalesThenDrawsUnlessItStopsOrFaultsAndFmDrawsAsPm)
 {
+    const std::vector<std::string> before = {"waveform.Blank", "spectrum.Blank", "show", "spectrum.Scale(0,100,100,0)",
+                                             "waveform.Scale(0,100,100,0)"};
+    std::vector<std::string> drawn = before;
+    drawn.insert(drawn.end(), {"type", "waveform.Line", "spectrum.Line"});
+    const std::tuple<const char*, const char*, const char*, std::optional<FaultKind>, std::vector<std::string>> rows[] =
+        {{kTypeBoxInitialText, "1000", "2", {}, {}},
+         {"AM", "2147483647", "2", FaultKind::Overflow, before},
+         {"AM", "-1000", "-2", FaultKind::IndexOutOfRange, before}};
+    for (const auto& [type, samples, ms, fault, log] : rows) {
+        SCOPED_TRACE(samples);
+        Session run(type);
+        EXPECT_EQ(support::FaultOf([&run, n = samples, w = ms] { run.Press(n, w); }), fault);
+        if (fault) run.log.resize(log.size());
+        EXPECT_EQ(run.log, log);
+        EXPECT_EQ(run.messages.size(), fault ? 0u : 1u);
+        EXPECT_TRUE(run.waveform.lines.empty() && run.spectrum.lines.empty());
+    }
     Session am("AM"), fm("FM"), pm("PM");
     for (Session* run : {&am, &fm, &pm}) run->Press();
-    std::vector<std::string> expected = kBeforeTheRun;
-    expected.insert(expected.end(), {"type", "waveform.Line", "spectrum.Line"});
-    EXPECT_EQ(am.log, expected);
-
+    EXPECT_EQ(am.log, drawn);
     // N segments from sample 0 (the peak) to sample N (never synthesised), then the zero axis.
     const auto& wave = am.waveform.lines;
     ASSERT_EQ(wave.size(), 1000u + 1u);
@@ -59,29 +72,9 @@ TEST(AnalysisRun, PressBlanksScalesThenDrawsTraceAndLinesTheSameForFmAndPm)
     const auto& lines = am.spectrum.lines;
     const auto tallest = std::max_element(lines.begin(), lines.end(), [](auto& a, auto& b) { return a.y2 < b.y2; });
     EXPECT_TRUE(tallest != lines.end() && std::abs(tallest->x1 - 50.0F) < 1e-4F && tallest->y2 == 90.0F);
-
     ASSERT_EQ(fm.waveform.lines.size(), 1001u);
     EXPECT_EQ(fm.waveform.lines, pm.waveform.lines);
     EXPECT_EQ(fm.spectrum.lines, pm.spectrum.lines);
-}
-
-TEST(AnalysisRun, StopsAndFaultsComeBeforeAnyDrawing)
-{
-    Session stopped("Scegli la modulazione");
-    stopped.Press();
-    EXPECT_EQ(stopped.messages.size(), 1u);
-    EXPECT_TRUE(stopped.log.empty());
-
-    // A negative window with a negative N passes the sampling limit. The window is already shown.
-    const std::tuple<const char*, const char*, FaultKind> rows[] = {{"2147483647", "2", FaultKind::Overflow},
-                                                                    {"-1000", "-2", FaultKind::IndexOutOfRange}};
-    for (const auto& [samples, ms, fault] : rows) {
-        Session run;
-        EXPECT_EQ(support::FaultOf([&run, n = samples, w = ms] { run.Press(n, w); }), fault) << samples;
-        run.log.resize(kBeforeTheRun.size());
-        EXPECT_EQ(run.log, kBeforeTheRun);
-        EXPECT_TRUE(run.waveform.lines.empty() && run.spectrum.lines.empty());
-    }
 }
 
 // The run gathers both peaks while it writes the values; it must leave what the

@@ -63,20 +63,19 @@ TEST(Press, OnAnyNumberOfThreadsGivesTheSameSamplesPeaksReadoutsAndLines)
         {"FM", "300003"}, {"AM", "262144"}, {"PM", "400034"}, {"AM", "1200003"}};  // 400034 = 2 · 200017
     for (const auto& [type, samples] : rows) {
         SCOPED_TRACE(std::string(type) + " " + samples);
+        const EntryTexts entries =
+            support::Edited(std::string("Text13=") + samples + "|Text1=20", support::Entries(type));
         support::RecordingHost one(type);
         AnalysisState single, shared;
         WorkerPool alone(1);
         single.workers = &alone;
-        GraficiAction(single, support::Edited(std::string("Text13=") + samples + "|Text1=20", support::Entries(type)),
-                      one, one);
+        GraficiAction(single, entries, one, one);
         for (const int threads : {2, 3}) {
             SCOPED_TRACE(threads);
             WorkerPool pool(threads);
             shared.workers = &pool;
             support::RecordingHost other(type);
-            GraficiAction(shared,
-                          support::Edited(std::string("Text13=") + samples + "|Text1=20", support::Entries(type)),
-                          other, other);
+            GraficiAction(shared, entries, other, other);
             ASSERT_TRUE(other.messages.empty() && one.messages.empty());
             const auto a = single.buffers.Signal.all(), b = shared.buffers.Signal.all();
             EXPECT_TRUE(std::equal(a.begin(), a.end(), b.begin(), b.end()));

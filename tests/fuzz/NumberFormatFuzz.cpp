@@ -13,9 +13,11 @@
 
 namespace {
 
-// printf with the given pattern, an exact half rounded away from zero.
-std::string Printed(const char* pattern, const char* exactPattern, int kept, double value)
+// printf with the given pattern, an exact half rounded away from zero, "n.d." for no number; the point shown
+// as `separator`.
+std::string Printed(const char* pattern, const char* exactPattern, int kept, double value, const char* separator)
 {
+    if (!std::isfinite(value)) return "n.d.";
     // Every digit of a double: at most 767 significant ones, 1074 after the point.
     static char exact[1500];
     std::snprintf(exact, sizeof exact, exactPattern, value);
@@ -38,14 +40,7 @@ std::string Printed(const char* pattern, const char* exactPattern, int kept, dou
     std::fesetround(mode);
     std::string text = out;
     if (text[0] == '-' && text.find_first_not_of("-0.E+") == std::string::npos) text.erase(0, 1);  // no "-0.00"
-    return text;
-}
-
-std::string WithSeparator(std::string text, const char* separator)
-{
-    const std::size_t point = text.find('.');
-    if (point != std::string::npos) text.replace(point, 1, separator);
-    return text;
+    return text.replace(text.find('.'), 1, separator);
 }
 
 }  // namespace
@@ -56,11 +51,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     double value = 0.0;
     std::memcpy(&value, data, sizeof value);
     const char* separator = size > sizeof value && (data[sizeof value] & 1) ? "," : ".";
-    std::string fixed = "n.d.", scientific = "n.d.";
-    if (std::isfinite(value)) {
-        fixed = WithSeparator(Printed("%.2f", "%.1100f", -1, value), separator);
-        scientific = WithSeparator(Printed("%.2E", "%.800E", 3, value), separator);
-    }
+    const std::string fixed = Printed("%.2f", "%.1100f", -1, value, separator);
+    const std::string scientific = Printed("%.2E", "%.800E", 3, value, separator);
     const std::string gotFixed = trelvano::FormatFixed2(value, separator);
     const std::string gotScientific = trelvano::FormatScientific2(value, separator);
     if (gotFixed != fixed || gotScientific != scientific) {

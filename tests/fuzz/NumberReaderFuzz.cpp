@@ -30,10 +30,8 @@ std::string OctalAsHex(const std::string& octal)
 // The expected value, or nothing when an overflow fault is expected.
 bool Reference(const std::string& text, double& value)
 {
-    std::string cleaned;
-    for (char c : text) {
-        if (c != ' ' && c != '\t' && c != '\n') cleaned.push_back(c);
-    }
+    std::string cleaned = text;
+    std::erase_if(cleaned, [](char c) { return c == ' ' || c == '\t' || c == '\n'; });
     std::string number;
     const bool hex = cleaned.size() >= 2 && cleaned[0] == '&' && (cleaned[1] == 'H' || cleaned[1] == 'h');
     const bool octal = cleaned.size() >= 2 && cleaned[0] == '&' && (cleaned[1] == 'O' || cleaned[1] == 'o');

@@ -16,10 +16,7 @@
 namespace trelvano::plot {
 namespace {
 
-using support::AmSignal;
-using support::Lines;
-using support::RecordedLine;
-using support::RecordingCanvas;
+using namespace support;
 
 Lines Trace(const std::vector<double>& signal, std::int32_t n, double kt, double peak, PixelSize pixels = {})
 {

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdint>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "plot/PlotPasses.h"
@@ -71,15 +72,6 @@ inline std::vector<Segment> SegmentsOfKind(int kind, int width, int height, int 
     return segments;
 }
 
-// Folds the lit pixels of one segment's image into a running FNV-1a hash.
-struct PixelHash {
-    std::uint64_t value = 0xCBF29CE484222325ULL;
-    void Add(std::uint64_t word)
-    {
-        for (int i = 0; i < 8; ++i, word >>= 8) value = (value ^ (word & 0xFF)) * 0x100000001B3ULL;
-    }
-};
-
 // Pixels other than opaque background; -1 when one is neither the line colour nor opaque background.
 int LinePixels(const RasterCanvas& canvas, Rgb background, Rgb line)
 {
@@ -99,11 +91,8 @@ int LinePixels(const RasterCanvas& canvas, Rgb background, Rgb line)
 // segments: the plots a user saw before they were drawn here.
 TEST(RasterCanvas, SegmentsLightThePaintersPixels)
 {
-    struct Answer {
-        int kind, width, height, lit;
-        std::uint64_t hash;
-    };
-    const Answer answers[] = {
+    // The family, the plot's size, the pixels lit and their hash.
+    const std::tuple<int, int, int, int, std::uint64_t> answers[] = {
         {0, 61, 37, 6766, 0xF942654CA2D6A2C5ULL},    {1, 61, 37, 9968, 0x518DBB36303EEA90ULL},
         {2, 61, 37, 230, 0x0D1A06A07BDA23AEULL},     {3, 61, 37, 338, 0x85C44CCAC57206A2ULL},
         {4, 61, 37, 2570, 0xCF84E90CF2E6BD91ULL},    {5, 61, 37, 4341, 0x4A489DFC0C4FBD83ULL},
@@ -111,27 +100,27 @@ TEST(RasterCanvas, SegmentsLightThePaintersPixels)
         {2, 200, 122, 238, 0x605A8F63C68B1110ULL},   {3, 200, 122, 336, 0xCD0735DDC7A1EEA0ULL},
         {4, 200, 122, 3225, 0xD837BA2D0C020DFAULL},  {5, 200, 122, 14267, 0xD10775F7E9C51090ULL},
     };
-    for (const Answer& a : answers) {
-        SCOPED_TRACE(testing::Message() << kSegmentKinds[a.kind] << ", " << a.width << " x " << a.height);
-        RasterCanvas canvas({a.width, a.height}, PaleYellow);
-        PixelHash hash;
-        int lit = 0;
-        const std::vector<Segment> segments = SegmentsOfKind(a.kind, a.width, a.height, 400);
+    for (const auto& [kind, width, height, lit, hash] : answers) {
+        SCOPED_TRACE(testing::Message() << kSegmentKinds[kind] << ", " << width << " x " << height);
+        RasterCanvas canvas({width, height}, PaleYellow);
+        std::uint64_t fnv = 0xCBF29CE484222325ULL;  // FNV-1a over the lit pixels' numbers, a byte at a time
+        int lighted = 0;
+        const std::vector<Segment> segments = SegmentsOfKind(kind, width, height, 400);
         for (std::size_t i = 0; i < segments.size(); ++i) {
             const Segment& s = segments[i];
             canvas.Blank();
             canvas.Line(s.x1, s.y1, s.x2, s.y2, Black);
-            for (int y = 0; y < a.height; ++y) {
-                for (int x = 0; x < a.width; ++x) {
+            for (int y = 0; y < height; ++y) {
+                for (int x = 0; x < width; ++x) {
                     if (canvas.At(x, y) != Black) continue;
-                    hash.Add(i * 1000003ULL + static_cast<std::uint64_t>(y) * static_cast<std::uint64_t>(a.width) +
-                             static_cast<std::uint64_t>(x));
-                    ++lit;
+                    std::uint64_t word = i * 1000003ULL + static_cast<std::uint64_t>(y * width + x);
+                    for (int b = 0; b < 8; ++b, word >>= 8) fnv = (fnv ^ (word & 0xFF)) * 0x100000001B3ULL;
+                    ++lighted;
                 }
             }
         }
-        EXPECT_EQ(lit, a.lit);
-        EXPECT_EQ(hash.value, a.hash);
+        EXPECT_EQ(lighted, lit);
+        EXPECT_EQ(fnv, hash);
     }
     // A point goes to the pixel nearest it, halves away from zero as the painter rounds: half a pixel left of
     // the plot it is off the plot, half a pixel in it lights column 1.

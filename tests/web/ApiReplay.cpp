@@ -45,32 +45,23 @@ std::string Answer(const std::vector<std::string>& w)
 {
     const std::string& call = w[0];
     const auto arity = w.size() - 1;
+    const auto number = [&w](std::size_t i) { return std::strtod(w[i].c_str(), nullptr); };
     if (call == "forms" && arity == 0) return trelvano_forms();
-    if (call == "ratio" && arity == 1) {
-        trelvano_set_pixel_ratio(std::strtod(w[1].c_str(), nullptr));
-        return "null";
-    }
-    if (call == "separator" && arity == 1) {
-        trelvano_set_decimal_separator(w[1].c_str());
-        return "null";
-    }
-    if (call == "set" && arity == 2) {
-        trelvano_set_text(w[1].c_str(), w[2].c_str());
-        return "null";
-    }
     if (call == "press" && arity == 0) return trelvano_press();
     if (call == "spectrum" && arity == 0) return trelvano_show_spectrum();
     if (call == "close" && arity == 1) return trelvano_close(w[1].c_str());
-    if (call == "readout" && arity == 3) {
-        return trelvano_readout(w[1].c_str(), std::strtod(w[2].c_str(), nullptr), std::strtod(w[3].c_str(), nullptr));
-    }
+    if (call == "readout" && arity == 3) return trelvano_readout(w[1].c_str(), number(2), number(3));
     if (call == "outofmemory" && arity == 0) return trelvano::web::JsonString(trelvano_out_of_memory_message());
     if (call == "image" && arity == 2) {
         if (!WriteImage(w[1], w[2])) return "";
         return "{\"width\": " + std::to_string(trelvano_image_width(w[1].c_str())) +
                ", \"height\": " + std::to_string(trelvano_image_height(w[1].c_str())) + "}";
     }
-    return "";
+    // The calls that return nothing.
+    if (call == "ratio" && arity == 1) trelvano_set_pixel_ratio(number(1));
+    if (call == "separator" && arity == 1) trelvano_set_decimal_separator(w[1].c_str());
+    if (call == "set" && arity == 2) trelvano_set_text(w[1].c_str(), w[2].c_str());
+    return (arity == 1 && (call == "ratio" || call == "separator")) || (arity == 2 && call == "set") ? "null" : "";
 }
 
 }  // namespace
