@@ -199,8 +199,8 @@ export function buildWindows(forms, desktop, actions) {
 
   // One column, in reading order: the plot; each entry box in the tab order,
   // after its caption, with the labels the table describes it by on its left
-  // and right as they stand on the desktop; then the other controls that take
-  // the focus, each after its caption; then the labels that name nothing.
+  // and right as they stand on the desktop; then the type box, the options
+  // and the buttons, each after its caption; then the labels that name nothing.
   function flowOrder(elements, order) {
     const byName = new Map(elements.map(([control, element]) => [control.name, [control, element]]));
     const placed = new Set();
@@ -212,9 +212,12 @@ export function buildWindows(forms, desktop, actions) {
       element.dataset.flow = role;
       flow.push(element);
     };
-    const tabbed = order.map((name) => byName.get(name)).filter(Boolean);
-    const isEntry = ([control]) => control.kind === 'entry';
-    for (const [control] of [...tabbed.filter(isEntry), ...tabbed.filter((c) => !isEntry(c))]) {
+    const rank = ['plot', 'entry', 'typebox', 'option', 'button'];
+    const tabbed = order
+      .map((name) => byName.get(name))
+      .filter(Boolean)
+      .sort(([a], [b]) => rank.indexOf(a.kind) - rank.indexOf(b.kind));
+    for (const [control] of tabbed) {
       put(control.labelledBy, 'caption');
       const side = (name) => (byName.get(name)[0].left < control.left ? 'symbol' : 'unit');
       const described = (control.describedBy || []).filter((name) => name !== control.labelledBy && byName.has(name));
