@@ -1,0 +1,11 @@
+import { launch } from './support/browser.mjs';
+import { serve } from './support/server.mjs';
+import { openPage, pressAndShowSpectrum } from './support/panel.mjs';
+const server = await serve(process.env.SITE || '/tmp/site-dev');
+const browser = await launch({ lang: 'it-IT' });
+const [w, h, r, file] = process.argv.slice(2);
+const page = await openPage(browser, server.url, { viewport: { width: +w, height: +h, deviceScaleFactor: +r, isMobile: true, hasTouch: true } });
+if (process.env.PRESS) await pressAndShowSpectrum(page, { Combo1: 'FM' });
+await page.screenshot({ path: file, fullPage: true });
+console.log(await page.evaluate(() => [document.documentElement.scrollWidth, document.documentElement.clientWidth]), page.errors);
+await browser.close(); await server.close();
