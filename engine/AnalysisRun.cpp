@@ -1,11 +1,11 @@
 #include "engine/AllocateSampleBuffers.h"
 #include "engine/AnalysisRun.h"
+#include "engine/PlotDrawing.h"
 
 #include "engine/signal/Peaks.h"
 #include "engine/signal/Spectrum.h"
 #include "engine/signal/Synthesis.h"
 #include "engine/signal/VectorState.h"
-#include "plot/PlotPasses.h"
 
 namespace trelvano {
 
@@ -34,19 +34,9 @@ void RunAnalysis(AnalysisState& state, RunHost& host)
     FindSignalPeak(state, copied);
     FindSpectrumPeak(state, magnitudes);
 
-    const AnalysisParameters& p = state.params;
-    SampleBuffers& b = state.buffers;
-    const std::int32_t lastBin = LastBinFor(p.N);
-    // The trace's millions of samples are merged into columns on every thread;
-    // the lines are drawn here, on this one, as the toolkit requires.
-    const auto runParts = [&state](std::size_t parts, const std::function<void(std::size_t)>& part) {
-        state.pool().run(parts, part);
-    };
-    // Spans taken through range() fault on a bad extent instead of reading past the end.
-    plot::DrawWaveformTrace(host.WaveformPlot(), b.Signal.range(0, p.N), p.N, p.Kt, p.SignalPeak, runParts);
-    plot::DrawSpectrumLines(host.SpectrumPlot(), b.Spectrum.range(0, lastBin), p.N, p.FreqScale, p.SpectrumPeak,
-                            lastBin);
-    plot::DrawZeroAxis(host.WaveformPlot());
+    const DrawnRun drawn = DrawnFrom(state.params);
+    DrawWaveformPlot(host.WaveformPlot(), state, drawn);
+    DrawSpectrumPlot(host.SpectrumPlot(), state, drawn);
 }
 
 void GraficiAction(AnalysisState& state, const EntryTexts& entries, MessageSink& messages, RunHost& host)

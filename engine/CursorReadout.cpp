@@ -25,7 +25,7 @@ plot::PlotPoint PointerToPlot(double px, double py, plot::PixelSize pixels, cons
     return {static_cast<float>(x), static_cast<float>(y)};
 }
 
-std::string WaveformReadout(AnalysisState& state, float x, float y, std::string_view decimalSeparator)
+std::string WaveformReadout(AnalysisState& state, double x, double y, std::string_view decimalSeparator)
 {
     ClearUpperVectorState();
     AnalysisParameters& p = state.params;
@@ -48,7 +48,7 @@ std::string WaveformReadout(AnalysisState& state, float x, float y, std::string_
     return text;
 }
 
-std::string SpectrumReadout(AnalysisState& state, float x, float y, std::string_view decimalSeparator)
+std::string SpectrumReadout(AnalysisState& state, double x, double y, std::string_view decimalSeparator)
 {
     ClearUpperVectorState();
     AnalysisParameters& p = state.params;

@@ -131,6 +131,12 @@ void RasterCanvas::Blank()
     }
 }
 
+std::int64_t RasterCanvas::ColumnOf(float x) const
+{
+    // A vertical line's column is its minor coordinate as Step takes it.
+    return (Fixed(static_cast<double>(x) * xScale_ + xOffset_) * 1024) >> 16;
+}
+
 Rgb RasterCanvas::At(int x, int y) const
 {
     const std::size_t i =

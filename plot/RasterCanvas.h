@@ -35,6 +35,8 @@ public:
     std::span<const std::uint8_t> Rgba() const { return rgba_; }
     // The pixel at column x, row y, both inside the image.
     Rgb At(int x, int y) const;
+    // The image column a vertical line at user x lights, which may lie outside the image.
+    std::int64_t ColumnOf(float x) const;
     // The user coordinates in force, which a pointer over the image is read in.
     const PlotCorners& Corners() const { return corners_; }
 

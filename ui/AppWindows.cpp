@@ -92,7 +92,10 @@ void AppWindows::Render(const SessionEvents& events)
             if (const ResultWindow* window = session_.Window(event.form)) Plot(event.form).ShowImage(*window);
             break;
         case EventKind::Readout:
-            Plot(event.form).SetReadout(QString::fromStdString(event.text));
+            Plot(event.form).SetReadout(QString::fromStdString(event.text), QPointF(event.x, event.y));
+            break;
+        case EventKind::Described:
+            Plot(event.form).setAccessibleDescription(QString::fromStdString(event.text));
             break;
         case EventKind::Closed:
         case EventKind::PressEnded:

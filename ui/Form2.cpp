@@ -15,6 +15,7 @@ Form2::Form2(AppWindows& windows) : windows_(windows)
     BuildControls(*this, kForm2);
     picture1_ = findChild<PlotSurface*>(QStringLiteral("Picture1"));
     connect(picture1_, &PlotSurface::MouseMoved, this, &Form2::Picture1_MouseMove);
+    connect(picture1_, &PlotSurface::CursorKeyPressed, this, &Form2::Picture1_KeyDown);
     connect(findChild<QPushButton*>(QStringLiteral("Command1")), &QPushButton::clicked, this, &Form2::Command1_Click);
     SetTabOrder(*this, kForm2);
 }
@@ -29,6 +30,13 @@ void Form2::Picture1_MouseMove(double x, double y)
     Session& session = windows_.session();
     session.SetDecimalSeparator(DecimalSeparator());
     windows_.Render(session.Readout(kForm2.name, x, y));
+}
+
+void Form2::Picture1_KeyDown(CursorKey key)
+{
+    Session& session = windows_.session();
+    session.SetDecimalSeparator(DecimalSeparator());
+    windows_.Render(session.Key(kForm2.name, key));
 }
 
 }  // namespace trelvano

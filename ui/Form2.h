@@ -2,6 +2,8 @@
 
 #include <QWidget>
 
+#include "engine/session/PlotCursor.h"
+
 namespace trelvano {
 
 class AppWindows;
@@ -20,6 +22,8 @@ public:
     void Command1_Click();
     // The cursor readout; x and y in layout pixels over the plot.
     void Picture1_MouseMove(double x, double y);
+    // A cursor key on the plot: the readout where the keyboard cursor goes.
+    void Picture1_KeyDown(CursorKey key);
 
 private:
     AppWindows& windows_;

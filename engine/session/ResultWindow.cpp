@@ -9,20 +9,20 @@ const Control& Picture1(const Form& form)
     return *FindControl(form, "Picture1");
 }
 
-plot::PixelSize LayoutOf(const Control& plot)
-{
-    return {TwipsToPixels(plot.place.width), TwipsToPixels(plot.place.height)};
-}
-
 }  // namespace
 
-ResultWindow::ResultWindow(const Form& form, const double& ratio)
+PlotScreen FormPlotScreen(const Form& form, double ratio)
+{
+    const Control& plot = Picture1(form);
+    return {{TwipsToPixels(plot.place.width), TwipsToPixels(plot.place.height)}, ratio};
+}
+
+ResultWindow::ResultWindow(const Form& form, const PlotScreen& screen)
     : form_(form),
-      ratio_(ratio),
-      madeAt_(ratio),
-      layout_(LayoutOf(Picture1(form))),
+      screen_(screen),
+      made_(screen),
       background_(Picture1(form).background.value_or(plot::Black)),
-      canvas_(layout_, background_, ratio)
+      canvas_(made_.layout, background_, made_.ratio)
 {
 }
 
@@ -39,13 +39,16 @@ void ResultWindow::Line(float x1, float y1, float x2, float y2, plot::Rgb colour
 
 void ResultWindow::Blank()
 {
-    if (madeAt_ != ratio_) {
+    if (Stale()) {
         const plot::PlotCorners corners = canvas_.Corners();
-        canvas_ = plot::RasterCanvas(layout_, background_, ratio_);
+        made_ = screen_;
+        canvas_ = plot::RasterCanvas(made_.layout, background_, made_.ratio);
         canvas_.Scale(corners);
-        madeAt_ = ratio_;
+        // A cursor in layout pixels of another size would stand elsewhere.
+        cursor.reset();
     }
     canvas_.Blank();
+    drawn.reset();
     changed = true;
 }
 

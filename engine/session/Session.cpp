@@ -4,14 +4,58 @@
 
 #include "engine/CursorReadout.h"
 #include "engine/GuardedPress.h"
+#include "engine/session/PlotDescription.h"
 
 namespace trelvano {
 
-Session::Session() : entries_(InitialEntries()) {}
+namespace {
+
+bool ScreenRatio(double ratio)
+{
+    return std::isfinite(ratio) && ratio > 0.0 && ratio <= 8.0;
+}
+
+}  // namespace
+
+Session::Session()
+    : entries_(InitialEntries()), screen2_(FormPlotScreen(kForm2, 1.0)), screen3_(FormPlotScreen(kForm3, 1.0))
+{
+}
 
 void Session::SetPixelRatio(double ratio)
 {
-    if (std::isfinite(ratio) && ratio > 0.0 && ratio <= 8.0) ratio_ = ratio;
+    if (!ScreenRatio(ratio)) return;
+    screen2_.ratio = ratio;
+    screen3_.ratio = ratio;
+}
+
+SessionEvents Session::SetPlotScreen(std::string_view form, double width, double height, double ratio)
+{
+    // No screen is wider than this; an image past it would only exhaust memory.
+    constexpr double kWidest = 8192.0;
+    PlotScreen* const screen = Screen(form);
+    if (screen == nullptr || !ScreenRatio(ratio) || !(width >= 1.0 && width <= kWidest) ||
+        !(height >= 1.0 && height <= kWidest)) {
+        return TakeEvents();
+    }
+    *screen = {{static_cast<int>(std::lround(width)), static_cast<int>(std::lround(height))}, ratio};
+    std::unique_ptr<ResultWindow>* const slot = Slot(form);
+    if (*slot != nullptr && (*slot)->Stale()) {
+        ResultWindow& window = **slot;
+        const std::optional<DrawnRun> run = window.drawn;
+        RunGuarded(*this, [&] {
+            window.Blank();
+            if (!run) return;
+            if (&window.form() == &kForm2) {
+                DrawWaveformPlot(window, state_, *run);
+            } else {
+                DrawSpectrumPlot(window, state_, *run);
+            }
+            window.drawn = run;
+        });
+        AnnounceImages();
+    }
+    return TakeEvents();
 }
 
 void Session::SetDecimalSeparator(std::string separator)
@@ -36,7 +80,13 @@ bool Session::SetText(std::string_view control, std::string text)
 
 SessionEvents Session::Press()
 {
+    ran_ = false;
     const PressOutcome outcome = GuardedPress(state_, entries_, *this, *this);
+    if (outcome == PressOutcome::Done && ran_) {
+        for (ResultWindow* window : {form2_.get(), form3_.get()}) {
+            if (window != nullptr) window->drawn = DrawnFrom(state_.params);
+        }
+    }
     AnnounceImages();
     events_.push_back({EventKind::PressEnded, nullptr, {}, outcome == PressOutcome::Done});
     return TakeEvents();
@@ -63,24 +113,35 @@ SessionEvents Session::Close(std::string_view form)
 
 SessionEvents Session::Readout(std::string_view form, double x, double y)
 {
-    std::unique_ptr<ResultWindow>* const slot = Slot(form);
-    if (slot == nullptr || *slot == nullptr || !(*slot)->visible) return TakeEvents();
-    ResultWindow& window = **slot;
+    ResultWindow* const window = Visible(form);
     // The position is taken in the coordinates in force, before the waveform
     // window's handler sets its own.
-    const plot::PlotPoint at = PointerToPlot(x, y, window.LayoutSize(), window.Corners());
+    if (window != nullptr) ReadAt(*window, PlaceAtPixel(*window, x, y));
+    return TakeEvents();
+}
+
+SessionEvents Session::Key(std::string_view form, CursorKey key)
+{
+    ResultWindow* const window = Visible(form);
+    if (window == nullptr) return TakeEvents();
+    RunGuarded(*this, [&] { ReadAt(*window, MoveCursor(*window, state_, window->cursor, key)); });
+    return TakeEvents();
+}
+
+void Session::ReadAt(ResultWindow& window, const CursorPlace& place)
+{
     RunGuarded(*this, [&] {
         std::string text;
         if (&window.form() == &kForm2) {
             window.Scale(plot::kPlotCorners);
-            text = WaveformReadout(state_, at.x, at.y, separator_);
+            text = WaveformReadout(state_, place.x, place.y, separator_);
         } else {
-            text = SpectrumReadout(state_, at.x, at.y, separator_);
+            text = SpectrumReadout(state_, place.x, place.y, separator_);
         }
-        events_.push_back({EventKind::Readout, window.form().name, std::move(text)});
+        window.cursor = place;
+        events_.push_back({EventKind::Readout, window.form().name, std::move(text), true, place.px, place.py});
     });
     AnnounceImages();
-    return TakeEvents();
 }
 
 const ResultWindow* Session::Window(std::string_view form) const
@@ -97,6 +158,7 @@ std::string Session::ModulationText()
 
 void Session::ShowWaveformWindow()
 {
+    ran_ = true;
     Show(Ensure(form2_, kForm2));
 }
 
@@ -118,7 +180,7 @@ void Session::ShowMessage(const std::string& text)
 
 ResultWindow& Session::Ensure(std::unique_ptr<ResultWindow>& window, const Form& form)
 {
-    if (window == nullptr) window = std::make_unique<ResultWindow>(form, ratio_);
+    if (window == nullptr) window = std::make_unique<ResultWindow>(form, *Screen(form.name));
     return *window;
 }
 
@@ -127,6 +189,19 @@ std::unique_ptr<ResultWindow>* Session::Slot(std::string_view form)
     if (form == kForm2.name) return &form2_;
     if (form == kForm3.name) return &form3_;
     return nullptr;
+}
+
+PlotScreen* Session::Screen(std::string_view form)
+{
+    if (form == kForm2.name) return &screen2_;
+    if (form == kForm3.name) return &screen3_;
+    return nullptr;
+}
+
+ResultWindow* Session::Visible(std::string_view form)
+{
+    std::unique_ptr<ResultWindow>* const slot = Slot(form);
+    return slot != nullptr && *slot != nullptr && (*slot)->visible ? slot->get() : nullptr;
 }
 
 void Session::Show(ResultWindow& window)
@@ -138,9 +213,14 @@ void Session::Show(ResultWindow& window)
 void Session::AnnounceImages()
 {
     for (ResultWindow* window : {form2_.get(), form3_.get()}) {
-        if (window != nullptr && window->changed) {
-            window->changed = false;
-            events_.push_back({EventKind::PlotChanged, window->form().name});
+        if (window == nullptr || !window->changed) continue;
+        window->changed = false;
+        events_.push_back({EventKind::PlotChanged, window->form().name});
+        std::string words;
+        RunGuarded(*this, [&] { words = DescribePlot(*window, state_, separator_); });
+        if (words != window->description) {
+            window->description = words;
+            events_.push_back({EventKind::Described, window->form().name, std::move(words)});
         }
     }
 }

@@ -7,6 +7,7 @@
 #include "engine/AnalysisRun.h"
 #include "engine/entries/EntryTable.h"
 #include "engine/entries/MessageSink.h"
+#include "engine/session/PlotCursor.h"
 #include "engine/session/ResultWindow.h"
 #include "engine/session/SessionEvent.h"
 #include "engine/state/AnalysisState.h"
@@ -29,6 +30,11 @@ public:
     // Device pixels per layout pixel of the plots' images, from the next
     // blanking or new window on; a ratio no screen has is ignored.
     void SetPixelRatio(double ratio);
+    // The window's plot is `width` × `height` layout pixels on screen, at
+    // `ratio` device pixels to one, from now on and for the window made next.
+    // A plot that shows a run is drawn again at once from its buffers; a
+    // size or ratio no screen has is ignored.
+    SessionEvents SetPlotScreen(std::string_view form, double width, double height, double ratio);
     // What the readouts show between the units and the decimals.
     void SetDecimalSeparator(std::string separator);
     // An entry box's or the type box's text; false, and nothing changed, for
@@ -46,6 +52,9 @@ public:
     // The readout for the pointer at (x, y) layout pixels from the top-left
     // corner of the window's Picture1; nothing for a window not on screen.
     SessionEvents Readout(std::string_view form, double x, double y);
+    // A key on the plot that has the focus: the readout at the place the
+    // keyboard cursor moves to; nothing for a window not on screen.
+    SessionEvents Key(std::string_view form, CursorKey key);
 
     // The window of that name while it exists, else null.
     const ResultWindow* Window(std::string_view form) const;
@@ -62,14 +71,22 @@ private:
 
     ResultWindow& Ensure(std::unique_ptr<ResultWindow>& window, const Form& form);
     std::unique_ptr<ResultWindow>* Slot(std::string_view form);
+    PlotScreen* Screen(std::string_view form);
+    ResultWindow* Visible(std::string_view form);
+    // The readout at `place`, through the window's own handler.
+    void ReadAt(ResultWindow& window, const CursorPlace& place);
     void Show(ResultWindow& window);
-    // A PlotChanged event for each window drawn on since the front end last heard.
+    // A PlotChanged event for each window drawn on since the front end last
+    // heard, and a Described one for each whose words changed with it.
     void AnnounceImages();
     SessionEvents TakeEvents();
 
     AnalysisState state_;
     EntryTexts entries_;
-    double ratio_ = 1.0;
+    PlotScreen screen2_;
+    PlotScreen screen3_;
+    // Whether the press under way got past the checks into the run.
+    bool ran_ = false;
     std::string separator_ = ".";
     std::unique_ptr<ResultWindow> form2_;
     std::unique_ptr<ResultWindow> form3_;

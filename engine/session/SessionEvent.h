@@ -11,7 +11,8 @@ enum class EventKind {
     Shown,        // the window came up modeless, raised and active
     PlotChanged,  // the window's plot image differs from the one last shown
     Closed,       // the window is gone with its plot
-    Readout,      // the text under the pointer, for the plot's tooltip
+    Readout,      // the text at the pointer or the keyboard cursor, for the plot's tooltip
+    Described,    // what the plot shows, in words, for a screen reader; empty when blank
     PressEnded,   // the last event of a press: `done` false when a fault ended it
 };
 
@@ -21,6 +22,9 @@ struct SessionEvent {
     const char* form = nullptr;
     std::string text{};
     bool done = true;
+    // Where a readout was taken, in layout pixels from the plot's top-left corner.
+    double x = 0.0;
+    double y = 0.0;
     friend bool operator==(const SessionEvent&, const SessionEvent&) = default;
 };
 

@@ -47,7 +47,7 @@ TEST(AnalysisRun, PressBlanksScalesThenDrawsTraceAndLinesTheSameForFmAndPm)
     Session am("AM"), fm("FM"), pm("PM");
     for (Session* run : {&am, &fm, &pm}) run->Press();
     std::vector<std::string> expected = kBeforeTheRun;
-    expected.insert(expected.end(), {"type", "waveform.Line", "spectrum.Line", "waveform.Line"});
+    expected.insert(expected.end(), {"type", "waveform.Line", "spectrum.Line"});
     EXPECT_EQ(am.log, expected);
 
     // N segments from sample 0 (the peak) to sample N (never synthesised), then the zero axis.

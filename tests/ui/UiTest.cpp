@@ -1,6 +1,7 @@
 // The three windows showing the session. CMakeLists.txt runs some tests again with QT_SCALE_FACTOR=2 and under
 // Italian regional settings; tools/windows/test.sh runs the caption fit on Windows' own platform.
 
+#include <QAccessible>
 #include <QComboBox>
 #include <QFontDatabase>
 #include <QLabel>
@@ -167,7 +168,7 @@ private slots:
         QTest::mouseMove(&surface, QPoint(100, 30));
         QTRY_VERIFY(surface.underMouse());
         const QString readout = QStringLiteral("f= 30000,00 Hz ; S(f) = 2,50E+01 V");
-        surface.SetReadout(readout);
+        surface.SetReadout(readout, QPointF(100, 30));
         QTRY_VERIFY(QToolTip::isVisible());
         QTest::qWait(11000);
         QVERIFY(QToolTip::isVisible() && QToolTip::text() == readout);
@@ -423,6 +424,34 @@ private slots:
         QCOMPARE(waveform.Picture1().toolTip(), Local("t= 1.00 msec ; V(t) = 3.75E+01 V"));
         QCOMPARE(spectrum->Picture1().toolTip(), Local("f= 30000.00 Hz ; S(f) = 2.50E+01 V"));
         QVERIFY(s_->messages.texts.empty());
+    }
+
+    // Each plot is reached by Tab after its window's controls, and its cursor keys read out what the mouse reads
+    // at the cursor's mark; a screen reader gets the readout as the plot's value and the plot in words.
+    void plotsReadByKeyboard()
+    {
+        QVERIFY(s_->RunDefaults());
+        s_->Waveform().Command1_Click();
+        for (PlotSurface* plot : {&s_->Waveform().Picture1(), &s_->Spectrum().Picture1()}) {
+            QVERIFY(QTest::qWaitForWindowExposed(plot->window()));
+            plot->window()->activateWindow();
+            QTRY_VERIFY(QApplication::activeWindow() == plot->window());
+            while (QApplication::focusWidget() != plot) QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            QTest::keyClick(plot, Qt::Key_End);
+            QTest::keyClick(plot, Qt::Key_Left);
+            QTest::keyClick(plot, Qt::Key_Up, Qt::ShiftModifier);
+            const QString read = plot->toolTip();
+            QVERIFY(plot->Mark().has_value());
+            QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(plot);
+            QCOMPARE(accessible->text(QAccessible::Value), read);
+            QVERIFY(!accessible->text(QAccessible::Description).isEmpty());
+            const QPointF at = *plot->Mark();
+            QMouseEvent move(QEvent::MouseMove, at, plot->mapToGlobal(at), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+            QApplication::sendEvent(plot, &move);
+            QCOMPARE(plot->toolTip(), read);
+        }
+        // End, then Left: from the upper side line to the carrier's.
+        QCOMPARE(s_->Spectrum().Picture1().toolTip(), Local("f= 30000.00 Hz ; S(f) = 2.50E+01 V"));
     }
 };
 

@@ -18,7 +18,8 @@ TEST(EventsJson, EveryKindInTheLayoutThePageReads)
         {EventKind::Shown, "Form2"},
         {EventKind::PlotChanged, "Form3"},
         {EventKind::Closed, "Form3"},
-        {EventKind::Readout, "Form2", "t= 1,00 msec ; V(t) = 2,08E+01 V"},
+        {EventKind::Readout, "Form2", "t= 1,00 msec ; V(t) = 2,08E+01 V", true, 500.5, 60.25},
+        {EventKind::Described, "Form3", "Spettro"},
         {EventKind::PressEnded, nullptr, {}, false},
     };
     EXPECT_EQ(EventsJson(events),
@@ -26,9 +27,14 @@ TEST(EventsJson, EveryKindInTheLayoutThePageReads)
               "{\"event\": \"show\", \"form\": \"Form2\"}, "
               "{\"event\": \"image\", \"form\": \"Form3\"}, "
               "{\"event\": \"closed\", \"form\": \"Form3\"}, "
-              "{\"event\": \"readout\", \"form\": \"Form2\", \"text\": \"t= 1,00 msec ; V(t) = 2,08E+01 V\"}, "
+              "{\"event\": \"readout\", \"form\": \"Form2\", \"text\": \"t= 1,00 msec ; V(t) = 2,08E+01 V\", "
+              "\"x\": 500.5, \"y\": 60.25}, "
+              "{\"event\": \"described\", \"form\": \"Form3\", \"text\": \"Spettro\"}, "
               "{\"event\": \"busy\", \"done\": false}]");
     EXPECT_EQ(EventsJson({}), "[]");
+    EXPECT_EQ(CursorKeyNamed("next"), CursorKey::Next);
+    EXPECT_EQ(CursorKeyNamed("down"), CursorKey::Down);
+    EXPECT_EQ(CursorKeyNamed("Next"), std::nullopt);
 }
 
 TEST(Json, StringsEscapeWhatJsonCannotHoldAndNumbersReadBack)

@@ -105,6 +105,19 @@ TRELVANO_API const char* trelvano_readout(const char* form, double x, double y)
     return Events([form, x, y](Session& session) { return session.Readout(Text(form), x, y); });
 }
 
+TRELVANO_API const char* trelvano_plot_size(const char* form, double width, double height, double ratio)
+{
+    return Events([=](Session& session) { return session.SetPlotScreen(Text(form), width, height, ratio); });
+}
+
+TRELVANO_API const char* trelvano_key(const char* form, const char* key)
+{
+    return Events([=](Session& session) {
+        const std::optional<trelvano::CursorKey> move = trelvano::web::CursorKeyNamed(Text(key));
+        return move ? session.Key(Text(form), *move) : trelvano::SessionEvents{};
+    });
+}
+
 TRELVANO_API int32_t trelvano_image_width(const char* form)
 {
     const auto* window = Window(form);

@@ -60,13 +60,24 @@ const char* trelvano_close(const char* form);  // a result window's close box
 // The readout for the pointer at (x, y) layout pixels from the top-left corner
 // of the window's Picture1; as events, its "readout" event holding the text.
 const char* trelvano_readout(const char* form, double x, double y);
+// A key on the plot that has the focus: "previous", "next", "first", "last"
+// step along the trace's columns or the spectrum's lines in view; "left",
+// "right", "up", "down" move one layout pixel. Its "readout" event is the
+// mouse's at the place the cursor moved to, with that place as x and y.
+const char* trelvano_key(const char* form, const char* key);
+// The window's Picture1 is width × height layout pixels on screen, at ratio
+// device pixels to one: its image takes that size now (drawn again from the
+// last run, without a press) and for the window made next.
+const char* trelvano_plot_size(const char* form, double width, double height, double ratio);
 
 // Events are a JSON array, in the order they happened, e.g.
 //   [{"event": "message", "text": "..."},                 a modal message, OK to dismiss
 //    {"event": "show", "form": "Form2"},                  shown, raised and made active
 //    {"event": "image", "form": "Form2"},                 its Picture1 changed: fetch it
 //    {"event": "closed", "form": "Form3"},
-//    {"event": "readout", "form": "Form3", "text": "f= 30000,00 Hz ; S(f) = 2,50E+01 V"},
+//    {"event": "readout", "form": "Form3", "text": "f= 30000,00 Hz ; S(f) = 2,50E+01 V",
+//     "x": 500.5, "y": 60.25},                            where it was read, layout pixels
+//    {"event": "described", "form": "Form3", "text": "..."},  the plot in words, "" when blank
 //    {"event": "busy", "done": true}]                      the last one of a press: "done" false when a fault ended it
 // A window a press creates (hidden) gives no event; its image event comes when drawn.
 // An "image" event says the image changed since the page last heard: one per
