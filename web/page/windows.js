@@ -232,7 +232,7 @@ export function buildWindows(forms, desktop, actions) {
   // Each window keeps the table's layout while it fits the page's width, and
   // flows into one column when it does not; widths are CSS pixels, so a
   // zoomed page flows as a narrower one does. A plot in a flowing window
-  // takes the column's width on whole device pixels, at the table's aspect.
+  // takes the column's width, at the table's aspect.
   // Returns whether the panel flows.
   function layout(ratio) {
     const style = getComputedStyle(desktop);
@@ -253,9 +253,9 @@ export function buildWindows(forms, desktop, actions) {
         plot.setBox(plot.table.width, plot.table.height, ratio);
         continue;
       }
-      const column = Math.max(1, room - frameWidth(win) - padding(win.client));
-      const width = Math.floor(column * ratio + 1e-6) / ratio;
-      const height = Math.round(((width * plot.table.height) / plot.table.width) * ratio) / ratio;
+      // Whole CSS pixels, as the module takes a plot's size.
+      const width = Math.max(1, Math.floor(room - frameWidth(win) - padding(win.client)));
+      const height = Math.max(1, Math.round((width * plot.table.height) / plot.table.width));
       plot.setBox(width, height, ratio);
     }
     return windows.values().next().value.flow;
