@@ -39,6 +39,9 @@ function shortfalls() {
     const r = element.getBoundingClientRect();
     if (element.closest('[hidden]')) continue;
     if (r.width < 44 || r.height < 44) found.push(`control ${where(element)}: ${r.width}x${r.height}`);
+    // A window clips what is wider than it rather than scroll.
+    const client = element.closest('.client')?.getBoundingClientRect();
+    if (client && r.right > client.right + 0.5) found.push(`control ${where(element)} past its window by ${r.right - client.right}px`);
   }
   const room = document.documentElement;
   if (room.scrollWidth > room.clientWidth) found.push(`scrolls ${room.scrollWidth - room.clientWidth}px sideways`);
@@ -76,26 +79,34 @@ describe('a phone', () => {
   }
 
   // A page zoomed in is a narrower one: it flows, and its plots are drawn
-  // again at their new size and ratio without a press.
-  it('flows and redraws when zoomed in', async () => {
+  // again at their new size and ratio without a press; and again when the
+  // window is then made narrower.
+  it('flows and redraws when zoomed in and resized', async () => {
     const page = await openPage(session.browser, session.url, { viewport: { width: 1366, height: 900 } });
     await pressAndShowSpectrum(page, press.presses[0]);
-    const before = await plotBox(page, 'Form3');
+    let width = (await plotBox(page, 'Form3')).width;
     // What a 250 % zoom does to a 1366 px window: a ratio of 2.5 over 546 CSS px.
-    await page.setViewport({ width: 546, height: 360, deviceScaleFactor: 2.5 });
-    await page.waitForFunction(
-      (form) => {
-        const canvas = document.querySelector(`#${form} canvas`);
-        return canvas.width === Math.round(canvas.getBoundingClientRect().width * 2.5);
-      },
-      { polling: 50, timeout: 10000 },
-      'Form3',
-    );
-    const after = await plotBox(page, 'Form3');
-    assert.ok(after.width < before.width && after.width > 546 * 0.8, `${before.width} -> ${after.width} CSS px`);
-    assert.deepEqual(await page.evaluate(shortfalls), []);
-    const native = await reference({ ...press, sizes: [{ form: 'Form3', width: after.width, height: after.height, ratio: 2.5 }] });
-    assertImage(await canvasImage(page, 'Form3'), native.images.Form3, 'Form3 redrawn');
+    for (const viewport of [{ width: 546, height: 360 }, { width: 420, height: 360 }]) {
+      const ratio = 2.5;
+      await page.setViewport({ ...viewport, deviceScaleFactor: ratio });
+      await page.waitForFunction(
+        (form, ratio, before) => {
+          const canvas = document.querySelector(`#${form} canvas`);
+          const box = canvas.getBoundingClientRect();
+          return box.width !== before && canvas.width === Math.round(box.width * ratio);
+        },
+        { polling: 50, timeout: 10000 },
+        'Form3',
+        ratio,
+        width,
+      );
+      const box = await plotBox(page, 'Form3');
+      assert.ok(box.width < width && box.width > viewport.width * 0.8, `${width} -> ${box.width} CSS px`);
+      width = box.width;
+      assert.deepEqual(await page.evaluate(shortfalls), []);
+      const native = await reference({ ...press, sizes: [{ form: 'Form3', width: box.width, height: box.height, ratio }] });
+      assertImage(await canvasImage(page, 'Form3'), native.images.Form3, `Form3 redrawn at ${viewport.width} CSS px`);
+    }
     await page.close();
   });
 });
