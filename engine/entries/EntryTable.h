@@ -57,7 +57,7 @@ struct Entry {
     Caption what;    // says what the box holds; a fault's hint names it
     Caption symbol;  // the short symbol on its left
     Caption unit;    // the unit as entered, on its right
-    const char* parameter;
+    const char* parameter;  // its symbol, also its name in a link to an exercise
     Holding holding;
     double AnalysisParameters::*field;  // none for the count, held as an integer
     double factor;                      // entered unit to the unit held
@@ -107,6 +107,12 @@ inline constexpr std::array<Entry, 9> kEntries{{
 // The type box: its text before any choice, and the list it offers.
 inline constexpr const char* kTypeBoxInitialText = "Scegli la modulazione";
 inline constexpr std::array<const char*, 3> kModulationTypes{"AM", "FM", "PM"};
+
+// A link to an exercise names each entry box by its parameter's symbol and
+// the type box by this word. A longer text than the limit is no entry a
+// teacher meant: the page leaves the box as it was.
+inline constexpr const char* kTypeBoxLink = "tipo";
+inline constexpr int kLinkTextLimit = 40;
 
 // The largest N a run can hold: N + 1 buffer elements must stay a signed
 // 32-bit integer. Memory usually runs out well before.

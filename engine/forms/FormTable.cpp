@@ -32,6 +32,7 @@ std::vector<PlacedControl> ControlsInBuildOrder(const Form& form)
         box.background = kEntryBackground;
         // Named by what it holds, described by every caption around it.
         box.labelledBy = entry.what.name;
+        box.link = entry.parameter;
         for (const Caption* caption : {&entry.symbol, &entry.what, &entry.unit}) {
             if (caption->name != nullptr) box.describedBy.push_back(caption->name);
         }
@@ -44,8 +45,8 @@ std::vector<PlacedControl> ControlsInBuildOrder(const Form& form)
         }
     }
     for (const Control& c : form.controls) {
-        placed.push_back(
-            {c.name, c.kind, c.place, c.tabIndex, c.text, c.font, c.background, c.alignment, c.list, LabelOf(form, c)});
+        placed.push_back({c.name, c.kind, c.place, c.tabIndex, c.text, c.font, c.background, c.alignment, c.list,
+                          LabelOf(form, c), {}, c.link});
     }
     return placed;
 }

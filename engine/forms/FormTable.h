@@ -62,6 +62,7 @@ struct Control {
     Alignment alignment = Alignment::TopLeft;
     std::span<const char* const> list{};  // what the type box offers, in this order
     const char* describes = nullptr;      // a label's control, which screen readers name by it
+    const char* link = nullptr;           // its name in a link to an exercise, if a link sets it
 };
 
 enum class WindowIcon { Application, Spectrum };
@@ -82,7 +83,7 @@ inline constexpr std::array<Control, 6> kForm1Controls{{
     {"Label8", ControlKind::Label, {5040, 2400, 3855, 255}, 17, "Casella per la scelta del tipo di modulazione",
      {}, {}, Alignment::TopLeft, {}, "Combo1"},
     {"Combo1", ControlKind::TypeBox, {5040, 2760, 3135, 420}, 16, kTypeBoxInitialText, Font{12.0, true},
-     kEntryBackground, Alignment::TopLeft, kModulationTypes},
+     kEntryBackground, Alignment::TopLeft, kModulationTypes, nullptr, kTypeBoxLink},
     {"Command2", ControlKind::Button, {5040, 3480, 1935, 495}, 0, "Grafici", {}, kEntryBackground},
     {"Label18", ControlKind::Label, {9720, 2640, 1455, 255}, 28, "mf=kFM*Am/fm"},
     {"Label19", ControlKind::Label, {9720, 3120, 1335, 255}, 29, "mPM=kPM*Am"},
@@ -129,6 +130,7 @@ struct PlacedControl {
     std::span<const char* const> list{};
     const char* labelledBy = nullptr;
     std::vector<const char*> describedBy{};
+    const char* link = nullptr;
 };
 
 // Every control of `form` in the order the front ends build them: the entry

@@ -3,7 +3,8 @@
 // native build, so that the browser tests compare the page with the desktop's
 // engine and plots call for call. One call a line, its words split at tabs:
 //   forms | ratio R | separator S | set CONTROL TEXT | press | spectrum
-//   close FORM | readout FORM X Y | image FORM PATH | outofmemory
+//   close FORM | readout FORM X Y | key FORM KEY | plotsize FORM WIDTH HEIGHT RATIO
+//   image FORM PATH | outofmemory
 // Each answer is one line on stdout: what the call returned (JSON), "null"
 // for a call that returns nothing, and for "image" the image's size, its
 // RGBA written to PATH.
@@ -51,6 +52,8 @@ std::string Answer(const std::vector<std::string>& w)
     if (call == "spectrum" && arity == 0) return trelvano_show_spectrum();
     if (call == "close" && arity == 1) return trelvano_close(w[1].c_str());
     if (call == "readout" && arity == 3) return trelvano_readout(w[1].c_str(), number(2), number(3));
+    if (call == "key" && arity == 2) return trelvano_key(w[1].c_str(), w[2].c_str());
+    if (call == "plotsize" && arity == 4) return trelvano_plot_size(w[1].c_str(), number(2), number(3), number(4));
     if (call == "outofmemory" && arity == 0) return trelvano::web::JsonString(trelvano_out_of_memory_message());
     if (call == "image" && arity == 2) {
         if (!WriteImage(w[1], w[2])) return "";

@@ -79,6 +79,7 @@ std::string ControlJson(const PlacedControl& control)
     if (!control.list.empty()) json.Add("list", NameList(control.list));
     if (control.labelledBy != nullptr) json.AddString("labelledBy", control.labelledBy);
     if (!control.describedBy.empty()) json.Add("describedBy", NameList(control.describedBy));
+    if (control.link != nullptr) json.AddString("link", control.link);
     return json.Text();
 }
 
@@ -109,6 +110,7 @@ std::string FormsJson()
         .AddString("title", kApplicationTitle)
         .AddString("ok", kMessageButton)
         .AddString("close", kCloseBoxName)
+        .Add("linkLimit", JsonNumber(std::int64_t{kLinkTextLimit}))
         .Add("forms", JsonArray(forms))
         .Text();
 }

@@ -2,16 +2,21 @@
 // and places alike, comes from the WebAssembly module in the worker; this file
 // only turns its forms into elements and its events into what the user sees.
 
-import { renderPlot } from './plot-image.js';
+import { followAddress } from './address.js';
 import { buildWindows } from './windows.js';
 import { singleFile, workerBridge, WorkerDied } from './worker-link.js';
 
+// The page's markup says, in its own words, that the program could not start;
+// hidden from here on, unless it could not.
+const startFailed = document.getElementById('start-failed');
+startFailed.hidden = true;
 const desktop = document.getElementById('desktop');
 const busyBox = document.getElementById('busy');
 const dialog = document.getElementById('message');
 const dialogTitle = document.getElementById('message-title');
 const dialogText = document.getElementById('message-text');
-const ratio = window.devicePixelRatio || 1;
+const announcer = document.getElementById('announce');
+let ratio = window.devicePixelRatio || 1;
 // A language tag the browser's own Intl rejects (WebKitGTK reports "C" under
 // a POSIX locale) must not stop the page before it is built: it reads as the
 // point, as a C locale does on the desktop.
@@ -29,7 +34,10 @@ const separator = (() => {
 // The bridge starts a worker for the first call after one died; the page
 // only says so, with the module's own words, fetched while it could.
 let outOfMemoryText = '';
-const link = workerBridge({ ratio, separator });
+// What each worker's module starts with, kept up to date, so that a worker
+// started after one died draws the plots at their size on screen too.
+const settings = { ratio, separator, sizes: {} };
+const link = workerBridge(settings);
 const call = link.call;
 
 let ui = null; // the windows, their plots and boxes (windows.js)
@@ -42,22 +50,8 @@ function press() {
 
 // ---- What the module's events do --------------------------------------
 
-// The plot's image as the module drew it stays in plot.pixels; the canvas
-// shows it pixel for pixel, or, in a window scaled down for a narrow
-// screen, shrunk to the pixels it covers there.
-function blank(plot) {
-  plot.pixels = null;
-  renderPlot(plot, ratio);
-}
-
 function draw(formName, image) {
-  const plot = ui.plots.get(formName);
-  if (!plot || !image) return;
-  plot.pixels =
-    image.width > 0 && image.height > 0
-      ? new ImageData(new Uint8ClampedArray(image.buffer), image.width, image.height)
-      : null;
-  renderPlot(plot, ratio);
+  ui.plots.get(formName)?.draw(image);
 }
 
 function showWindow(name) {
@@ -74,25 +68,26 @@ function hideWindow(name) {
   const win = ui.windows.get(name);
   if (!win) return;
   win.section.hidden = true;
-  const plot = ui.plots.get(name);
-  if (plot) {
-    plot.tooltip.hidden = true;
-    blank(plot);
-  }
+  ui.plots.get(name)?.blank();
 }
 
-function showReadout(name, text) {
-  const plot = ui.plots.get(name);
+function showReadout({ form, text, x, y }) {
+  const plot = ui.plots.get(form);
   if (!plot) return;
   const { tooltip } = plot;
   tooltip.textContent = text;
-  if (!text || !plot.over || ui.windows.get(name).section.hidden) {
+  if (plot.keyboard) {
+    // Said by a screen reader too, which the mark and the tooltip do not reach.
+    announcer.textContent = text;
+    if (text && typeof x === 'number' && typeof y === 'number') plot.placeMark(x, y);
+  }
+  if (!text || !(plot.over || plot.keyboard) || ui.windows.get(form).section.hidden) {
     tooltip.hidden = !text || tooltip.hidden;
     return;
   }
   tooltip.hidden = false;
-  // Below and to the right of the mouse pointer, above a finger, which would
-  // hide it; always inside the viewport.
+  // Below and to the right of the mouse pointer or the keyboard's cursor,
+  // above a finger, which would hide it; always inside the viewport.
   const room = document.documentElement;
   const left = plot.touch
     ? Math.min(plot.clientX - tooltip.offsetWidth / 2, room.clientWidth - tooltip.offsetWidth - 2)
@@ -137,7 +132,16 @@ function showMessage(text) {
   return shown;
 }
 
-async function play(result) {
+// Answers are played in the order they came, whatever call they answer: an
+// image drawn after a resize never gives way to an older one.
+let playing = Promise.resolve();
+function play(result) {
+  const played = playing.then(() => playEvents(result));
+  playing = played.catch(() => {});
+  return played;
+}
+
+async function playEvents(result) {
   const { events = [], images = {} } = result || {};
   for (const event of events) {
     switch (event.event) {
@@ -155,7 +159,10 @@ async function play(result) {
         hideWindow(event.form);
         break;
       case 'readout':
-        showReadout(event.form, event.text);
+        showReadout(event);
+        break;
+      case 'described':
+        ui.plots.get(event.form)?.describe(event.text);
         break;
       default:
         break;
@@ -188,7 +195,7 @@ async function lost(error) {
   lastLoss = error;
   readoutInFlight = false;
   pendingReadouts.clear();
-  for (const plot of ui.plots.values()) blank(plot);
+  for (const plot of ui.plots.values()) plot.blank();
   await showMessage(outOfMemoryText);
 }
 
@@ -256,34 +263,92 @@ async function pumpReadouts() {
   pumpReadouts();
 }
 
+// Each key moves the cursor from where the last one left it: keys are sent
+// one after another, none dropped.
+function askKey(plot, key) {
+  call('key', { form: plot.form, key }).then(play, lost);
+}
+
+// The plots at the size and pixel ratio they have on screen, told to the
+// module whenever either changes, which redraws what it last drew.
+function layout() {
+  const narrow = ui.layout(ratio);
+  document.documentElement.classList.toggle('narrow', narrow);
+  settings.ratio = ratio;
+  for (const plot of ui.plots.values()) {
+    const size = { width: plot.width, height: plot.height, ratio };
+    if (plot.sent && ['width', 'height', 'ratio'].every((k) => plot.sent[k] === size[k])) continue;
+    plot.sent = size;
+    settings.sizes[plot.form] = size;
+    call('plotSize', { form: plot.form, ...size }).then(play, lost);
+  }
+}
+
+// A zoom or a move to another screen changes the pixel ratio, which no
+// resize need tell.
+function watchRatio() {
+  matchMedia(`(resolution: ${ratio}dppx)`).addEventListener(
+    'change',
+    () => {
+      ratio = window.devicePixelRatio || 1;
+      layout();
+      watchRatio();
+    },
+    { once: true }
+  );
+}
+
 // ---- Start -------------------------------------------------------------
 
-const ready = link.start().then(async (answer) => {
+function start(answer) {
   const forms = answer.forms;
   outOfMemoryText = answer.outOfMemory;
   title = forms.title;
   dialog.querySelector('.ok').textContent = forms.ok;
-  ui = buildWindows(forms, desktop, ratio, {
+  ui = buildWindows(forms, desktop, {
     press,
     spectrum: () => act('spectrum'),
     close: (form) => act('close', { form }),
     readout: askReadout,
+    key: askKey,
   });
-  ui.fit();
-  window.addEventListener('resize', ui.fit);
-  await Promise.all(['bold 11px', '11px'].map((font) => document.fonts.load(`${font} "Trelvano Sans"`)));
-  await document.fonts.ready;
-  // Hidden windows have no layout to measure: each is shown for a moment.
-  const hidden = [...ui.windows.values()].filter((win) => win.section.hidden);
-  for (const win of hidden) win.section.hidden = false;
-  ui.fitCaptions();
-  for (const win of hidden) win.section.hidden = true;
-  // The busy bar is named by the button whose press it waits for.
-  if (ui.pressButton) busyBox.querySelector('progress').setAttribute('aria-labelledby', ui.pressButton.id);
-  // As on the desktop, the panel starts with the focus on its first tab stop.
-  ui.windows.get(forms.forms[0].name).focusFirst();
-  document.body.dataset.ready = 'true';
-});
+  followAddress(ui.links, forms.linkLimit);
+  // The module draws at the tables' sizes until told otherwise.
+  for (const plot of ui.plots.values()) plot.sent = { width: plot.table.width, height: plot.table.height, ratio };
+  layout();
+  new ResizeObserver(layout).observe(desktop);
+  watchRatio();
+  return forms;
+}
+
+// A browser without workers throws at once rather than rejecting.
+const ready = Promise.resolve()
+  .then(() => link.start())
+  .then(async (answer) => {
+    const forms = start(answer);
+    await Promise.all(['bold 11px', '11px'].map((font) => document.fonts.load(`${font} "Trelvano Sans"`)));
+    await document.fonts.ready;
+    // Hidden windows have no layout to measure: each is shown for a moment.
+    const hidden = [...ui.windows.values()].filter((win) => win.section.hidden);
+    for (const win of hidden) win.section.hidden = false;
+    ui.fitCaptions();
+    for (const win of hidden) win.section.hidden = true;
+    // The busy bar is named by the button whose press it waits for.
+    if (ui.pressButton) busyBox.querySelector('progress').setAttribute('aria-labelledby', ui.pressButton.id);
+    // As on the desktop, the panel starts with the focus on its first tab
+    // stop; on a phone, where that would raise the keyboard, nowhere.
+    if (!ui.windows.get(forms.forms[0].name).flow) ui.windows.get(forms.forms[0].name).focusFirst();
+    document.body.dataset.ready = 'true';
+  })
+  .catch((error) => {
+    // No module, no worker, no script: the page says so rather than stay blank.
+    if (!ui) {
+      startFailed.hidden = false;
+      startFailed.classList.add('now');
+      return;
+    }
+    throw error;
+  });
 
 // For tests and scripts: whether the page is still working on, or showing,
 // what an action caused. For the benchmark: the seconds the last press took

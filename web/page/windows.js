@@ -1,32 +1,35 @@
 // The three windows built from the module's forms: a frame with its title bar
 // and close box, and each control at its place in layout pixels, named for
 // scripts (data-control) and labelled for screen readers as the forms say.
-// Nothing here knows a window or a control by name.
+// A window wider than the page's room flows instead into one column (flow
+// order, below), its text no smaller than a phone needs. Nothing here knows a
+// window or a control by name.
 
-import { renderPlot } from './plot-image.js';
+import { makePlot } from './plot.js';
 import { makeTypeBox } from './type-box.js';
 
 const windowTemplate = document.getElementById('window-template');
 const comboTemplate = document.getElementById('combo-template');
 const pointsToPx = (points) => (points * 96) / 72;
 
-// actions: press(), spectrum(), close(form), readout(plot, x, y) with x, y
-// in layout pixels of the plot.
-export function buildWindows(forms, desktop, ratio, actions) {
-  const windows = new Map(); // form name -> {name, section, client, viewport, width, height, focusFirst}
-  const plots = new Map(); // form name -> {form, canvas, tooltip, background, place and size, pixels, scale, pointer}
+// actions: press(), spectrum(), close(form), readout(plot, x, y), key(plot, key)
+// (plot.js).
+export function buildWindows(forms, desktop, actions) {
+  const windows = new Map(); // form name -> {name, section, client, width, height, flow, focusFirst}
+  const plots = new Map(); // form name -> plot (plot.js)
   let pressButton = null;
   const textBoxes = []; // [name, element] whose text a press reads
+  const links = []; // [name in a link, element, initial text]
 
-  function fontOf(font) {
-    return `${font.bold ? 'bold' : 'normal'} ${pointsToPx(font.points)}px "Trelvano Sans", "DejaVu Sans Condensed", sans-serif`;
+  // The table's fonts and places hold only where the window keeps its
+  // layout: as properties the style sheet applies there and nowhere else.
+  function setFont(element, font) {
+    element.style.setProperty('--size', `${pointsToPx(font.points)}px`);
+    element.style.setProperty('--weight', font.bold ? 'bold' : 'normal');
   }
 
   function place(element, control) {
-    element.style.left = `${control.left}px`;
-    element.style.top = `${control.top}px`;
-    element.style.width = `${control.width}px`;
-    element.style.height = `${control.height}px`;
+    for (const side of ['left', 'top', 'width', 'height']) element.style.setProperty(`--${side}`, `${control[side]}px`);
   }
 
   function controlId(form, name) {
@@ -50,6 +53,7 @@ export function buildWindows(forms, desktop, ratio, actions) {
     box.setAttribute('autocapitalize', 'off');
     if (control.align === 'centre') box.style.textAlign = 'center';
     textBoxes.push([control.name, box]);
+    if (control.link) links.push([control.link, box, box.value]);
     return box;
   }
 
@@ -77,64 +81,6 @@ export function buildWindows(forms, desktop, ratio, actions) {
     return [option, radio];
   }
 
-  function makePlot(form, control) {
-    const canvas = document.createElement('canvas');
-    canvas.className = 'plot';
-    canvas.setAttribute('role', 'img');
-    const tooltip = document.createElement('div');
-    tooltip.className = 'readout';
-    tooltip.setAttribute('role', 'tooltip');
-    tooltip.id = controlId(form, `${control.name}-readout`);
-    tooltip.hidden = true;
-    document.body.append(tooltip);
-    canvas.setAttribute('aria-describedby', tooltip.id);
-    const plot = {
-      form: form.name,
-      canvas,
-      tooltip,
-      background: control.background || '#000000',
-      pixels: null,
-      scale: 1,
-      left: control.left,
-      top: control.top,
-      width: control.width,
-      height: control.height,
-      over: false,
-      clientX: 0,
-      clientY: 0,
-    };
-    plots.set(form.name, plot);
-    renderPlot(plot, ratio);
-    const track = (e) => {
-      const box = canvas.getBoundingClientRect();
-      if (box.width === 0 || box.height === 0) return;
-      const x = ((e.clientX - box.left) * plot.width) / box.width;
-      const y = ((e.clientY - box.top) * plot.height) / box.height;
-      if (x < 0 || y < 0 || x > plot.width || y > plot.height) return;
-      plot.over = true;
-      plot.touch = e.pointerType === 'touch';
-      plot.clientX = e.clientX;
-      plot.clientY = e.clientY;
-      actions.readout(plot, x, y);
-    };
-    canvas.addEventListener('pointermove', track);
-    canvas.addEventListener('pointerdown', (e) => {
-      if (e.pointerType !== 'mouse') {
-        // A finger dragging over the plot keeps its readout coming, as the mouse does.
-        canvas.setPointerCapture(e.pointerId);
-        track(e);
-      }
-    });
-    canvas.addEventListener('pointerleave', (e) => {
-      // A finger's readout stays up after it lifts, for it to be read.
-      if (e.pointerType === 'mouse' || e.pointerType === 'pen') {
-        plot.over = false;
-        tooltip.hidden = true;
-      }
-    });
-    return canvas;
-  }
-
   // The first form is the input panel, shown from the start, whose button
   // presses; the result windows come hidden, their button shows the spectrum.
   function buildWindow(form, isPanel) {
@@ -154,12 +100,13 @@ export function buildWindows(forms, desktop, ratio, actions) {
     }
     else close.remove();
     const client = section.querySelector('.client');
-    client.style.width = `${form.width}px`;
-    client.style.height = `${form.height}px`;
-    client.style.font = fontOf(form.font);
+    place(client, form);
+    setFont(client, form.font);
+    const idOf = (name) => controlId(form, name);
 
     const focusable = new Map();
     const elements = [];
+    let plot = null;
     for (const control of form.controls) {
       let element = null;
       let focus = null;
@@ -171,8 +118,9 @@ export function buildWindows(forms, desktop, ratio, actions) {
           element = focus = makeEntry(form, control);
           break;
         case 'typebox':
-          [element, focus] = makeTypeBox(comboTemplate, controlId(form, `${control.name}-list`), control);
+          [element, focus] = makeTypeBox(comboTemplate, idOf(`${control.name}-list`), control);
           textBoxes.push([control.name, focus]);
+          if (control.link) links.push([control.link, focus, focus.value]);
           break;
         case 'button':
           element = focus = makeButton(form, control, isPanel ? actions.press : actions.spectrum);
@@ -182,16 +130,18 @@ export function buildWindows(forms, desktop, ratio, actions) {
           [element, focus] = makeOption(form, control);
           break;
         case 'plot':
-          element = makePlot(form, control);
+          plot = makePlot(form, control, idOf, actions);
+          plots.set(form.name, plot);
+          element = focus = plot.canvas;
           break;
         default:
           // A hidden picture is never seen on the desktop either.
           continue;
       }
-      element.id = element.id || controlId(form, control.name);
+      element.id = element.id || idOf(control.name);
       element.dataset.control = control.name;
       place(element, control);
-      if (control.font) element.style.font = fontOf(control.font);
+      if (control.font) setFont(element, control.font);
       if (control.background && control.kind !== 'plot' && control.kind !== 'typebox') {
         element.style.background = control.background;
       }
@@ -199,7 +149,6 @@ export function buildWindows(forms, desktop, ratio, actions) {
       elements.push([control, element, focus]);
     }
     // Names refer to one another only once all exist.
-    const idOf = (name) => controlId(form, name);
     for (const [control, element, focus] of elements) {
       const target = focus || element;
       if (control.labelledBy) target.setAttribute('aria-labelledby', idOf(control.labelledBy));
@@ -210,77 +159,136 @@ export function buildWindows(forms, desktop, ratio, actions) {
       if (described.length) target.setAttribute('aria-describedby', described.map(idOf).join(' '));
       if (control.kind === 'plot') {
         target.setAttribute('aria-labelledby', control.labelledBy ? idOf(control.labelledBy) : caption.id);
-        const extra = described.map(idOf);
-        target.setAttribute('aria-describedby', [plots.get(form.name).tooltip.id, ...extra].join(' '));
+        target.setAttribute('aria-describedby', [plot.description.id, plot.tooltip.id, ...described.map(idOf)].join(' '));
       }
     }
-    // The desktop's tab order is the document's order; the places are absolute.
-    const order = form.tabOrder || [];
-    const rank = (control) => {
-      const at = order.indexOf(control.name);
-      return at < 0 ? order.length : at;
-    };
-    elements.sort((a, b) => rank(a[0]) - rank(b[0]));
-    // A plot lies over the client area rather than in it, so that a scaled
-    // window can give it a box on whole device pixels (fit, below).
-    const viewport = section.querySelector('.viewport');
-    for (const [control, element] of elements) (control.kind === 'plot' ? viewport : client).append(element);
+    // The plot is the window's first stop, the table's tab order after it.
+    const order = [...form.controls.filter((c) => c.kind === 'plot').map((c) => c.name), ...(form.tabOrder || [])];
+    const orders = { desktop: desktopOrder(elements, order), flow: flowOrder(elements, order) };
+    client.append(...orders.desktop);
+    if (plot) client.append(plot.mark);
 
-    const first = order.map((name) => focusable.get(name)).find(Boolean);
-    windows.set(form.name, {
+    const win = {
       name: form.name,
       section,
       client,
-      viewport,
       width: form.width,
       height: form.height,
-      focusFirst: () => (first || section).focus({ preventScroll: true }),
-    });
+      flow: false,
+      orders,
+      focusFirst: () => {
+        const first = [...client.querySelectorAll('[data-control]')]
+          .map((element) => focusable.get(element.dataset.control))
+          .find(Boolean);
+        (first || section).focus({ preventScroll: true });
+      },
+    };
+    windows.set(form.name, win);
     section.hidden = !isPanel;
     desktop.append(section);
   }
 
-  // A window wider than the viewport scales its client area down whole, with
-  // its fixed layout; the title bar and its close box keep their size. Boxes
-  // are rounded to whole device pixels, and a plot is drawn at exactly the
-  // pixels of its box: no filter of the browser's then blurs a line away.
-  function fit() {
-    const style = getComputedStyle(desktop);
-    const room = desktop.clientWidth - parseFloat(style.paddingLeft) - parseFloat(style.paddingRight) - 2;
-    const device = (px) => Math.round(px * ratio) / ratio;
-    for (const win of windows.values()) {
-      const scale = win.width > room && room > 0 ? room / win.width : 1;
-      win.client.style.transform = scale < 1 ? `scale(${scale})` : '';
-      win.section.classList.toggle('scaled', scale < 1);
-      win.viewport.style.width = `${device(win.width * scale)}px`;
-      win.viewport.style.height = `${device(win.height * scale)}px`;
-      const plot = plots.get(win.name);
-      if (!plot) continue;
-      const { style: box } = plot.canvas;
-      box.left = `${device(plot.left * scale)}px`;
-      box.top = `${device(plot.top * scale)}px`;
-      box.width = `${scale < 1 ? device(plot.width * scale) : plot.width}px`;
-      box.height = `${scale < 1 ? device(plot.height * scale) : plot.height}px`;
-      if (plot.scale !== scale) {
-        plot.scale = scale;
-        renderPlot(plot, ratio);
-      }
-    }
+  // The desktop's tab order is the document's order; the places are absolute.
+  function desktopOrder(elements, order) {
+    const rank = (control) => {
+      const at = order.indexOf(control.name);
+      return at < 0 ? order.length : at;
+    };
+    return [...elements].sort((a, b) => rank(a[0]) - rank(b[0])).map(([, element]) => element);
   }
 
+  // One column, in reading order: the plot; each entry box in the tab order,
+  // after its caption, with the labels the table describes it by on its left
+  // and right as they stand on the desktop; then the type box, the options
+  // and the buttons, each after its caption; then the labels that name nothing.
+  function flowOrder(elements, order) {
+    const byName = new Map(elements.map(([control, element]) => [control.name, [control, element]]));
+    const placed = new Set();
+    const flow = [];
+    const put = (name, role) => {
+      if (!byName.has(name) || placed.has(name)) return;
+      placed.add(name);
+      const [, element] = byName.get(name);
+      element.dataset.flow = role;
+      flow.push(element);
+    };
+    const rank = ['plot', 'entry', 'typebox', 'option', 'button'];
+    const tabbed = order
+      .map((name) => byName.get(name))
+      .filter(Boolean)
+      .sort(([a], [b]) => rank.indexOf(a.kind) - rank.indexOf(b.kind));
+    for (const [control] of tabbed) {
+      put(control.labelledBy, 'caption');
+      const side = (name) => (byName.get(name)[0].left < control.left ? 'symbol' : 'unit');
+      const described = (control.describedBy || []).filter((name) => name !== control.labelledBy && byName.has(name));
+      for (const name of described.filter((n) => side(n) === 'symbol')) put(name, 'symbol');
+      put(control.name, control.kind === 'entry' ? 'box' : 'whole');
+      for (const name of described.filter((n) => side(n) === 'unit')) put(name, 'unit');
+    }
+    for (const [control] of elements) put(control.name, 'whole');
+    return flow;
+  }
+
+  // Each window keeps the table's layout while it fits the page's width, and
+  // flows into one column when it does not; widths are CSS pixels, so a
+  // zoomed page flows as a narrower one does. A plot in a flowing window
+  // takes the column's width, at the table's aspect.
+  // Returns whether the panel flows.
+  function layout(ratio) {
+    const style = getComputedStyle(desktop);
+    const room = desktop.clientWidth - parseFloat(style.paddingLeft) - parseFloat(style.paddingRight);
+    const active = document.activeElement;
+    for (const win of windows.values()) {
+      const flow = room > 0 && win.width + frameWidth(win) > room;
+      if (flow === win.flow) continue;
+      win.flow = flow;
+      win.section.classList.toggle('flow', flow);
+      // Moving an element takes its focus away: given back.
+      win.client.prepend(...(flow ? win.orders.flow : win.orders.desktop));
+      if (active && win.client.contains(active)) active.focus({ preventScroll: true });
+    }
+    for (const plot of plots.values()) {
+      const win = windows.get(plot.form);
+      if (!win.flow) {
+        plot.setBox(plot.table.width, plot.table.height, ratio);
+        continue;
+      }
+      // Whole CSS pixels, as the module takes a plot's size.
+      const width = Math.max(1, Math.floor(room - frameWidth(win) - padding(win.client)));
+      const height = Math.max(1, Math.round((width * plot.table.height) / plot.table.width));
+      plot.setBox(width, height, ratio);
+    }
+    return windows.values().next().value.flow;
+  }
+
+  // Read from the style sheet, which holds them for a hidden window too.
+  const frameWidth = (win) => {
+    const frame = getComputedStyle(win.section.querySelector('.frame'));
+    return parseFloat(frame.borderLeftWidth) + parseFloat(frame.borderRightWidth);
+  };
+  const padding = (element) => {
+    const style = getComputedStyle(element);
+    return parseFloat(style.paddingLeft) + parseFloat(style.paddingRight);
+  };
+
   // A word a hair wider than its box in this face is drawn a little tighter,
-  // rather than past the box's edge, as no wrap can help it.
+  // rather than past the box's edge, as no wrap can help it. Measured in the
+  // table's layout, which a flowing window takes for the moment; the style
+  // sheet applies the spacing only there.
   function fitCaptions() {
+    const flowing = [...windows.values()].filter((win) => win.flow);
+    for (const win of flowing) win.section.classList.remove('flow');
     for (const element of desktop.querySelectorAll('.label, .button > span, .option > span')) {
       const box = element.closest('[data-control]');
       let spacing = 0;
       while (box.scrollWidth > box.clientWidth && spacing > -1) {
         spacing -= 0.25;
-        element.style.letterSpacing = `${spacing}px`;
+        element.style.setProperty('--tight', `${spacing}px`);
       }
     }
+    for (const win of flowing) win.section.classList.add('flow');
   }
 
   forms.forms.forEach((form, i) => buildWindow(form, i === 0));
-  return { windows, plots, textBoxes, pressButton, fit, fitCaptions };
+  return { windows, plots, textBoxes, links, pressButton, layout, fitCaptions };
 }

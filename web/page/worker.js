@@ -21,6 +21,8 @@ function bind(module) {
     showSpectrum: fn('show_spectrum', 'string', []),
     close: fn('close', 'string', ['string']),
     readout: fn('readout', 'string', ['string', 'number', 'number']),
+    plotSize: fn('plot_size', 'string', ['string', 'number', 'number', 'number']),
+    key: fn('key', 'string', ['string', 'string']),
     imageWidth: fn('image_width', 'number', ['string']),
     imageHeight: fn('image_height', 'number', ['string']),
     image: fn('image', 'number', ['string']),
@@ -58,12 +60,14 @@ function answer(eventsJson) {
 }
 
 const actions = {
-  async init({ ratio, separator, wasmBinary }) {
+  async init({ ratio, separator, sizes, wasmBinary }) {
     const options = {};
     if (wasmBinary) options.wasmBinary = wasmBinary;
     api = bind(await createTrelvano(options));
     api.setPixelRatio(ratio);
     api.setDecimalSeparator(separator);
+    // No window exists yet: the session keeps each size for the window it makes.
+    for (const [form, size] of Object.entries(sizes || {})) api.plotSize(form, size.width, size.height, size.ratio);
     // Queued behind the answer, so the page is ready first; a press made at
     // once waits for it, a fraction of a second.
     queue = queue.then(() => {
@@ -92,6 +96,12 @@ const actions = {
   },
   readout({ form, x, y }) {
     return answer(api.readout(form, x, y));
+  },
+  plotSize({ form, width, height, ratio }) {
+    return answer(api.plotSize(form, width, height, ratio));
+  },
+  key({ form, key }) {
+    return answer(api.key(form, key));
   },
 };
 

@@ -35,30 +35,30 @@ describe('readouts in an Italian browser', () => {
     await page.close();
   });
 
-  it('under a finger dragged over the spectrum on a phone', async () => {
+  it('under a finger dragged over the spectrum on a phone, shown above the finger', async () => {
+    const ratio = 3;
     const page = await openPage(session.browser, session.url, {
-      viewport: { width: 390, height: 844, deviceScaleFactor: 3, isMobile: true, hasTouch: true },
+      viewport: { width: 390, height: 844, deviceScaleFactor: ratio, isMobile: true, hasTouch: true },
     });
     await pressAndShowSpectrum(page, press.presses[0]);
     await page.$eval('#Form3', (e) => e.scrollIntoView({ block: 'start' }));
     // Where the page met the finger, from its own pointer events.
     await page.$eval(plotCanvas('Form3'), (canvas) => {
       canvas.addEventListener('pointermove', (e) => {
-        const box = canvas.getBoundingClientRect();
-        window.finger = { x: ((e.clientX - box.left) * canvas.width) / box.width, y: ((e.clientY - box.top) * canvas.height) / box.height };
+        window.finger = { clientY: e.clientY, x: e.clientX - canvas.getBoundingClientRect().left, y: e.clientY - canvas.getBoundingClientRect().top };
       });
     });
     const box = await plotBox(page, 'Form3');
-    const image = native.images.Form3;
     const [from, to] = [0.3, 0.6].map((f) => [box.x + f * box.width, box.y + f * box.height]);
     await page.touchscreen.touchStart(...from);
     await page.touchscreen.touchMove(...to);
     const text = await readoutText(page);
     await page.touchscreen.touchEnd();
-    // The canvas holds device pixels: back to the layout pixels the readout takes.
-    const ratio = (await page.$eval(plotCanvas('Form3'), (c) => c.width)) / image.width;
     const finger = await page.evaluate(() => window.finger);
-    const at = await reference({ ...press, readouts: [{ form: 'Form3', x: finger.x / ratio, y: finger.y / ratio }] });
+    const tip = await page.$eval('[role="tooltip"]:not([hidden])', (e) => e.getBoundingClientRect().bottom);
+    assert.ok(tip < finger.clientY, `the readout ends at ${tip}px, the finger is at ${finger.clientY}px`);
+    const sizes = [{ form: 'Form3', width: box.width, height: box.height, ratio }];
+    const at = await reference({ ...press, sizes, readouts: [{ form: 'Form3', x: finger.x, y: finger.y }] });
     assert.equal(text, at.readouts[0]);
     await page.close();
   });

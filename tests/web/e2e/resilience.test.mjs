@@ -98,3 +98,34 @@ describe('the page survives', () => {
     await page.close();
   });
 });
+
+describe('a start that fails', () => {
+  const session = browserSession();
+
+  // The module, its loader, the worker, or the page's own script missing: the
+  // page's markup says so, shown by the script when it meets the failure, by
+  // the style sheet after a while when no script of the page runs at all.
+  it('says so in the page rather than leave it blank', async () => {
+    for (const file of ['/trelvano.wasm', '/trelvano.js', '/worker.js', '/page.js']) {
+      session.server.refused.add(file);
+      const page = await session.browser.newPage();
+      await page.setBypassServiceWorker(true);
+      await page.goto(session.url, { waitUntil: 'load' });
+      const loaded = Date.now();
+      await page.waitForFunction(() => document.getElementById('start-failed').checkVisibility({ visibilityProperty: true }), {
+        timeout: 20000,
+        polling: 50,
+      });
+      const shown = await page.evaluate(() => ({
+        text: document.getElementById('start-failed').textContent.trim(),
+        windows: document.querySelectorAll('#desktop .window').length,
+      }));
+      assert.match(shown.text, /^Trelvano non può partire/, file);
+      assert.equal(shown.windows, 0, file);
+      // The style sheet's fallback shows it only 8 s after the page is drawn.
+      if (file !== '/page.js') assert.ok(Date.now() - loaded < 6000, `${file}: shown by the script`);
+      session.server.refused.clear();
+      await page.close();
+    }
+  });
+});

@@ -1,5 +1,6 @@
 // Pictures of the page for a person to look at, in build-web/shots/: the
-// desktop at ratio 1 and 2, a phone, and a message over the panel. Each also
+// desktop at ratio 1 and 2, and a message over the panel (phone.test.mjs
+// takes the phones'). Each also
 // checks that the three windows are on the page.
 import assert from 'node:assert/strict';
 import path from 'node:path';
@@ -11,7 +12,6 @@ import { shots } from './support/paths.mjs';
 const screens = [
   { file: 'desktop.png', viewport: { width: 1366, height: 900 } },
   { file: 'desktop-ratio2.png', viewport: { width: 1366, height: 900, deviceScaleFactor: 2 } },
-  { file: 'phone.png', viewport: { width: 390, height: 844, deviceScaleFactor: 3, isMobile: true, hasTouch: true } },
 ];
 
 describe('screenshots', () => {

@@ -25,8 +25,11 @@ export async function nativeForms() {
 }
 
 // A case of support/cases.mjs as the native build answers it:
-//   presses: [{messages, shown}], readouts: [text],
+//   presses: [{messages, shown}], readouts: [text], keys: [{text, x, y}],
+//   described: {Form2: text, ...} as last said,
 //   images: {Form2: {width, height, rgba}, ...} after the last call
+// c.sizes: [{form, width, height, ratio}], the plots' sizes on screen, told
+// before the presses; c.keys: [{form, key}], after the readouts.
 export async function reference(c) {
   const dir = fs.mkdtempSync(path.join(os.tmpdir(), 'trelvano-native-'));
   const calls = [];
@@ -34,12 +37,16 @@ export async function reference(c) {
   const expect = (what) => answers.push(what);
   if (c.ratio) calls.push(['ratio', String(c.ratio)]), expect(null);
   if (c.separator) calls.push(['separator', c.separator]), expect(null);
+  for (const { form, width, height, ratio } of c.sizes ?? []) {
+    calls.push(['plotsize', form, String(width), String(height), String(ratio)]), expect('events');
+  }
   for (const entries of c.presses) {
     for (const [name, text] of Object.entries(entries)) calls.push(['set', name, text]), expect(null);
     calls.push(['press']), expect('press');
   }
   if (c.spectrum) calls.push(['spectrum']), expect('spectrum');
   for (const { form, x, y } of c.readouts ?? []) calls.push(['readout', form, String(x), String(y)]), expect('readout');
+  for (const { form, key } of c.keys ?? []) calls.push(['key', form, key]), expect('key');
   for (const form of ['Form2', 'Form3']) calls.push(['image', form, path.join(dir, form)]), expect(form);
 
   let results;
@@ -50,9 +57,10 @@ export async function reference(c) {
     throw error;
   }
   const shown = new Set();
-  const native = { presses: [], readouts: [], images: {} };
+  const native = { presses: [], readouts: [], keys: [], described: {}, images: {} };
   const follow = (events) => {
     for (const e of events) {
+      if (e.event === 'described') native.described[e.form] = e.text;
       if (e.event === 'show') shown.add(e.form);
       if (e.event === 'closed') shown.delete(e.form);
     }
@@ -62,10 +70,13 @@ export async function reference(c) {
     if (what === 'press') {
       follow(result);
       native.presses.push({ messages: result.filter((e) => e.event === 'message').map((e) => e.text), shown: [...shown].sort() });
-    } else if (what === 'spectrum') {
+    } else if (what === 'spectrum' || what === 'events') {
       follow(result);
     } else if (what === 'readout') {
       native.readouts.push(result.find((e) => e.event === 'readout')?.text ?? null);
+    } else if (what === 'key') {
+      const { text, x, y } = result.find((e) => e.event === 'readout') ?? {};
+      native.keys.push({ text, x, y });
     } else if (what) {
       if (result.width > 0) native.images[what] = { ...result, rgba: fs.readFileSync(path.join(dir, what)) };
     }
