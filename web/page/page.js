@@ -36,7 +36,10 @@ const separator = (() => {
 let outOfMemoryText = '';
 // What each worker's module starts with, kept up to date, so that a worker
 // started after one died draws the plots at their size on screen too.
-const settings = { ratio, separator, sizes: {} };
+// No warm-up in the single file: Firefox runs every file:// page in one
+// process, which a warm-up running in a blob worker as the page starts hung
+// in some starts, every page of it with it; the first press is slower there.
+const settings = { ratio, separator, sizes: {}, warmUp: !singleFile };
 const link = workerBridge(settings);
 const call = link.call;
 

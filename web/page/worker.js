@@ -60,7 +60,7 @@ function answer(eventsJson) {
 }
 
 const actions = {
-  async init({ ratio, separator, sizes, wasmBinary }) {
+  async init({ ratio, separator, sizes, wasmBinary, warmUp }) {
     const options = {};
     if (wasmBinary) options.wasmBinary = wasmBinary;
     api = bind(await createTrelvano(options));
@@ -70,7 +70,7 @@ const actions = {
     for (const [form, size] of Object.entries(sizes || {})) api.plotSize(form, size.width, size.height, size.ratio);
     // Queued behind the answer, so the page is ready first; a press made at
     // once waits for it, a fraction of a second.
-    queue = queue.then(() => {
+    if (warmUp) queue = queue.then(() => {
       try {
         api.warmUp();
       } catch (error) {
