@@ -53,10 +53,10 @@ struct Entry {
     std::string EntryTexts::*text;
     const char* initialText;
     Twips place;
-    int tabIndex;    // keyboard focus visits the panel's boxes and controls in this order
-    Caption what;    // says what the box holds; a fault's hint names it
-    Caption symbol;  // the short symbol on its left
-    Caption unit;    // the unit as entered, on its right
+    int tabIndex;           // keyboard focus visits the panel's boxes and controls in this order
+    Caption what;           // says what the box holds; a fault's hint names it
+    Caption symbol;         // the short symbol on its left
+    Caption unit;           // the unit as entered, on its right
     const char* parameter;  // its symbol, also its name in a link to an exercise
     Holding holding;
     double AnalysisParameters::*field;  // none for the count, held as an integer

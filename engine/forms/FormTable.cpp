@@ -45,8 +45,18 @@ std::vector<PlacedControl> ControlsInBuildOrder(const Form& form)
         }
     }
     for (const Control& c : form.controls) {
-        placed.push_back({c.name, c.kind, c.place, c.tabIndex, c.text, c.font, c.background, c.alignment, c.list,
-                          LabelOf(form, c), {}, c.link});
+        placed.push_back({c.name,
+                          c.kind,
+                          c.place,
+                          c.tabIndex,
+                          c.text,
+                          c.font,
+                          c.background,
+                          c.alignment,
+                          c.list,
+                          LabelOf(form, c),
+                          {},
+                          c.link});
     }
     return placed;
 }
