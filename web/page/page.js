@@ -29,7 +29,10 @@ const separator = (() => {
 // The bridge starts a worker for the first call after one died; the page
 // only says so, with the module's own words, fetched while it could.
 let outOfMemoryText = '';
-const link = workerBridge({ ratio, separator });
+// No warm-up in the single file: Firefox runs every file:// page in one
+// process, which a warm-up running in a blob worker as the page starts hung
+// in some starts, every page of it with it; the first press is slower there.
+const link = workerBridge({ ratio, separator, warmUp: !singleFile });
 const call = link.call;
 
 let ui = null; // the windows, their plots and boxes (windows.js)

@@ -58,7 +58,7 @@ function answer(eventsJson) {
 }
 
 const actions = {
-  async init({ ratio, separator, wasmBinary }) {
+  async init({ ratio, separator, wasmBinary, warmUp }) {
     const options = {};
     if (wasmBinary) options.wasmBinary = wasmBinary;
     api = bind(await createTrelvano(options));
@@ -66,7 +66,7 @@ const actions = {
     api.setDecimalSeparator(separator);
     // Queued behind the answer, so the page is ready first; a press made at
     // once waits for it, a fraction of a second.
-    queue = queue.then(() => {
+    if (warmUp) queue = queue.then(() => {
       try {
         api.warmUp();
       } catch (error) {
