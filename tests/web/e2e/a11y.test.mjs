@@ -3,14 +3,12 @@
 // at, in build-web/shots/ (build-web/shots/ENGINE/ for the other engines).
 import assert from 'node:assert/strict';
 import fs from 'node:fs';
-import { createRequire } from 'node:module';
 import path from 'node:path';
 import { describe, it } from 'node:test';
 import { browserSession, engine, lacks } from './support/browser.mjs';
-import { control, isShown, openPage, pressAndShowSpectrum } from './support/panel.mjs';
+import { axeSource, control, isShown, openPage, pressAndShowSpectrum } from './support/panel.mjs';
 import { shots } from './support/paths.mjs';
 
-const axeSource = fs.readFileSync(createRequire(import.meta.url).resolve('axe-core/axe.min.js'), 'utf8');
 const phone = { isMobile: true, hasTouch: true };
 const screens = [
   { name: 'desktop', viewport: { width: 1366, height: 900 } },

@@ -5,6 +5,12 @@
 // Only goto, evaluate, waitForFunction, click, keyboard and mouse.move of the
 // page are used, which every engine's driver offers (support/browser.mjs).
 
+import fs from 'node:fs';
+import { createRequire } from 'node:module';
+
+// axe-core, run inside the page by the accessibility checks.
+export const axeSource = fs.readFileSync(createRequire(import.meta.url).resolve('axe-core/axe.min.js'), 'utf8');
+
 export const control = (form, name) => `#${form} [data-control="${name}"]`;
 const textBox = (name) => `#Form1 input[data-control="${name}"], #Form1 [data-control="${name}"] input[type="text"]`;
 const poll = (page, fn, timeout = 30000, ...args) => page.waitForFunction(fn, { timeout, polling: 20 }, ...args);
@@ -125,12 +131,10 @@ export const plotBox = (page, form) =>
     plotCanvas(form),
   );
 
+const shownReadout = () => [...document.querySelectorAll('[role="tooltip"]')].find((e) => e.checkVisibility() && e.textContent.trim())?.textContent.trim();
 export async function readoutText(page) {
-  return poll(
-    page,
-    () => [...document.querySelectorAll('[role="tooltip"]')].find((e) => e.checkVisibility() && e.textContent.trim())?.textContent.trim(),
-    10000,
-  );
+  await poll(page, shownReadout, 10000);
+  return page.evaluate(shownReadout);
 }
 
 // The readout with the mouse at (x, y) layout pixels over a window's plot.
