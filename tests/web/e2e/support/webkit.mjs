@@ -50,7 +50,10 @@ export async function openWebKitPage({ lang, profile, viewport = { width: 1366, 
     }
   }
   const page = new WebKitPage(driver, driverProcess);
-  await page.setViewport(viewport);
+  await page.setViewport(viewport).catch(async (error) => {
+    await page.close();
+    throw error;
+  });
   return page;
 }
 
@@ -116,12 +119,16 @@ class WebKitPage {
     await this.driver.actions().move({ x: Math.round(x), y: Math.round(y) }).press().release().perform();
   }
 
-  // The window holds MiniBrowser's own bar as well as the page.
+  // The window holds MiniBrowser's own bar as well as the page; a window
+  // just opened may not take its first size.
   async setViewport({ width, height }) {
-    const frame = await this.evaluate(() => [outerWidth - innerWidth, outerHeight - innerHeight]);
-    await this.driver.manage().window().setRect({ width: width + frame[0], height: height + frame[1] });
-    const inner = await this.evaluate(() => [innerWidth, innerHeight]);
-    if (inner[0] !== width || inner[1] !== height) throw new Error(`MiniBrowser shows ${inner.join('x')} rather than ${width}x${height}`);
+    for (let tries = 0; ; tries++) {
+      const [w, h, frameW, frameH] = await this.evaluate(() => [innerWidth, innerHeight, outerWidth - innerWidth, outerHeight - innerHeight]);
+      if (w === width && h === height) return;
+      if (tries === 20) throw new Error(`MiniBrowser shows ${w}x${h} rather than ${width}x${height}`);
+      await this.driver.manage().window().setRect({ width: width + frameW, height: height + frameH });
+      await sleep(50 * tries);
+    }
   }
 
   async screenshot({ path: file } = {}) {
