@@ -33,11 +33,15 @@ fi
 if [ "$step" = web ] || [ "$step" = ci ]; then
   # Debian's emscripten, which brings its own clang, lld, binaryen and the
   # acorn its optimizer loads; node runs the tests; dpkg-dev unpacks FFTW's
-  # source package; googletest ships its source for the tests; chromium shows
-  # the page to its tests, driven by puppeteer-core, which npm installs.
+  # source package; googletest ships its source for the tests; chromium and
+  # firefox-esr show the page to its tests, driven by puppeteer-core, and
+  # WebKitGTK's MiniBrowser (webkit2gtk-driver) under Xvfb, driven by
+  # selenium-webdriver, both of which npm installs; locales holds the sources
+  # from which the tests compile an Italian locale for WebKit.
   # The page's tests compare it with the same calls made natively, so the
   # native compiler and libraries too, without Qt.
   packages+=(emscripten nodejs node-acorn dpkg-dev googletest xz-utils chromium g++ libfftw3-dev libsleef-dev)
+  packages+=(firefox-esr webkit2gtk-driver xvfb xauth locales)
   # A node from elsewhere brings its own npm, which Debian's would fight.
   command -v npm >/dev/null 2>&1 || packages+=(npm)
   # The page's packing: its font, cut down by fontTools and compressed to WOFF2.

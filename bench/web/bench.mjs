@@ -69,7 +69,7 @@ const timeLoop = ({ source, n }) =>
   });
 
 async function freshPress(browser, url, n) {
-  const page = await browser.newPage();
+  const page = await browser.open();
   await page.evaluateOnNewDocument(markReady);
   await page.goto(url);
   await page.waitForFunction(() => window.readyAt !== undefined, { timeout: 60000, polling: 20 });

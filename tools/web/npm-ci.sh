@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Installs the page's node tools, esbuild for the packing and puppeteer-core
-# for the tests and the benchmark, exactly as tests/web/e2e/package-lock.json
+# Installs the page's node tools, esbuild for the packing, puppeteer-core and
+# selenium-webdriver for the tests and the benchmark, axe-core for the tests'
+# accessibility checks, exactly as tests/web/e2e/package-lock.json
 # pins them; skipped while the last install is newer than the lock, so that
 # the build and the tests run after it do not install twice.
 #   tools/web/npm-ci.sh

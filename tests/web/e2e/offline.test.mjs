@@ -12,12 +12,12 @@ import { serve } from './support/server.mjs';
 
 const press = { name: 'FM, N = 4000', presses: [{ Combo1: 'FM', Text13: '4000' }] };
 
-async function pressWorks(page, native) {
+async function pressWorks(page, native, what) {
   await typeEntries(page, press.presses[0]);
-  assert.deepEqual(await clickAndAnswer(page, 'Form1', 'Command2'), []);
-  assert.ok(await isShown(page, 'Form2'));
-  assertImage(await canvasImage(page, 'Form2'), native.images.Form2, 'Form2');
-  assert.deepEqual(page.errors, []);
+  assert.deepEqual(await clickAndAnswer(page, 'Form1', 'Command2'), [], what);
+  assert.ok(await isShown(page, 'Form2'), what);
+  assertImage(await canvasImage(page, 'Form2'), native.images.Form2, `${what}: Form2`);
+  assert.deepEqual(await page.scriptErrors(), [], what);
 }
 
 describe('without a server', () => {
@@ -34,17 +34,20 @@ describe('without a server', () => {
     const page = await openPage(browser, server.url);
     // Active means installed, and installing is caching the site.
     await page.evaluate(() => navigator.serviceWorker.ready.then(() => undefined));
+    // Its connections dropped too: nothing answers, as on a machine gone offline.
     await server.close();
-    await page.setOfflineMode(true);
     await page.reload({ waitUntil: 'load' });
     await waitReady(page);
-    await pressWorks(page, native);
+    await pressWorks(page, native, 'offline');
     await page.close();
   });
 
-  it('opens trelvano.html from file:// and a press works', async () => {
-    const page = await openPage(browser, pathToFileURL(singleFile).href);
-    await pressWorks(page, native);
-    await page.close();
+  // Firefox once froze on the single file from file:// in some runs.
+  it('opens trelvano.html from file:// twenty times in a row, and a press works each time', async () => {
+    for (let i = 1; i <= 20; i++) {
+      const page = await openPage(browser, pathToFileURL(singleFile).href);
+      await pressWorks(page, native, `opening ${i}`);
+      await page.close();
+    }
   });
 });

@@ -4,7 +4,7 @@
 import assert from 'node:assert/strict';
 import path from 'node:path';
 import { describe, it } from 'node:test';
-import { browserSession } from './support/browser.mjs';
+import { browserSession, lacks } from './support/browser.mjs';
 import { assertImage } from './support/compare.mjs';
 import { canvasImage, openPage, plotBox, pressAndShowSpectrum } from './support/panel.mjs';
 import { shots } from './support/paths.mjs';
@@ -52,7 +52,7 @@ describe('a phone', () => {
   const session = browserSession({ lang: 'it-IT' });
 
   for (const { file, viewport } of phones) {
-    it(`${viewport.width} × ${viewport.height} at ratio ${viewport.deviceScaleFactor}`, async () => {
+    it(`${viewport.width} × ${viewport.height} at ratio ${viewport.deviceScaleFactor}`, { skip: lacks('narrow') }, async () => {
       const page = await openPage(session.browser, session.url, { viewport });
       await pressAndShowSpectrum(page, press.presses[0]);
       // The type box's list open, so that its items are measured too.
@@ -81,7 +81,7 @@ describe('a phone', () => {
   // A page zoomed in is a narrower one: it flows, and its plots are drawn
   // again at their new size and ratio without a press; and again when the
   // window is then made narrower.
-  it('flows and redraws when zoomed in and resized', async () => {
+  it('flows and redraws when zoomed in and resized', { skip: lacks('narrow') }, async () => {
     const page = await openPage(session.browser, session.url, { viewport: { width: 1366, height: 900 } });
     await pressAndShowSpectrum(page, press.presses[0]);
     let width = (await plotBox(page, 'Form3')).width;

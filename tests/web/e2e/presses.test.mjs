@@ -36,7 +36,7 @@ describe('presses against the native build', () => {
         const differing = assertImage(await canvasImage(page, form), image, `${c.name}, ${form}`);
         t.diagnostic(`${form}: ${differing} of ${image.width * image.height} pixels differ from the native image`);
       }
-      assert.deepEqual(page.errors, [], 'script errors in the page');
+      assert.deepEqual(await page.scriptErrors(), [], 'script errors in the page');
       await page.close();
     });
   }

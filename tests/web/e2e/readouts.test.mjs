@@ -2,7 +2,7 @@
 // against the native readouts with the decimal comma at the same points.
 import assert from 'node:assert/strict';
 import { before, describe, it } from 'node:test';
-import { browserSession } from './support/browser.mjs';
+import { browserSession, lacks } from './support/browser.mjs';
 import { mouseReadout, openPage, plotBox, plotCanvas, pressAndShowSpectrum, readoutText } from './support/panel.mjs';
 import { reference } from './support/reference.mjs';
 
@@ -25,25 +25,22 @@ describe('readouts in an Italian browser', () => {
     const page = await openPage(session.browser, session.url);
     await pressAndShowSpectrum(page, press.presses[0]);
     const seen = [];
-    for (const { form, x, y } of readouts) {
-      await page.bringToFront();
-      await page.$eval(`#${form}`, (e) => e.scrollIntoView({ block: 'start' }));
-      seen.push(await mouseReadout(page, form, x, y));
-    }
+    for (const { form, x, y } of readouts) seen.push(await mouseReadout(page, form, x, y));
     assert.deepEqual(seen, native.readouts);
     assert.ok(seen.every((text) => text.includes(',') && !/\d\.\d/.test(text)), seen.join(' | '));
     await page.close();
   });
 
-  it('under a finger dragged over the spectrum on a phone, shown above the finger', async () => {
+  it('under a finger dragged over the spectrum on a phone, shown above the finger', { skip: lacks('touch') }, async () => {
     const ratio = 3;
     const page = await openPage(session.browser, session.url, {
       viewport: { width: 390, height: 844, deviceScaleFactor: ratio, isMobile: true, hasTouch: true },
     });
     await pressAndShowSpectrum(page, press.presses[0]);
-    await page.$eval('#Form3', (e) => e.scrollIntoView({ block: 'start' }));
+    const box = await plotBox(page, 'Form3');
     // Where the page met the finger, from its own pointer events.
-    await page.$eval(plotCanvas('Form3'), (canvas) => {
+    await page.evaluate((selector) => {
+      const canvas = document.querySelector(selector);
       canvas.addEventListener('pointermove', (e) => {
         window.finger = { clientY: e.clientY, x: e.clientX - canvas.getBoundingClientRect().left, y: e.clientY - canvas.getBoundingClientRect().top };
       });
@@ -63,15 +60,23 @@ describe('readouts in an Italian browser', () => {
     await page.close();
   });
 
-  it('with a language tag the browser rejects, with the point', async () => {
-    const point = { name: 'FM, one readout', presses: [{ Combo1: 'FM' }], spectrum: true, readouts: [readouts[5]] };
-    const [expected] = (await reference(point)).readouts;
-    for (const language of ['C', 'xx-INVALID-tag']) {
+  // WebKitGTK reports "C" under a POSIX locale; Intl rejects both tags.
+  for (const [language, skip] of [['C', false], ['xx-INVALID-tag', lacks('badTag')]]) {
+    it(`with the language tag ${language}, which Intl rejects, with the point`, { skip }, async () => {
+      const point = { name: 'FM, one readout', presses: [{ Combo1: 'FM' }], spectrum: true, readouts: [readouts[5]] };
+      const [expected] = (await reference(point)).readouts;
       const page = await openPage(session.browser, session.url, { language });
+      const rejects = () => {
+        try {
+          return [navigator.language, !new Intl.NumberFormat(navigator.language)];
+        } catch {
+          return [navigator.language, true];
+        }
+      };
+      assert.deepEqual(await page.evaluate(rejects), [language, true]);
       await pressAndShowSpectrum(page, point.presses[0]);
-      await page.$eval('#Form3', (e) => e.scrollIntoView({ block: 'start' }));
       assert.equal(await mouseReadout(page, 'Form3', readouts[5].x, readouts[5].y), expected, language);
       await page.close();
-    }
-  });
+    });
+  }
 });

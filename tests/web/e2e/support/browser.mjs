@@ -1,5 +1,8 @@
-// Debian's chromium, headless, with a profile of its own that is thrown away
-// afterwards, so that no service worker or cache carries over between tests.
+// The browser the tests drive, chosen by TRELVANO_BROWSER: Debian's chromium
+// (puppeteer over CDP, the default), firefox-esr (puppeteer over WebDriver
+// BiDi) or WebKitGTK (support/webkit.mjs). Each with a profile of its own that
+// is thrown away afterwards, so that no service worker or cache carries over
+// between tests.
 import fs from 'node:fs';
 import os from 'node:os';
 import path from 'node:path';
@@ -7,37 +10,64 @@ import { after, before } from 'node:test';
 import puppeteer from 'puppeteer-core';
 import { site } from './paths.mjs';
 import { serve } from './server.mjs';
+import { openWebKitPage } from './webkit.mjs';
 
-export const chromiumPath = process.env.TRELVANO_CHROMIUM ?? '/usr/bin/chromium';
+export const engine = process.env.TRELVANO_BROWSER ?? 'chromium';
+
+// What an engine's driver cannot do: the tests that need it are skipped there, with why.
+const lacking = {
+  firefox: { touch: 'puppeteer emulates no touch screen over WebDriver BiDi' },
+  webkit: {
+    touch: 'WebKitWebDriver has no touch input',
+    narrow: "MiniBrowser's window is never narrower than 447 px",
+    badTag: "WebKitGTK takes its language from the C library's locale, which no invalid tag names",
+  },
+};
+export const lacks = (feature) => lacking[engine]?.[feature] ?? false;
+
+const launchers = {
+  chromium: (lang, profile) =>
+    puppeteer.launch({
+      executablePath: process.env.TRELVANO_CHROMIUM ?? '/usr/bin/chromium',
+      userDataDir: profile,
+      // Root in CI cannot use chromium's sandbox; --lang alone leaves
+      // navigator.language alone in headless mode.
+      args: ['--no-sandbox', '--disable-gpu', '--disable-background-networking', '--disable-component-update', '--disable-sync',
+        '--no-first-run', '--disable-dev-shm-usage', `--lang=${lang}`, `--accept-lang=${lang}`],
+    }),
+  firefox: (lang, profile) =>
+    puppeteer.launch({
+      browser: 'firefox',
+      executablePath: process.env.TRELVANO_FIREFOX ?? '/usr/bin/firefox-esr',
+      userDataDir: profile,
+      extraPrefsFirefox: { 'intl.accept_languages': lang },
+    }),
+};
 
 // lang: the browser's language, which decides the readouts' decimal separator.
+// open({viewport, language}) gives a blank page of that size and device pixel
+// ratio, whose navigator.language reports language when given; its
+// scriptErrors() are the script errors it met.
 export async function launch({ lang = 'en-US' } = {}) {
-  const profile = fs.mkdtempSync(path.join(os.tmpdir(), 'trelvano-chromium-'));
-  const browser = await puppeteer.launch({
-    executablePath: chromiumPath,
-    headless: true,
-    userDataDir: profile,
-    defaultViewport: { width: 1366, height: 900 },
-    args: [
-      // Root in CI cannot use chromium's sandbox.
-      '--no-sandbox',
-      '--disable-gpu',
-      '--disable-background-networking',
-      '--disable-component-update',
-      '--disable-sync',
-      '--no-first-run',
-      '--disable-dev-shm-usage',
-      // --lang alone leaves navigator.language alone in headless mode.
-      `--lang=${lang}`,
-      `--accept-lang=${lang}`,
-    ],
-  });
-  const close = browser.close.bind(browser);
-  browser.close = async () => {
-    await close();
-    fs.rmSync(profile, { recursive: true, force: true });
+  const profile = fs.mkdtempSync(path.join(os.tmpdir(), `trelvano-${engine}-`));
+  const browser = engine === 'webkit' ? null : await launchers[engine](lang, profile);
+  return {
+    async open({ viewport = { width: 1366, height: 900 }, language } = {}) {
+      if (!browser) return openWebKitPage({ lang, profile, viewport, language });
+      const page = await browser.newPage();
+      const errors = [];
+      page.on('pageerror', (error) => errors.push(String(error)));
+      page.scriptErrors = async () => errors;
+      await page.setViewport(viewport);
+      if (language) await page.evaluateOnNewDocument((tag) => Object.defineProperty(navigator, 'language', { get: () => tag }), language);
+      await page.bringToFront();
+      return page;
+    },
+    async close() {
+      await browser?.close();
+      fs.rmSync(profile, { recursive: true, force: true });
+    },
   };
-  return browser;
 }
 
 // A served site and a browser for one describe block, closed after it:

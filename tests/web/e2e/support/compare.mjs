@@ -1,5 +1,11 @@
 import assert from 'node:assert/strict';
-import { differingPixels } from './panel.mjs';
+
+// Pixels that differ between two RGBA images.
+export function differingPixels(a, b) {
+  let count = 0;
+  for (let i = 0; i < a.length; i += 4) if (a.readUInt32BE(i) !== b.readUInt32BE(i)) count += 1;
+  return count;
+}
 
 // At most 0.1 % of the pixels may differ; the count is returned for the report.
 export function assertImage(actual, expected, what) {

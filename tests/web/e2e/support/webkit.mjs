@@ -1,0 +1,144 @@
+// WebKitGTK's MiniBrowser under WebKitWebDriver (selenium-webdriver), behind
+// the part of puppeteer's Page the tests use, so that each test is written
+// once. MiniBrowser takes its device pixel ratio (GDK_SCALE) and language (the
+// C library's locale) from its environment, which the driver passes on: each
+// page is a driver and a browser of its own, started in about a second. Needs
+// an X display: tools/web/test-page.sh runs this engine under Xvfb.
+import { execFileSync, spawn } from 'node:child_process';
+import fs from 'node:fs';
+import net from 'node:net';
+import path from 'node:path';
+import { setTimeout as sleep } from 'node:timers/promises';
+import { Builder, Key } from 'selenium-webdriver';
+
+const miniBrowser = process.env.TRELVANO_MINIBROWSER ?? '/usr/lib/x86_64-linux-gnu/webkit2gtk-4.1/MiniBrowser';
+const keys = { Control: Key.CONTROL, Backspace: Key.BACK_SPACE, Tab: Key.TAB, KeyA: 'a' };
+
+const freePort = () =>
+  new Promise((resolve) => {
+    const probe = net.createServer().listen(0, '127.0.0.1', () => {
+      const { port } = probe.address();
+      probe.close(() => resolve(port));
+    });
+  });
+
+// WebKit reads the locale "C" as en-US and "C.UTF-8" as the tag "C"; any other
+// is compiled from glibc's sources into the profile (LOCPATH), since a machine
+// may hold no locale but C.
+function localeOf(tag, profile) {
+  if (tag === 'en-US') return { LANG: 'C' };
+  if (tag === 'C') return { LANG: 'C.UTF-8' };
+  const name = `${tag.replace('-', '_')}.UTF-8`;
+  if (!fs.existsSync(path.join(profile, name))) execFileSync('localedef', ['-i', tag.replace('-', '_'), '-f', 'UTF-8', path.join(profile, name)]);
+  return { LANG: name, LC_ALL: name, LOCPATH: profile };
+}
+
+export async function openWebKitPage({ lang, profile, viewport = { width: 1366, height: 900 }, language }) {
+  const port = await freePort();
+  const env = { ...process.env, GDK_SCALE: String(viewport.deviceScaleFactor ?? 1), ...localeOf(language ?? lang, profile) };
+  const driverProcess = spawn('WebKitWebDriver', [`--port=${port}`], { env, stdio: 'ignore' });
+  let driver;
+  for (let tries = 0; !driver; tries++) {
+    try {
+      driver = await new Builder()
+        .usingServer(`http://127.0.0.1:${port}`)
+        .withCapabilities({ browserName: 'MiniBrowser', 'webkitgtk:browserOptions': { binary: miniBrowser, args: ['--automation'] } })
+        .build();
+    } catch (error) {
+      if (tries > 50) throw error;
+      await sleep(100);
+    }
+  }
+  const page = new WebKitPage(driver, driverProcess);
+  await page.setViewport(viewport).catch(async (error) => {
+    await page.close();
+    throw error;
+  });
+  return page;
+}
+
+class WebKitPage {
+  constructor(driver, driverProcess) {
+    this.driver = driver;
+    this.driverProcess = driverProcess;
+    const keyOf = (name) => keys[name] ?? name;
+    const act = (build) => build(driver.actions()).perform();
+    this.keyboard = {
+      down: (name) => act((a) => a.keyDown(keyOf(name))),
+      up: (name) => act((a) => a.keyUp(keyOf(name))),
+      press: (name) => act((a) => a.keyDown(keyOf(name)).keyUp(keyOf(name))),
+      type: (text) => act((a) => a.sendKeys(text)),
+    };
+    this.mouse = { move: (x, y) => act((a) => a.move({ x: Math.round(x), y: Math.round(y) })) };
+  }
+
+  // A function runs with its arguments, a string as a script; a promise is awaited.
+  evaluate(fn, ...args) {
+    return this.driver.executeScript(typeof fn === 'function' ? `return (${fn}).apply(null, arguments)` : fn, ...args);
+  }
+
+  async waitForFunction(fn, { timeout = 30000, polling = 20 } = {}, ...args) {
+    for (const end = Date.now() + timeout; ; await sleep(polling)) {
+      const value = await this.evaluate(fn, ...args);
+      if (value) return value;
+      if (Date.now() > end) throw new Error(`waiting for ${fn} failed: ${timeout} ms exceeded`);
+    }
+  }
+
+  // Classic WebDriver hears no script error: only those after the load are kept.
+  async #loaded() {
+    await this.evaluate(() => {
+      window.trelvanoErrors = [];
+      addEventListener('error', (e) => window.trelvanoErrors.push(String(e.error ?? e.message)));
+      addEventListener('unhandledrejection', (e) => window.trelvanoErrors.push(String(e.reason)));
+    });
+  }
+
+  async goto(url) {
+    await this.driver.get(url);
+    await this.#loaded();
+  }
+
+  async reload() {
+    await this.driver.navigate().refresh();
+    await this.#loaded();
+  }
+
+  scriptErrors() {
+    return this.evaluate(() => window.trelvanoErrors);
+  }
+
+  // As puppeteer clicks: at the middle of the element, scrolled into view.
+  async click(selector) {
+    const { x, y } = await this.evaluate((s) => {
+      const element = document.querySelector(s);
+      element.scrollIntoView({ block: 'nearest', inline: 'nearest' });
+      const r = element.getBoundingClientRect();
+      return { x: r.left + r.width / 2, y: r.top + r.height / 2 };
+    }, selector);
+    await this.driver.actions().move({ x: Math.round(x), y: Math.round(y) }).press().release().perform();
+  }
+
+  // The window holds MiniBrowser's own bar as well as the page; a window
+  // just opened may not take its first size.
+  async setViewport({ width, height }) {
+    for (let tries = 0; ; tries++) {
+      const [w, h, frameW, frameH] = await this.evaluate(() => [innerWidth, innerHeight, outerWidth - innerWidth, outerHeight - innerHeight]);
+      if (w === width && h === height) return;
+      if (tries === 20) throw new Error(`MiniBrowser shows ${w}x${h} rather than ${width}x${height}`);
+      await this.driver.manage().window().setRect({ width: width + frameW, height: height + frameH });
+      await sleep(50 * tries);
+    }
+  }
+
+  async screenshot({ path: file } = {}) {
+    const png = Buffer.from(await this.driver.takeScreenshot(), 'base64');
+    if (file) fs.writeFileSync(file, png);
+    return png;
+  }
+
+  async close() {
+    await this.driver.quit().catch(() => {});
+    this.driverProcess.kill();
+  }
+}
