@@ -37,14 +37,13 @@ describe('readouts in an Italian browser', () => {
       viewport: { width: 390, height: 844, deviceScaleFactor: ratio, isMobile: true, hasTouch: true },
     });
     await pressAndShowSpectrum(page, press.presses[0]);
-    const box = await plotBox(page, 'Form3');
     // Where the page met the finger, from its own pointer events.
     await page.evaluate((selector) => {
       const canvas = document.querySelector(selector);
       canvas.addEventListener('pointermove', (e) => {
         window.finger = { clientY: e.clientY, x: e.clientX - canvas.getBoundingClientRect().left, y: e.clientY - canvas.getBoundingClientRect().top };
       });
-    });
+    }, plotCanvas('Form3'));
     const box = await plotBox(page, 'Form3');
     const [from, to] = [0.3, 0.6].map((f) => [box.x + f * box.width, box.y + f * box.height]);
     await page.touchscreen.touchStart(...from);

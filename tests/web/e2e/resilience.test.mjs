@@ -114,9 +114,10 @@ describe('a start that fails', () => {
   // the style sheet after a while when no script of the page runs at all.
   it('says so in the page rather than leave it blank', async () => {
     for (const file of ['/trelvano.wasm', '/trelvano.js', '/worker.js', '/page.js']) {
+      // No service worker either, which would serve the files from its cache.
+      session.server.refused.add('/sw.js');
       session.server.refused.add(file);
-      const page = await session.browser.newPage();
-      await page.setBypassServiceWorker(true);
+      const page = await session.browser.open();
       await page.goto(session.url, { waitUntil: 'load' });
       const loaded = Date.now();
       await page.waitForFunction(() => document.getElementById('start-failed').checkVisibility({ visibilityProperty: true }), {
