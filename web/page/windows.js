@@ -285,6 +285,15 @@ export function buildWindows(forms, desktop, actions) {
         spacing -= 0.25;
         element.style.setProperty('--tight', `${spacing}px`);
       }
+      // Lines a hair taller than a wrapped caption's box (Firefox rounds each
+      // line's height up) are set a hair closer, rather than overflow it.
+      const over = box.scrollHeight - box.clientHeight;
+      if (over > 0 && over <= 2) {
+        const range = document.createRange();
+        range.selectNodeContents(element);
+        const lines = new Set([...range.getClientRects()].map((r) => Math.round(r.top))).size;
+        if (lines > 0) element.style.setProperty('--leading', `${Math.floor((box.clientHeight * 100) / lines) / 100}px`);
+      }
     }
     for (const win of flowing) win.section.classList.add('flow');
   }

@@ -3,7 +3,7 @@
 // screen readers, and the plot is described in the module's words.
 import assert from 'node:assert/strict';
 import { before, describe, it } from 'node:test';
-import { browserSession } from './support/browser.mjs';
+import { browserSession, lacks } from './support/browser.mjs';
 import { canvasImage, mouseReadout, openPage, plotBox, plotCanvas, pressAndShowSpectrum } from './support/panel.mjs';
 import { reference } from './support/reference.mjs';
 
@@ -101,7 +101,8 @@ describe('the plots from the keyboard', () => {
     assert.deepEqual(seen, native.keys.map(shown));
     assert.equal(await page.evaluate(() => window.scrollY), scrolled, 'the page scrolled');
     const { x, y, text } = seen.at(-1);
-    assert.equal(await mouseReadout(page, 'Form2', x, y), text, 'the mouse at the cursor');
+    // The pointer can stand where the cursor does only where a driver places it between pixels.
+    if (!lacks('subpixelPointer')) assert.equal(await mouseReadout(page, 'Form2', x, y), text, 'the mouse at the cursor');
   });
 
   // A column of the canvas holding red is a spectrum line seen; neighbours

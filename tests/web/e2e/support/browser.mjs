@@ -16,9 +16,13 @@ export const engine = process.env.TRELVANO_BROWSER ?? 'chromium';
 
 // What an engine's driver cannot do: the tests that need it are skipped there, with why.
 const lacking = {
-  firefox: { touch: 'puppeteer emulates no touch screen over WebDriver BiDi' },
+  firefox: {
+    touch: 'puppeteer emulates no touch screen over WebDriver BiDi',
+    subpixelPointer: "WebDriver's pointer moves to whole CSS pixels",
+  },
   webkit: {
     touch: 'WebKitWebDriver has no touch input',
+    subpixelPointer: "WebDriver's pointer moves to whole CSS pixels",
     narrow: "MiniBrowser's window is never narrower than 447 px",
     badTag: "WebKitGTK takes its language from the C library's locale, which no invalid tag names",
   },
