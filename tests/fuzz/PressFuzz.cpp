@@ -51,8 +51,8 @@ bool Press(AnalysisState& state, const EntryTexts& entries, Host& host)
     } catch (const RuntimeFault&) {
         completed = false;
     }
-    const plot::ClipBox& box = plot::GuardBox;
-    const auto inside = [&box](float x, float y) {
+    const auto inside = [](float x, float y) {
+        const plot::ClipBox& box = plot::GuardBox;
         return x >= box.left && x <= box.right && y >= box.bottom && y <= box.top;
     };
     for (const support::Lines* lines : {&host.waveform.lines, &host.spectrum.lines}) {
