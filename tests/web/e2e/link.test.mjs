@@ -74,7 +74,7 @@ describe('a link to an exercise', () => {
       await setText(page, 'Text13', '2500');
       await setText(page, 'Combo1', 'PM');
       await setText(page, 'Text8', initial.Text8);
-      const address = new URL(page.url());
+      const address = new URL(await page.evaluate(() => location.href));
       assert.equal(address.searchParams.toString(), `lezione=3&${query({ Text13: '2500', Combo1: 'PM' })}`, url);
       assert.equal(await page.evaluate(() => history.length), entries, `${url}: history entries`);
       await page.reload({ waitUntil: 'load' });
