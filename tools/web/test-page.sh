@@ -7,9 +7,7 @@
 # here into build-web-native/. Needs the site and the single file that
 # tools/web/build.sh writes; it runs this after them. Screenshots go to
 # build-web/shots/.
-#   tools/web/test-page.sh              every test in chromium and firefox-esr
-#   TRELVANO_BROWSERS="chromium firefox webkit" tools/web/test-page.sh   WebKit too:
-#     its keyboard file still fails (no focus ring seen through WebKitWebDriver)
+#   tools/web/test-page.sh              every test in every engine
 #   tools/web/test-page.sh FILE...      only those files of tests/web/e2e/, e.g. presses.test.mjs
 #   TRELVANO_BROWSERS="firefox webkit" ...   only those engines (chromium firefox webkit)
 set -euo pipefail
@@ -31,7 +29,7 @@ unset NODE_PATH NODE_OPTIONS
 # even when one fails, and the script fails if any did.
 (($#)) || set -- ./*.test.mjs
 failed=()
-for engine in ${TRELVANO_BROWSERS:-chromium firefox}; do
+for engine in ${TRELVANO_BROWSERS:-chromium firefox webkit}; do
   echo "web: the page in $engine"
   run=(node --test --test-concurrency=1 --test-timeout=180000 "$@")
   # MiniBrowser has no headless mode; the screen holds a window at ratio 2.

@@ -271,8 +271,8 @@ export function buildWindows(forms, desktop, actions) {
     return parseFloat(style.paddingLeft) + parseFloat(style.paddingRight);
   };
 
-  // A word a hair wider than its box in this face is drawn a little tighter,
-  // rather than past the box's edge, as no wrap can help it. Measured in the
+  // A caption a hair wider than its box in this face is drawn a little
+  // tighter rather than past the box's edge or onto a line of its own. Measured in the
   // table's layout, which a flowing window takes for the moment; the style
   // sheet applies the spacing only there.
   function fitCaptions() {
@@ -281,7 +281,9 @@ export function buildWindows(forms, desktop, actions) {
     for (const element of desktop.querySelectorAll('.label, .button > span, .option > span')) {
       const box = element.closest('[data-control]');
       let spacing = 0;
-      while (box.scrollWidth > box.clientWidth && spacing > -1) {
+      // A word past the box's edge, or a caption one line tall wrapped onto a
+      // second by a wider face (WebKit's), is drawn tighter until it fits.
+      while ((box.scrollWidth > box.clientWidth || box.scrollHeight > box.clientHeight + 2) && spacing > -1) {
         spacing -= 0.25;
         element.style.setProperty('--tight', `${spacing}px`);
       }

@@ -2,7 +2,7 @@
 // the module's cursor, whose readout goes to the tooltip at the mark and to
 // screen readers, and the plot is described in the module's words.
 import assert from 'node:assert/strict';
-import { before, describe, it } from 'node:test';
+import { after, before, describe, it } from 'node:test';
 import { browserSession, lacks } from './support/browser.mjs';
 import { canvasImage, mouseReadout, openPage, plotBox, plotCanvas, pressAndShowSpectrum } from './support/panel.mjs';
 import { reference } from './support/reference.mjs';
@@ -68,6 +68,9 @@ describe('the plots from the keyboard', () => {
     page = await openPage(session.browser, session.url);
     await pressAndShowSpectrum(page, press.presses[0]);
   });
+  // A WebKit page is a browser of its own, which the session's close leaves
+  // open; elsewhere that close, which runs first, took the page with it.
+  after(() => page?.close().catch(() => {}));
 
   it('take the focus first in their window, with a ring, described as the module says', async () => {
     const native = await reference(press);
@@ -86,7 +89,9 @@ describe('the plots from the keyboard', () => {
         },
         plotCanvas(form),
       );
-      assert.deepEqual(focused, { focused: true, ring: true, description: native.described[form] }, form);
+      // Where a driver's keys do not count as the keyboard's, no ring can be asked for.
+      const ring = !lacks('keyboardFocusVisible');
+      assert.deepEqual(focused, { focused: true, ring: ring ? true : focused.ring, description: native.described[form] }, form);
       assert.ok(native.described[form], `${form} is described`);
     }
   });

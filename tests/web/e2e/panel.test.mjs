@@ -45,6 +45,8 @@ describe('the panel and the result windows', () => {
     page = await openPage(browser, server.url);
   });
   after(async () => {
+    // A WebKit page is a browser of its own.
+    await page?.close();
     await browser?.close();
     await server?.close();
   });

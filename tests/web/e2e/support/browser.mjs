@@ -22,6 +22,7 @@ const lacking = {
   },
   webkit: {
     touch: 'WebKitWebDriver has no touch input',
+    keyboardFocusVisible: "keys sent through WebKitWebDriver do not make :focus-visible match",
     subpixelPointer: "WebDriver's pointer moves to whole CSS pixels",
     narrow: "MiniBrowser's window is never narrower than 447 px",
     badTag: "WebKitGTK takes its language from the C library's locale, which no invalid tag names",
