@@ -1,13 +1,19 @@
+// The session both front ends show: its events, its windows, its keyboard cursor and its plots in words.
 #include "engine/session/Session.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <string>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 #include "engine/CursorReadout.h"
 #include "engine/GuardedPress.h"
 #include "engine/entries/FaultMessage.h"
+#include "engine/entries/NumberFormat.h"
 #include "tests/support/Entries.h"
 #include "tests/support/Faults.h"
 #include "tests/support/RecordingHost.h"
@@ -43,6 +49,15 @@ void Enter(Session& session, const std::string& edits)
     const EntryTexts entries = support::Edited(edits, InitialEntries());
     for (const Entry& entry : kEntries) ASSERT_TRUE(session.SetText(entry.box, entries.*entry.text));
     ASSERT_TRUE(session.SetText("Combo1", entries.Combo1));
+}
+
+// Pressed with the edits and the comma as the separator, then both plots on screen.
+void Press(Session& session, const std::string& edits)
+{
+    session.SetDecimalSeparator(",");
+    Enter(session, edits);
+    session.Press();
+    session.ShowSpectrum();
 }
 
 // The messages the engine's own press gives for the same entries.
@@ -199,6 +214,171 @@ TEST(Session, PlotsTakeTheRatioAtTheirBlanking)
     EXPECT_EQ(session.Window("Form3")->Pixels().height, 1234);
     EXPECT_EQ(session.Window("Form2")->Ratio(), 2.0);
     EXPECT_FALSE(AllBackground(*session.Window("Form2"), plot::Rgb{255, 255, 192}));
+}
+
+// The first event of the kind, about `form` when one is named.
+const SessionEvent* Find(const SessionEvents& events, EventKind kind, const char* form = nullptr)
+{
+    for (const SessionEvent& event : events) {
+        if (event.kind == kind && (form == nullptr || std::string(event.form) == form)) return &event;
+    }
+    return nullptr;
+}
+
+SessionEvent KeyReadout(Session& session, const char* form, CursorKey key)
+{
+    const SessionEvents events = session.Key(form, key);
+    const SessionEvent* readout = Find(events, EventKind::Readout);
+    return readout != nullptr ? *readout : SessionEvent{EventKind::Message};
+}
+
+// The image columns that hold a red pixel, the lines a sighted user sees, with the row of each one's top.
+std::vector<std::pair<int, int>> RedColumns(const ResultWindow& window)
+{
+    std::vector<std::pair<int, int>> columns;
+    const plot::PixelSize pixels = window.Pixels();
+    for (int x = 0; x < pixels.width; ++x) {
+        for (int y = 0; y < pixels.height; ++y) {
+            if (window.Image().At(x, y) == plot::Red) {
+                columns.emplace_back(x, y);
+                break;
+            }
+        }
+    }
+    return columns;
+}
+
+// Right from the first line visits every line in view once, left to right,
+// and stops on the last; each readout is the line's own frequency and height.
+TEST(PlotCursor, SpectrumStepsVisitExactlyTheVisibleLines)
+{
+    for (const auto& [edits, ratio] :
+         {std::pair{"Combo1=AM", 1.0}, {"Combo1=FM", 2.0}, {"Combo1=FM|Text1=100|Text13=400000", 1.0}}) {
+        SCOPED_TRACE(edits);
+        Session session;
+        session.SetPixelRatio(ratio);
+        Press(session, edits);
+        const ResultWindow& window = *session.Window("Form3");
+        std::vector<std::pair<int, int>> visited;
+        SessionEvent at = KeyReadout(session, "Form3", CursorKey::First);
+        for (int guard = 0; guard < 5000; ++guard) {
+            // The cursor stands on the line's top, to within the pixel the line's end is rounded into.
+            visited.emplace_back(static_cast<int>(std::floor(at.x * ratio)),
+                                 static_cast<int>(std::round(at.y * ratio)));
+            const SessionEvent next = KeyReadout(session, "Form3", CursorKey::Next);
+            if (next.x == at.x) break;
+            at = next;
+        }
+        EXPECT_EQ(visited, RedColumns(window));
+        EXPECT_EQ(KeyReadout(session, "Form3", CursorKey::Last).x, at.x);
+        EXPECT_EQ(KeyReadout(session, "Form3", CursorKey::Previous).x<at.x, visited.size()> 1);
+    }
+    // The default AM: the carrier and its two side lines, read exactly off their tops.
+    Session am;
+    Press(am, "Combo1=AM");
+    EXPECT_EQ(KeyReadout(am, "Form3", CursorKey::Last).text, "f= 33000,00 Hz ; S(f) = 6,25E+00 V");
+    EXPECT_EQ(KeyReadout(am, "Form3", CursorKey::First).text, "f= 27000,00 Hz ; S(f) = 6,25E+00 V");
+    EXPECT_EQ(KeyReadout(am, "Form3", CursorKey::Next).text, "f= 30000,00 Hz ; S(f) = 2,50E+01 V");
+}
+
+// The keyboard's readout is the mouse's at the place the cursor went to; the
+// waveform's cursor stands on the trace, so its value is the signal's there.
+TEST(PlotCursor, KeyReadoutsAreTheMousesAtTheCursor)
+{
+    Session session;
+    Press(session, "Combo1=FM|Text2=0.5");
+    const std::vector<std::pair<const char*, CursorKey>> keys = {
+        {"Form2", CursorKey::First}, {"Form2", CursorKey::Next}, {"Form2", CursorKey::Down},
+        {"Form2", CursorKey::Right}, {"Form2", CursorKey::Last}, {"Form2", CursorKey::Previous},
+        {"Form3", CursorKey::First}, {"Form3", CursorKey::Up},   {"Form3", CursorKey::Left},
+    };
+    for (const auto& [form, key] : keys) {
+        SCOPED_TRACE(testing::Message() << form << " key " << static_cast<int>(key));
+        const SessionEvent read = KeyReadout(session, form, key);
+        ASSERT_EQ(read.kind, EventKind::Readout);
+        EXPECT_EQ(Read(session.Readout(form, read.x, read.y)).texts, std::vector{read.text});
+    }
+    // With Kt = 0.5 the trace ends half-way: End stands on its last sample, N, at W/2.
+    const SessionEvent end = KeyReadout(session, "Form2", CursorKey::Last);
+    EXPECT_EQ(std::floor(end.x), 500);
+    EXPECT_EQ(end.text.substr(0, 13), "t= 2,00 msec ");
+    // Each step of the trace is one layout column, on a sample where they lie
+    // closer than a column: the value read is that sample's.
+    const AnalysisState& state = session.State();
+    SessionEvent at = KeyReadout(session, "Form2", CursorKey::First);
+    EXPECT_EQ(at.text, "t= 0,00 msec ; V(t) = " + FormatScientific2(state.buffers.Signal.at(0), ",") + " V");
+    for (int column = 1; column <= 10; ++column) at = KeyReadout(session, "Form2", CursorKey::Next);
+    EXPECT_EQ(std::floor(at.x), 10);
+    EXPECT_EQ(at.text, "t= 0,04 msec ; V(t) = " + FormatScientific2(state.buffers.Signal.at(20), ",") + " V");
+    // Free moves stop at the edges.
+    KeyReadout(session, "Form2", CursorKey::First);
+    EXPECT_EQ(KeyReadout(session, "Form2", CursorKey::Left).x, 0.0);
+    // A window not on screen has no cursor.
+    session.Close("Form3");
+    EXPECT_TRUE(session.Key("Form3", CursorKey::Next).empty());
+}
+
+std::string Described(const SessionEvents& events, const char* form)
+{
+    const SessionEvent* described = Find(events, EventKind::Described, form);
+    return described != nullptr ? described->text : "(none)";
+}
+
+// Each press says in words what the plots show; a fault's blank plots say nothing.
+TEST(PlotCursor, PlotsAreDescribedAfterEachPress)
+{
+    Session session;
+    session.SetDecimalSeparator(",");
+    session.SetText("Combo1", "AM");
+    const SessionEvents drawn = session.Press();
+    EXPECT_EQ(Described(drawn, "Form3"),
+              "Spettro, righe visibili: 3. f= 27000,00 Hz ; S(f) = 6,25E+00 V. f= 30000,00 Hz ; S(f) = 2,50E+01 V. "
+              "f= 33000,00 Hz ; S(f) = 6,25E+00 V");
+    EXPECT_EQ(Described(drawn, "Form2"), "Forma d'onda, primo picco: t= 0,00 msec ; V(t) = 3,75E+01 V");
+    // The same plots again: nothing new to say.
+    EXPECT_EQ(Described(session.Press(), "Form2"), "(none)");
+    session.SetText("Text13", "2147483647");
+    const SessionEvents faulted = session.Press();
+    EXPECT_EQ(Described(faulted, "Form2"), "");
+    EXPECT_EQ(Described(faulted, "Form3"), "");
+}
+
+// A plot shown at another size or ratio is drawn again from the last run at
+// once, the same as a press made at that size; a rejected press since changes
+// nothing in it, and a blank plot stays blank.
+TEST(PlotCursor, PlotsAreDrawnAgainAtTheirSizeOnScreen)
+{
+    Session resized;
+    Press(resized, "Combo1=FM");
+    resized.SetText("Text13", "10");  // refused below Shannon's limit
+    resized.Press();
+    const SessionEvents events = resized.SetPlotScreen("Form3", 350, 214, 3.0);
+    ASSERT_NE(Find(events, EventKind::PlotChanged), nullptr);
+    EXPECT_NE(Find(events, EventKind::Described), nullptr);
+    EXPECT_TRUE(resized.SetPlotScreen("Form3", 350, 214, 3.0).empty());
+
+    Session fresh;
+    fresh.SetPlotScreen("Form3", 350, 214, 3.0);
+    Press(fresh, "Combo1=FM");
+    const ResultWindow& a = *resized.Window("Form3");
+    const ResultWindow& b = *fresh.Window("Form3");
+    EXPECT_EQ(a.Pixels().width, 1050);
+    EXPECT_EQ(a.LayoutSize().width, 350);
+    EXPECT_TRUE(std::equal(a.Rgba().begin(), a.Rgba().end(), b.Rgba().begin(), b.Rgba().end()));
+    // Its lines in words too; their readouts convert with the refused entries, as the mouse's do.
+    EXPECT_EQ(a.description.substr(0, 28), b.description.substr(0, 28));
+
+    // Sizes no screen has are ignored.
+    for (const auto& [w, h, r] :
+         {std::tuple{0.0, 100.0, 1.0}, {100.0, NAN, 1.0}, {1e6, 100.0, 1.0}, {100.0, 100.0, 0.0}}) {
+        EXPECT_TRUE(resized.SetPlotScreen("Form2", w, h, r).empty());
+    }
+    EXPECT_EQ(resized.Window("Form2")->LayoutSize().width, 1001);
+
+    resized.Close("Form3");
+    resized.ShowSpectrum();
+    resized.SetPlotScreen("Form3", 200, 100, 1.0);
+    EXPECT_TRUE(AllBackground(*resized.Window("Form3"), plot::Black));
 }
 
 }  // namespace

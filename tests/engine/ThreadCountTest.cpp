@@ -43,9 +43,11 @@ TEST(WorkerPool, EveryPartRunsOnceAndTheLowestPartsFaultIsRaised)
         EXPECT_TRUE(firstRan);
         EXPECT_EQ(inner, 4);
         EXPECT_TRUE(std::all_of(calls.begin(), calls.end(), [](const auto& c) { return c == 1; }));
+        // The first part's own fault, with no part faulting after it.
+        const auto memory = [] { throw RuntimeFault(FaultKind::OutOfMemory); };
         EXPECT_EQ(support::FaultOf([&] {
                       pool.run(
-                          3, [](std::size_t) {}, [] { throw RuntimeFault(FaultKind::OutOfMemory); });
+                          3, [](std::size_t) {}, memory);
                   }),
                   FaultKind::OutOfMemory);
     }

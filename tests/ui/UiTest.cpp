@@ -13,7 +13,6 @@
 #include <QTest>
 #include <QTimer>
 #include <QToolTip>
-#include <functional>
 #include <optional>
 #include <tuple>
 #include <vector>
@@ -45,13 +44,13 @@ int Count(const QImage& image, QColor colour)
 
 // Every message, with whether the waveform window was on screen behind it.
 struct WatchingSink final : MessageSink {
-    std::function<bool()> waveformShown = [] { return false; };
+    const AppWindows* windows = nullptr;
     std::vector<std::string> texts;
     std::vector<bool> behind;
     void ShowMessage(const std::string& text) override
     {
         texts.push_back(text);
-        behind.push_back(waveformShown());
+        behind.push_back(windows->ExistingWaveformWindow() && windows->ExistingWaveformWindow()->isVisible());
     }
 };
 
@@ -59,12 +58,7 @@ struct Windows {
     Session session;
     WatchingSink messages;
     AppWindows windows{session, messages};
-    Windows()
-    {
-        messages.waveformShown = [this] {
-            return windows.ExistingWaveformWindow() && windows.ExistingWaveformWindow()->isVisible();
-        };
-    }
+    Windows() { messages.windows = &windows; }
 
     Form1& Panel() { return windows.InputPanel(); }
     Form2& Waveform() { return windows.WaveformWindow(); }

@@ -1,18 +1,34 @@
+// What a press needs and what the machine has: the kernel's figures, the headroom they leave, the buffers a
+// run takes, and presses under a real address-space cap.
 #include "engine/memory/MemoryBudget.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <limits>
 #include <optional>
 #include <tuple>
+#include <utility>
 #include <vector>
 
+#include "engine/AllocateSampleBuffers.h"
+#include "engine/core/WorkerPool.h"
+#include "engine/entries/EntryTable.h"
 #include "engine/memory/MemoryText.h"
+#include "tests/support/Entries.h"
 
 #if defined(__EMSCRIPTEN__)
 #include <emscripten/heap.h>
 #include <unistd.h>
+#endif
+#if defined(__linux__)
+#include <sys/resource.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <iostream>
+#include <sstream>
 #endif
 
 namespace trelvano {
@@ -103,6 +119,99 @@ TEST(MemoryBudget, TakingRoomGrowsTheHeap)
     const auto top = static_cast<std::int64_t>(reinterpret_cast<std::uintptr_t>(sbrk(0)));
     EXPECT_EQ(TakeRoom(256 * MiB), std::nullopt);
     EXPECT_GE(static_cast<std::int64_t>(emscripten_get_heap_size()), top + 256 * MiB);
+}
+#endif
+
+// One state throughout: every press follows one whose buffers hold 7.0, and each run must read zeros
+// wherever it reuses storage (the same size, smaller, grown back over what a larger run left) or takes
+// fresh storage. A refusal, for the largest N by the guard's own reading of this machine (/proc, or
+// Windows' memory status) and so before any buffer is touched, leaves the last run's buffers alone.
+// Refusing under a real limit is FftMemory's.
+TEST(SampleBuffers, EachRunLeavesNPlusTwoZerosARefusalLeavesThemAloneAndTheLargestIsCountedInFull)
+{
+    AnalysisState state;
+    SampleBuffers& b = state.buffers;
+    std::vector<std::pair<std::int32_t, std::optional<FaultKind>>> rows;
+    for (const std::int32_t n : {300000, 300000, 100000, 300000, 5000, 1500, 0, -1, -2, 3})
+        rows.emplace_back(n, std::nullopt);
+    rows.emplace_back(2147483647, FaultKind::Overflow);
+    if (HeadroomBytes(ReadMemoryFigures()) / 48 <= kLargestN) rows.emplace_back(kLargestN, FaultKind::OutOfMemory);
+    std::int64_t elements = 0;
+    for (const auto& [n, fault] : rows) {
+        SCOPED_TRACE(n);
+        for (CheckedArray& a : b.inAllocationOrder()) {
+            for (double& v : a.range(0, a.size() - 1)) v = 7.0;
+        }
+        state.params.N = n;
+        EXPECT_EQ(support::FaultOf([&] { AllocateSampleBuffers(state); }), fault);
+        if (!fault) elements = std::int64_t{n} + 2;
+        for (const CheckedArray& a : std::as_const(b).inAllocationOrder()) {
+            ASSERT_EQ(a.size(), elements);
+            ASSERT_TRUE(std::all_of(a.all().begin(), a.all().end(),
+                                    [expected = fault ? 7.0 : 0.0](double v) { return v == expected; }));
+            // FFTW is planned for one alignment and executed on whatever storage comes next.
+            ASSERT_EQ(reinterpret_cast<std::uintptr_t>(a.all().data()) % 64, 0u);
+        }
+    }
+    // The six buffers of the largest N take 48 bytes a sample, far past what a 32-bit size_t holds
+    // (WebAssembly's): a byte count taken in size_t there would wrap and make the press look small to the guard.
+    state.params.N = kLargestN;
+    EXPECT_GE(MemoryForRun(state), 6 * (std::int64_t{kLargestN} + 2) * std::int64_t{sizeof(double)});
+}
+
+#if defined(__linux__)
+enum ChildExit { kCompleted = 0, kRefused = 1, kOtherFault = 2, kPeakAboveEstimate = 3 };
+
+std::int64_t StatusField(const char* key)
+{
+    std::ifstream in("/proc/self/status");
+    std::ostringstream text;
+    text << in.rdbuf();
+    return memtext::KibibyteField(text.str(), key).value_or(-1);
+}
+
+// The steps of a press that take memory (the buffers and the spectrum) at N,
+// with the address space capped where the memory check draws its line, `slack`
+// bytes above or below. FFTW aborts the process when it cannot allocate, so a
+// model that underestimates it ends in a signal.
+[[noreturn]] void PressUnderCap(std::int32_t n, std::int64_t slack)
+{
+    AnalysisState state = support::DefaultState(n);
+    ReadMemoryFigures();  // the allocator's first buffers for the reading are in place before `used`
+    ProcessWorkers();     // as the program makes them at start
+    const std::int64_t needed = MemoryForRun(state);
+    const std::int64_t used = StatusField("VmSize");
+    const auto cap = static_cast<rlim_t>(used + needed + kMemoryReserveBytes + slack);
+    const rlimit limit{cap, cap};
+    if (setrlimit(RLIMIT_AS, &limit) != 0) std::_Exit(kOtherFault);
+    try {
+        AllocateSampleBuffers(state);
+        ComputeSpectrum(state);
+    } catch (const RuntimeFault& fault) {
+        const bool figures = fault.shortfall() && fault.shortfall()->neededBytes == needed;
+        std::cerr << fault.what() << " needed " << needed << " told "
+                  << (fault.shortfall() ? fault.shortfall()->neededBytes : -1);
+        std::_Exit(fault.kind() == FaultKind::OutOfMemory && figures ? kRefused : kOtherFault);
+    }
+    // The estimate itself, not only the reserve kept on top of it, covers the press.
+    std::_Exit(StatusField("VmPeak") - used <= needed ? kCompleted : kPeakAboveEstimate);
+}
+
+TEST(FftMemory, PressesFitTheMemoryCheckOrAreRefusedNeverAborted)
+{
+    if (StatusField("VmSize") > (std::int64_t{1} << 40))
+        GTEST_SKIP() << "a sanitizer reserves terabytes of address space";
+    constexpr std::int64_t kSlack = std::int64_t{1} << 20;
+    const std::pair<const char*, std::int32_t> rows[] = {
+        {"Prime", 3000017},       {"PrimeWhoseRaderSizeHasALargePrime", 4000039},  // 4000038 = 42 * 95239
+        {"TwicePrime", 4000006},  {"ThreeTimesPrime", 3000009},
+        {"TwoMidPrimes", 999919}, {"Composite", 10000000},
+    };
+    for (const auto& [name, n] : rows) {
+        SCOPED_TRACE(name);
+        EXPECT_EXIT(PressUnderCap(n, kSlack), testing::ExitedWithCode(kCompleted), "");
+        EXPECT_EXIT(PressUnderCap(n, -kSlack), testing::ExitedWithCode(kRefused), "");
+    }
 }
 #endif
 

@@ -186,27 +186,23 @@ TEST(Spectrum, MatchesTheDirectTransform)
     EXPECT_TRUE(std::all_of(bins.begin() + 60, bins.end(), [](double v) { return v == 0.0; }));
 }
 
-TEST(Spectrum, DefaultAmHasThreeLinesAndNothingAboveTheLastBin)
+// The default AM's three lines and nothing above the last bin; the default FM's sidebands, Bessel functions.
+TEST(Spectrum, DefaultAmHasThreeLinesAndFmLinesAreBesselFunctions)
 {
-    AnalysisState state = DefaultState();
-    support::Synthesise(state, "AM", true);
+    AnalysisState am = DefaultState(), fm = DefaultState();
+    support::Synthesise(am, "AM", true);
+    support::Synthesise(fm, "FM", true);
     for (std::int32_t k = 0; k <= 1001; ++k) {
         const double line = k == 60 ? 25.0 : (k == 54 || k == 66) ? 6.25 : 0.0;
-        EXPECT_NEAR(state.buffers.Spectrum.at(k), line, k <= 500 ? kTolerance : 0.0) << "bin " << k;
+        EXPECT_NEAR(am.buffers.Spectrum.at(k), line, k <= 500 ? kTolerance : 0.0) << "bin " << k;
     }
-}
-
-TEST(Spectrum, FmLinesAreBesselFunctions)
-{
-    AnalysisState state = DefaultState();
-    support::Synthesise(state, "FM", true);
     for (int n = 0; n <= 8; ++n) {
 #if defined(__cpp_lib_math_special_functions)
         const double line = 25.0 * std::abs(std::cyl_bessel_j(double(n), 4.05));
 #else
         const double line = 25.0 * std::abs(::jn(n, 4.05));  // libc++ has no special functions; POSIX has jn
 #endif
-        EXPECT_NEAR(state.buffers.Spectrum.at(60 + 6 * n), line, 10 * kTolerance) << "sideband " << n;
+        EXPECT_NEAR(fm.buffers.Spectrum.at(60 + 6 * n), line, 10 * kTolerance) << "sideband " << n;
     }
 }
 
