@@ -2,12 +2,10 @@
 // place and size, every caption inside its box; and the facts a user knows
 // the program by, which no table may lose.
 import assert from 'node:assert/strict';
-import { after, before, describe, it } from 'node:test';
-import { launch } from './support/browser.mjs';
-import { axeSource, control, openPage, pressAndShowSpectrum } from './support/panel.mjs';
-import { site } from './support/paths.mjs';
+import { before, describe, it } from 'node:test';
+import { browserSession } from './support/browser.mjs';
+import { axeSource, control, pressAndShowSpectrum } from './support/panel.mjs';
 import { nativeForms } from './support/reference.mjs';
-import { serve } from './support/server.mjs';
 
 // What each control shows: an entry's or the type box's text, else its caption.
 function shown(form, name) {
@@ -34,36 +32,31 @@ const titleOf = (form) => {
 };
 
 describe('the panel and the result windows', () => {
-  let browser;
-  let server;
+  const session = browserSession({ page: {} });
   let page;
   let forms;
   before(async () => {
     forms = await nativeForms();
-    server = await serve(site);
-    browser = await launch();
-    page = await openPage(browser, server.url);
-  });
-  after(async () => {
-    // A WebKit page is a browser of its own.
-    await page?.close();
-    await browser?.close();
-    await server?.close();
+    page = session.page;
   });
 
   it('shows the texts a user knows the program by', async () => {
-    assert.equal(await page.evaluate(titleOf, 'Form1'), 'Trelvano');
-    assert.equal((await page.evaluate(shown, 'Form1', 'Text13')).text, '1000');
-    assert.equal((await page.evaluate(shown, 'Form1', 'Combo1')).text, 'Scegli la modulazione');
-    assert.equal((await page.evaluate(shown, 'Form1', 'Command2')).text, 'Grafici');
+    const shows = (form, name) => page.evaluate(shown, form, name).then((s) => s.text);
     const list = await page.evaluate((selector) => {
       const box = document.querySelector(selector);
       const id = (box.matches('input') ? box : box.querySelector('input'))?.getAttribute('list');
       const options = id ? document.getElementById(id).querySelectorAll('option') : box.querySelectorAll('[role="option"], option');
       return [...options].map((o) => o.value || o.textContent.trim());
     }, control('Form1', 'Combo1'));
+    const seen = [
+      await page.evaluate(() => document.title),
+      await page.evaluate(titleOf, 'Form1'),
+      await shows('Form1', 'Text13'),
+      await shows('Form1', 'Combo1'),
+      await shows('Form1', 'Command2'),
+    ];
+    assert.deepEqual(seen, ['Trelvano', 'Trelvano', '1000', 'Scegli la modulazione', 'Grafici']);
     assert.deepEqual(list, ['AM', 'FM', 'PM']);
-    assert.equal(await page.evaluate(() => document.title), 'Trelvano');
   });
 
   it('names each box by its caption for a screen reader, and tabs through the panel in the native order', async () => {

@@ -8,6 +8,7 @@ import os from 'node:os';
 import path from 'node:path';
 import { after, before } from 'node:test';
 import puppeteer from 'puppeteer-core';
+import { openPage } from './panel.mjs';
 import { site } from './paths.mjs';
 import { serve } from './server.mjs';
 import { openWebKitPage } from './webkit.mjs';
@@ -15,15 +16,13 @@ import { openWebKitPage } from './webkit.mjs';
 export const engine = process.env.TRELVANO_BROWSER ?? 'chromium';
 
 // What an engine's driver cannot do: the tests that need it are skipped there, with why.
+const subpixelPointer = "WebDriver's pointer moves to whole CSS pixels";
 const lacking = {
-  firefox: {
-    touch: 'puppeteer emulates no touch screen over WebDriver BiDi',
-    subpixelPointer: "WebDriver's pointer moves to whole CSS pixels",
-  },
+  firefox: { touch: 'puppeteer emulates no touch screen over WebDriver BiDi', subpixelPointer },
   webkit: {
     touch: 'WebKitWebDriver has no touch input',
-    keyboardFocusVisible: "keys sent through WebKitWebDriver do not make :focus-visible match",
-    subpixelPointer: "WebDriver's pointer moves to whole CSS pixels",
+    keyboardFocusVisible: 'keys sent through WebKitWebDriver do not make :focus-visible match',
+    subpixelPointer,
     narrow: "MiniBrowser's window is never narrower than 447 px",
     badTag: "WebKitGTK takes its language from the C library's locale, which no invalid tag names",
   },
@@ -76,15 +75,19 @@ export async function launch({ lang = 'en-US' } = {}) {
 }
 
 // A served site and a browser for one describe block, closed after it:
-// session.browser and session.url inside its tests.
-export function browserSession(options) {
+// session.browser and session.url inside its tests. page: the options of
+// openPage for one page the block's tests share, session.page.
+export function browserSession({ page, ...options } = {}) {
   const session = {};
   before(async () => {
     session.server = await serve(site);
     session.url = session.server.url;
     session.browser = await launch(options);
+    if (page) session.page = await openPage(session.browser, session.url, page);
   });
   after(async () => {
+    // A WebKit page is a browser of its own, which the browser's close leaves open.
+    await session.page?.close();
     await session.browser?.close();
     await session.server?.close();
   });

@@ -15,8 +15,9 @@ export const control = (form, name) => `#${form} [data-control="${name}"]`;
 const textBox = (name) => `#Form1 input[data-control="${name}"], #Form1 [data-control="${name}"] input[type="text"]`;
 const poll = (page, fn, timeout = 30000, ...args) => page.waitForFunction(fn, { timeout, polling: 20 }, ...args);
 
-// options: those of launch()'s open, {viewport, language}.
-export async function openPage(browser, url, options) {
+// options: those of launch()'s open, {viewport, language}, and press: the
+// entries typed before the panel's press and "Visualizza spettro", if given.
+export async function openPage(browser, url, { press, ...options } = {}) {
   const page = await browser.open(options);
   await page.goto(url, { waitUntil: 'load' });
   try {
@@ -27,7 +28,19 @@ export async function openPage(browser, url, options) {
     error.message += errors?.length ? `; script errors: ${errors.join('; ')}` : '';
     throw error;
   }
+  if (press) await pressAndShowSpectrum(page, press);
   return page;
+}
+
+// use(page) with a page opened at options.url (the session's by default),
+// closed after it whatever happened.
+export async function usePage(session, { url = session.url, ...options }, use) {
+  const page = await openPage(session.browser, url, options);
+  try {
+    return await use(page);
+  } finally {
+    await page.close().catch(() => {});
+  }
 }
 
 // The page marks itself ready once the worker's module has answered and the
@@ -51,7 +64,11 @@ export async function setText(page, name, text) {
   if (text) await page.keyboard.type(text);
 }
 
-export const boxText = (page, name) => page.evaluate((s) => document.querySelector(s).value, textBox(name));
+// Each box's text by its control's name.
+export async function boxTexts(page, names) {
+  const texts = await page.evaluate((selectors) => selectors.map((s) => document.querySelector(s).value), names.map(textBox));
+  return Object.fromEntries(names.map((name, i) => [name, texts[i]]));
+}
 
 // The open message as a screen reader meets it: its title and its text (the
 // dialog's name and description), and whether an OK button closes it.
@@ -105,7 +122,7 @@ export async function pressAndShowSpectrum(page, entries) {
   }
 }
 
-export const plotCanvas = (form) => `#${form} canvas[data-control="Picture1"], #${form} [data-control="Picture1"] canvas`;
+export const plotCanvas = (form) => `#${form} canvas`;
 
 // A plot's canvas as RGBA device pixels.
 export async function canvasImage(page, form) {

@@ -9,17 +9,12 @@ import path from 'node:path';
 const types = {
   '.html': 'text/html; charset=utf-8',
   '.js': 'text/javascript; charset=utf-8',
-  '.mjs': 'text/javascript; charset=utf-8',
   '.css': 'text/css; charset=utf-8',
-  '.json': 'application/json',
   '.webmanifest': 'application/manifest+json',
   '.wasm': 'application/wasm',
   '.woff2': 'font/woff2',
-  '.woff': 'font/woff',
-  '.ttf': 'font/ttf',
   '.svg': 'image/svg+xml',
   '.png': 'image/png',
-  '.ico': 'image/x-icon',
 };
 
 // refused: paths answered 404 for now, as files lost on the way would be.

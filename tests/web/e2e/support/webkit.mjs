@@ -12,20 +12,8 @@ import { setTimeout as sleep } from 'node:timers/promises';
 import { Builder, Key } from 'selenium-webdriver';
 
 const miniBrowser = process.env.TRELVANO_MINIBROWSER ?? '/usr/lib/x86_64-linux-gnu/webkit2gtk-4.1/MiniBrowser';
-const keys = {
-  Control: Key.CONTROL,
-  Shift: Key.SHIFT,
-  Backspace: Key.BACK_SPACE,
-  Tab: Key.TAB,
-  Escape: Key.ESCAPE,
-  Home: Key.HOME,
-  End: Key.END,
-  ArrowLeft: Key.ARROW_LEFT,
-  ArrowRight: Key.ARROW_RIGHT,
-  ArrowUp: Key.ARROW_UP,
-  ArrowDown: Key.ARROW_DOWN,
-  KeyA: 'a',
-};
+// Puppeteer's names of keys as WebDriver's: ArrowLeft is ARROW_LEFT, KeyA is a.
+const keyOf = (name) => (name.startsWith('Key') ? name.slice(3).toLowerCase() : Key[name.replace(/\B(?=[A-Z])/g, '_').toUpperCase().replace('BACKSPACE', 'BACK_SPACE')]);
 
 const freePort = () =>
   new Promise((resolve) => {
@@ -74,7 +62,6 @@ class WebKitPage {
   constructor(driver, driverProcess) {
     this.driver = driver;
     this.driverProcess = driverProcess;
-    const keyOf = (name) => keys[name] ?? name;
     const act = (build) => build(driver.actions()).perform();
     this.keyboard = {
       down: (name) => act((a) => a.keyDown(keyOf(name))),
@@ -88,15 +75,6 @@ class WebKitPage {
   // A function runs with its arguments, a string as a script; a promise is awaited.
   evaluate(fn, ...args) {
     return this.driver.executeScript(typeof fn === 'function' ? `return (${fn}).apply(null, arguments)` : fn, ...args);
-  }
-
-  // The function gets the element first, as puppeteer's $eval gives it.
-  $eval(selector, fn, ...args) {
-    return this.evaluate(`return (${fn}).apply(null, [document.querySelector(arguments[0]), ...[...arguments].slice(1)])`, selector, ...args);
-  }
-
-  focus(selector) {
-    return this.evaluate((s) => document.querySelector(s).focus(), selector);
   }
 
   async waitForFunction(fn, { timeout = 30000, polling = 20 } = {}, ...args) {

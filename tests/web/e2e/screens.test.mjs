@@ -1,0 +1,154 @@
+// The page on four screens, with the three windows shown and with a message
+// open: at WCAG 2.2 AA by axe-core, the plots drawn by the module at their
+// size on screen, pixel for pixel; on a phone the windows flow into one
+// column rather than shrink. A picture of each for a person to look at, in
+// build-web/shots/ (build-web/shots/ENGINE/ for the other engines).
+import assert from 'node:assert/strict';
+import fs from 'node:fs';
+import path from 'node:path';
+import { before, describe, it } from 'node:test';
+import { browserSession, engine, lacks } from './support/browser.mjs';
+import { axeSource, canvasImage, control, isShown, plotBox, usePage } from './support/panel.mjs';
+import { shots } from './support/paths.mjs';
+import { assertImage, nativeForms, reference } from './support/reference.mjs';
+
+const press = { presses: [{ Combo1: 'FM' }], spectrum: true, separator: ',' };
+const phone = { isMobile: true, hasTouch: true };
+const screens = [
+  { name: 'desktop-ratio2', viewport: { width: 1366, height: 900, deviceScaleFactor: 2 } },
+  { name: 'tablet-ratio2', viewport: { width: 768, height: 1024, deviceScaleFactor: 2 } },
+  { name: 'phone-ratio3', viewport: { width: 390, height: 844, deviceScaleFactor: 3, ...phone } },
+  { name: 'small-phone-ratio2', viewport: { width: 320, height: 640, deviceScaleFactor: 2, ...phone } },
+];
+
+async function violations(page) {
+  await page.evaluate(axeSource);
+  const found = await page.evaluate(() =>
+    window.axe
+      .run(document, { runOnly: { type: 'tag', values: ['wcag2a', 'wcag2aa', 'wcag21a', 'wcag21aa', 'wcag22aa'] } })
+      .then((r) => r.violations.map((v) => `${v.id} (${v.impact}): ${v.help}\n    ${v.nodes.map((n) => n.target.join(' ')).join('\n    ')}`)),
+  );
+  return found.join('\n');
+}
+
+async function picture(page, name) {
+  const dir = engine === 'chromium' ? shots : path.join(shots, engine);
+  fs.mkdirSync(dir, { recursive: true });
+  await page.screenshot({ path: path.join(dir, `${name}.png`), fullPage: true });
+}
+
+// What falls short on a phone: text under 12 CSS px (a box's under 16, the
+// size under which iOS zooms into it), a control a finger cannot hit (44 × 44),
+// and how far the page scrolls sideways.
+function shortfalls() {
+  const found = [];
+  const where = (element) => element.closest('[data-control]')?.id ?? element.id ?? element.className;
+  for (const element of document.querySelectorAll('body *')) {
+    // Text for screen readers alone takes a pixel.
+    const r = element.getBoundingClientRect();
+    if (!element.checkVisibility({ visibilityProperty: true }) || r.width <= 1 || r.height <= 1) continue;
+    const size = parseFloat(getComputedStyle(element).fontSize);
+    const text = [...element.childNodes].some((n) => n.nodeType === Node.TEXT_NODE && n.textContent.trim());
+    if (element.matches('input[type="text"]') && size < 16) found.push(`box ${where(element)}: ${size}px`);
+    else if (text && size < 12) found.push(`text "${element.textContent.trim().slice(0, 20)}": ${size}px`);
+  }
+  for (const element of document.querySelectorAll('[data-control]:is(input, button, canvas, .combo, .option), .close, .combo li')) {
+    const r = element.getBoundingClientRect();
+    if (element.closest('[hidden]')) continue;
+    if (r.width < 44 || r.height < 44) found.push(`control ${where(element)}: ${r.width}x${r.height}`);
+    // A window clips what is wider than it rather than scroll.
+    const client = element.closest('.client')?.getBoundingClientRect();
+    if (client && r.right > client.right + 0.5) found.push(`control ${where(element)} past its window by ${r.right - client.right}px`);
+  }
+  const room = document.documentElement;
+  if (room.scrollWidth > room.clientWidth) found.push(`scrolls ${room.scrollWidth - room.clientWidth}px sideways`);
+  return found;
+}
+
+// Only the background, black and red: a plot scaled by the browser would blend them.
+function blended(image, background) {
+  const allowed = [background, '#000000', '#ff0000'].map((c) => parseInt(`${c.slice(1)}ff`, 16));
+  const seen = new Set();
+  for (let i = 0; i < image.rgba.length; i += 4) seen.add(image.rgba.readUInt32BE(i));
+  return [...seen].filter((c) => !allowed.includes(c)).map((c) => `#${c.toString(16).padStart(8, '0')}`);
+}
+
+describe('the page on four screens', () => {
+  const session = browserSession({ lang: 'it-IT' });
+  let plots;
+  before(async () => {
+    plots = Object.fromEntries((await nativeForms()).forms.map((f) => [f.name, f.controls.find((c) => c.name === 'Picture1')]));
+  });
+
+  for (const { name, viewport } of screens) {
+    const ratio = viewport.deviceScaleFactor;
+    it(`${name}: the three windows, then a message over them`, { skip: viewport.width < 447 && lacks('narrow') }, () =>
+      usePage(session, { viewport, press: press.presses[0] }, async (page) => {
+        for (const form of ['Form1', 'Form2', 'Form3']) assert.ok(await isShown(page, form), form);
+        if (viewport.isMobile) {
+          // The type box's list open, so that its items are measured too.
+          await page.click('#Form1 .combo .drop');
+          assert.deepEqual(await page.evaluate(shortfalls), []);
+          await page.keyboard.press('Escape');
+        }
+        // Each plot is as many device pixels as its box covers, and they are
+        // the module's own image at that size.
+        const sizes = [];
+        for (const form of ['Form2', 'Form3']) {
+          const { width, height } = await plotBox(page, form);
+          if (viewport.isMobile) assert.ok(width > viewport.width * 0.8, `${form} takes the column: ${width}px`);
+          // Laid out as the tables say where the screen has the room.
+          else if (viewport.width > 1000) assert.deepEqual([width, height], [plots[form].width, plots[form].height], `${form}: CSS size`);
+          sizes.push({ form, width, height, ratio });
+        }
+        const native = await reference({ ...press, sizes });
+        for (const { form, width, height } of sizes) {
+          const image = await canvasImage(page, form);
+          assert.deepEqual([image.width, image.height], [width * ratio, height * ratio].map(Math.round), `${form}: device pixels`);
+          assert.deepEqual(blended(image, plots[form].background), [], `${form}: blended colours`);
+          assertImage(image, native.images[form], `${form} at ${width}x${height}`);
+        }
+        await picture(page, name);
+        assert.equal(await violations(page), '');
+        // A refused N: its message opens over the three windows.
+        await page.evaluate((selector) => {
+          const box = document.querySelector(selector);
+          box.value = '10';
+          box.dispatchEvent(new Event('input', { bubbles: true }));
+        }, control('Form1', 'Text13'));
+        await page.click(control('Form1', 'Command2'));
+        await page.waitForFunction(() => document.querySelector('dialog[open]')?.checkVisibility(), { polling: 20 });
+        await picture(page, `${name}-message`);
+        assert.equal(await violations(page), '');
+      }));
+  }
+
+  // A page zoomed in is a narrower one: it flows, and its plots are drawn
+  // again at their new size and ratio without a press; and again when the
+  // window is then made narrower.
+  it('flows and redraws when zoomed in and resized', { skip: lacks('narrow') }, () =>
+    usePage(session, { press: press.presses[0] }, async (page) => {
+      let width = (await plotBox(page, 'Form3')).width;
+      // What a 250 % zoom does to a 1366 px window: a ratio of 2.5 over 546 CSS px.
+      const ratio = 2.5;
+      for (const viewport of [{ width: 546, height: 360 }, { width: 420, height: 360 }]) {
+        await page.setViewport({ ...viewport, deviceScaleFactor: ratio });
+        await page.waitForFunction(
+          (ratio, before) => {
+            const canvas = document.querySelector('#Form3 canvas');
+            const box = canvas.getBoundingClientRect();
+            return box.width !== before && canvas.width === Math.round(box.width * ratio);
+          },
+          { polling: 50, timeout: 10000 },
+          ratio,
+          width,
+        );
+        const box = await plotBox(page, 'Form3');
+        assert.ok(box.width < width && box.width > viewport.width * 0.8, `${width} -> ${box.width} CSS px`);
+        width = box.width;
+        assert.deepEqual(await page.evaluate(shortfalls), []);
+        const native = await reference({ ...press, sizes: [{ form: 'Form3', width: box.width, height: box.height, ratio }] });
+        assertImage(await canvasImage(page, 'Form3'), native.images.Form3, `Form3 redrawn at ${viewport.width} CSS px`);
+      }
+    }));
+});
