@@ -41,6 +41,9 @@ std::int64_t MemoryForRun(const AnalysisState& state)
 void AllocateSampleBuffers(AnalysisState& state)
 {
     const std::int32_t n = state.params.N;
+    // The pool's threads, and their stacks, exist before the memory is read:
+    // in WebAssembly the stacks come out of the same heap as the buffers.
+    static_cast<void>(state.pool());
     // Everything is checked before the first buffer is touched, so a refused
     // run leaves the last run's buffers as they were.
     RequireMemory(MemoryForRun(state));

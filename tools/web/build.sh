@@ -12,17 +12,24 @@ cd "$(dirname "$0")/../.."
 bash tools/install-deps.sh web
 source tools/web/env.sh
 
-fftw_prefix=$(tools/web/deps.sh | sed -n 's/^FFTW_PREFIX=//p')
-[ -n "$fftw_prefix" ] || { echo "web: deps.sh named no FFTW prefix" >&2; exit 1; }
+prefixes=$(tools/web/deps.sh)
+fftw_prefix=$(sed -n 's/^FFTW_PREFIX=//p' <<<"$prefixes")
+fftw_threads_prefix=$(sed -n 's/^FFTW_THREADS_PREFIX=//p' <<<"$prefixes")
+[ -n "$fftw_prefix" ] && [ -n "$fftw_threads_prefix" ] || { echo "web: deps.sh named no FFTW prefix" >&2; exit 1; }
+
+# configure PRESET PREFIX: a browser build against that FFTW.
 
 # The emulator carries node's option itself, so that ctest run by hand, and
 # the test listing it does first, work without tools/web/env.sh.
 # FFTW's pkg-config file, never the host's, for this configure only: the
 # native build of the page's tests below must find the host's. The toolchain
 # looks for libraries only under its find roots, so the prefix becomes one.
-PKG_CONFIG_LIBDIR="$fftw_prefix/lib/pkgconfig" PKG_CONFIG_PATH= cmake --preset web \
-  -DCMAKE_FIND_ROOT_PATH="$fftw_prefix" \
-  -DCMAKE_CROSSCOMPILING_EMULATOR="$(command -v node);--no-experimental-fetch"
+configure() {
+  PKG_CONFIG_LIBDIR="$2/lib/pkgconfig" PKG_CONFIG_PATH= cmake --preset "$1" \
+    -DCMAKE_FIND_ROOT_PATH="$2" \
+    -DCMAKE_CROSSCOMPILING_EMULATOR="$(command -v node);--no-experimental-fetch"
+}
+configure web "$fftw_prefix"
 # The replays of the committed fuzz corpora too, bar the number format's
 # (tests/CMakeLists.txt says why). The benchmark's own module, which the bench
 # configuration adds, is left for tools/web/bench.sh to build.
@@ -30,12 +37,19 @@ cmake --build build-web --parallel "$(nproc)" --target engine_tests plot_tests w
 ctest --test-dir build-web --output-on-failure --no-tests=error --parallel "$(nproc)"
 echo "web: the engine and plot tests pass in WebAssembly under node."
 
+# The threaded module, and the engine's tests on threads under node: the
+# plot and the page's tables have no threads of their own to test.
+configure web-threads "$fftw_threads_prefix"
+cmake --build build-web-threads --parallel "$(nproc)" --target engine_tests trelvano_web
+ctest --test-dir build-web-threads --output-on-failure --no-tests=error --parallel "$(nproc)" -E 'NOT_BUILT|FuzzReplay'
+echo "web: the engine tests pass in threaded WebAssembly under node."
+
 # The page around the module: build-web/site/ and build-web/trelvano.html,
 # its scripts bundled by the lock file's esbuild. Debian's python3, which the
 # font tools are installed for (a python3 of one's own earlier on the PATH
 # may lack them).
 tools/web/npm-ci.sh
-/usr/bin/python3 tools/web/package.py --module build-web/web --out build-web
+/usr/bin/python3 tools/web/package.py --module build-web/web --threads-module build-web-threads/web --out build-web
 
 # The page itself, end to end in chromium, against the same calls made natively.
 tools/web/test-page.sh

@@ -2,7 +2,8 @@
 # Builds FFTW for WebAssembly with Debian's emscripten, from Debian's fftw3
 # source package, into a prefix under the cache named by its version and a
 # hash of its configure line; reused while that name stays the same.
-#   tools/web/deps.sh             builds it when missing, prints FFTW_PREFIX=...
+#   tools/web/deps.sh             builds them when missing, prints FFTW_PREFIX=...
+#                                 and FFTW_THREADS_PREFIX=... (the threaded module's)
 #   TRELVANO_WEB_CACHE=DIR        where the prefix lives (default ~/.cache/trelvano-web)
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
@@ -16,31 +17,42 @@ prepare_apt "$release_apt" "$(release_suite)"
 fftw_version=$(source_versions "$release_apt" fftw3 | head -n1)
 [ -n "$fftw_version" ] || { echo "web-deps: apt offers no source of fftw3" >&2; exit 1; }
 
-# Double precision only, no SIMD kernels (wasm has none FFTW knows) and no
-# threads: the browser build runs the transform on one thread. The compiler's
-# version is part of the key, since a new emscripten may build differently.
+# Double precision only, no SIMD kernels (wasm has none FFTW knows). Two
+# builds: one on one thread for the module every browser runs, and one with
+# threads, compiled for shared memory, for the module of isolated pages. The
+# compiler's version is part of the key, since a new emscripten may build
+# differently.
 emcc_version=$(emcc --version | head -n1)
-fftw_cflags="-O3"
-fftw_args=(--disable-fortran --disable-shared --enable-static --disable-threads --disable-doc)
-fftw_prefix="$cache/fftw-$fftw_version-$(key "${fftw_args[*]} $fftw_cflags $emcc_version")"
-if [ ! -f "$fftw_prefix/.done" ]; then
-  src=$(fetch_source fftw3 "$fftw_version" "$release_apt") || { echo "web-deps: cannot fetch the source of fftw3 (see $cache/fetch-fftw3.log)" >&2; exit 1; }
-  build="$cache/build/fftw"
-  rm -rf "$build" "$fftw_prefix" && mkdir -p "$build"
-  echo "web-deps: building FFTW $fftw_version for WebAssembly (a few minutes)..." >&2
-  (cd "$build" && emconfigure "$src/configure" "${fftw_args[@]}" --prefix="$fftw_prefix" CFLAGS="$fftw_cflags" \
-      >configure.log 2>&1 \
-    && emmake make -j"$(nproc)" >make.log 2>&1 && emmake make install >install.log 2>&1) \
-    || { echo "web-deps: FFTW failed; see $build/*.log" >&2; exit 1; }
-  # Its autotools install writes an FFTW3Config.cmake with wrong paths; the
-  # build finds FFTW through its pkg-config file instead.
-  rm -rf "$fftw_prefix/lib/cmake"
-  touch "$fftw_prefix/.done"
-  rm -rf "$build"
-fi
+
+# build_fftw NAME CFLAGS THREADS-OPTION: prints the prefix, building it when missing.
+build_fftw() {
+  local name=$1 cflags=$2
+  local args=(--disable-fortran --disable-shared --enable-static "$3" --disable-doc)
+  local prefix="$cache/fftw-$fftw_version-$(key "${args[*]} $cflags $emcc_version")"
+  if [ ! -f "$prefix/.done" ]; then
+    src=$(fetch_source fftw3 "$fftw_version" "$release_apt") || { echo "web-deps: cannot fetch the source of fftw3 (see $cache/fetch-fftw3.log)" >&2; exit 1; }
+    local build="$cache/build/fftw-$name"
+    rm -rf "$build" "$prefix" && mkdir -p "$build"
+    echo "web-deps: building FFTW $fftw_version ($name) for WebAssembly (a few minutes)..." >&2
+    (cd "$build" && emconfigure "$src/configure" "${args[@]}" --prefix="$prefix" CFLAGS="$cflags" \
+        >configure.log 2>&1 \
+      && emmake make -j"$(nproc)" >make.log 2>&1 && emmake make install >install.log 2>&1) \
+      || { echo "web-deps: FFTW ($name) failed; see $build/*.log" >&2; exit 1; }
+    # Its autotools install writes an FFTW3Config.cmake with wrong paths; the
+    # build finds FFTW through its pkg-config file instead.
+    rm -rf "$prefix/lib/cmake"
+    touch "$prefix/.done"
+    rm -rf "$build"
+  fi
+  echo "$prefix"
+}
+
+fftw_prefix=$(build_fftw single "-O3" --disable-threads)
+fftw_threads_prefix=$(build_fftw threads "-O3 -pthread" --enable-threads)
 
 # Older prefixes are dropped so the cache does not grow.
 for old in "$cache"/fftw-*; do
-  [ "$old" = "$fftw_prefix" ] || rm -rf "$old"
+  [ "$old" = "$fftw_prefix" ] || [ "$old" = "$fftw_threads_prefix" ] || rm -rf "$old"
 done
 echo "FFTW_PREFIX=$fftw_prefix"
+echo "FFTW_THREADS_PREFIX=$fftw_threads_prefix"

@@ -3,9 +3,11 @@
 build-web/trelvano.html, the whole program in one file that opens from a disk
 or a USB stick with no server.
 
-    python3 tools/web/package.py --module DIR [--out build-web]
+    python3 tools/web/package.py --module DIR [--threads-module DIR] [--out build-web]
 
-DIR holds the module the wasm build wrote (trelvano.js, trelvano.wasm). Prints
+DIR holds the module the wasm build wrote (trelvano.js, trelvano.wasm); the
+threads' module (trelvano-threads.js, .wasm, .worker.js) joins the site only,
+as a file from a disk is never isolated enough to run it. Prints
 the site's transfer size (each file gzipped, as a server sends it) and the
 single file's size, and fails when either is over its limit.
 """
@@ -146,17 +148,23 @@ def bundle(target):
         fail(f"esbuild could not bundle {PAGE / ENTRY}")
 
 
-def build_site(site, module):
+def copy_module(module, names, site):
+    for name in names:
+        if not (module / name).exists():
+            fail(f"{module / name} is missing: build the module first")
+        shutil.copy(module / name, site / name)
+
+
+def build_site(site, module, threads_module):
     if site.exists():
         shutil.rmtree(site)
     site.mkdir(parents=True)
     for name in ["index.html", "worker.js", "style.css", "manifest.webmanifest"]:
         shutil.copy(PAGE / name, site / name)
     bundle(site / ENTRY)
-    for name in ("trelvano.js", "trelvano.wasm"):
-        if not (module / name).exists():
-            fail(f"{module / name} is missing: build the module first")
-        shutil.copy(module / name, site / name)
+    copy_module(module, ("trelvano.js", "trelvano.wasm"), site)
+    if threads_module:
+        copy_module(threads_module, ("trelvano-threads.js", "trelvano-threads.wasm", "trelvano-threads.worker.js"), site)
     subset_fonts(site / "fonts")
     write_icons(site / "icons")
 
@@ -234,12 +242,13 @@ def build_single(site, target):
 def main():
     parser = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
     parser.add_argument("--module", required=True, type=Path, help="where trelvano.js and trelvano.wasm are")
+    parser.add_argument("--threads-module", type=Path, help="where trelvano-threads.js and its wasm and worker are")
     parser.add_argument("--out", default=ROOT / "build-web", type=Path)
     args = parser.parse_args()
 
     site = args.out / "site"
     single = args.out / "trelvano.html"
-    version = build_site(site, args.module)
+    version = build_site(site, args.module, args.threads_module)
     build_single(site, single)
 
     site_gz = transfer_size(site)

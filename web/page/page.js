@@ -188,6 +188,7 @@ function setBusy(on) {
 
 const isBusy = () => busy;
 let lastPressSeconds = null;
+let threaded = false;
 
 // A worker that died took with it what the module had drawn and pointed at:
 // the plots go blank and the user is told, once however many calls waited.
@@ -306,6 +307,7 @@ function watchRatio() {
 function start(answer) {
   const forms = answer.forms;
   outOfMemoryText = answer.outOfMemory;
+  threaded = answer.threaded;
   title = forms.title;
   dialog.querySelector('.ok').textContent = forms.ok;
   ui = buildWindows(forms, desktop, {
@@ -361,11 +363,34 @@ window.trelvano = {
   get lastPressSeconds() {
     return lastPressSeconds;
   },
+  // Whether the module that started runs on every core.
+  get threaded() {
+    return threaded;
+  },
   get busy() {
     return isBusy();
   },
 };
 
+// The service worker keeps the site for use offline and serves it isolated
+// from other origins, which is what lets the module share memory between
+// threads. A page loaded before the worker took it over is not isolated:
+// it is loaded again once, and only once in the tab's life, so a browser
+// that isolates nothing stays on the single-threaded module without a loop.
+// The entries ride along in the address.
+const RELOADED = 'trelvano-isolated-reload';
 if ('serviceWorker' in navigator && /^https?:$/.test(location.protocol) && !singleFile) {
-  navigator.serviceWorker.register('sw.js').catch(() => {});
+  const wantsIsolation = 'crossOriginIsolated' in window && !window.crossOriginIsolated;
+  const reloadOnce = () => {
+    if (!wantsIsolation || sessionStorage.getItem(RELOADED)) return;
+    sessionStorage.setItem(RELOADED, '1');
+    location.reload();
+  };
+  navigator.serviceWorker
+    .register('sw.js')
+    .then(() => {
+      if (navigator.serviceWorker.controller) reloadOnce();
+      else navigator.serviceWorker.addEventListener('controllerchange', reloadOnce, { once: true });
+    })
+    .catch(() => {});
 }

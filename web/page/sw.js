@@ -24,6 +24,24 @@ self.addEventListener('activate', (event) => {
   );
 });
 
+// The headers that isolate the site from other origins, which a browser asks
+// for before it lets the page's threads share memory: added here to every
+// response of the site's own, so that a host that sets no headers (a static
+// file server, a school's web space) still serves the threaded module.
+const ISOLATION = {
+  'Cross-Origin-Opener-Policy': 'same-origin',
+  'Cross-Origin-Embedder-Policy': 'require-corp',
+  'Cross-Origin-Resource-Policy': 'same-origin',
+};
+
+function isolated(response) {
+  // An opaque or redirected answer cannot be rebuilt; the site makes none.
+  if (response.type === 'opaque' || response.type === 'opaqueredirect' || response.status === 0) return response;
+  const headers = new Headers(response.headers);
+  for (const [name, value] of Object.entries(ISOLATION)) headers.set(name, value);
+  return new Response(response.body, { status: response.status, statusText: response.statusText, headers });
+}
+
 self.addEventListener('fetch', (event) => {
   if (event.request.method !== 'GET') return;
   event.respondWith(
@@ -31,5 +49,6 @@ self.addEventListener('fetch', (event) => {
       .open(CACHE)
       .then((cache) => cache.match(event.request, { ignoreSearch: true }))
       .then((hit) => hit || fetch(event.request))
+      .then(isolated)
   );
 });

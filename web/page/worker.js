@@ -4,7 +4,31 @@
 // it came: the events an action caused, and the plots' images that changed.
 
 // The single-file build puts the module's loader in front of this script.
-if (typeof createTrelvano === 'undefined') importScripts('trelvano.js');
+// A site the browser isolates from other origins may share memory between
+// threads, and gets the module that runs on every core; any other page, the
+// one that runs on one.
+const THREADED = 'trelvano-threads.js';
+const SINGLE = 'trelvano.js';
+let threaded = false;
+if (typeof createTrelvano === 'undefined') {
+  threaded = self.crossOriginIsolated === true;
+  importScripts(threaded ? THREADED : SINGLE);
+}
+
+// The threads' workers load the module by its address, which a module loaded
+// inside a worker cannot tell them. A threaded module the browser will not
+// start (too little memory to share, as on some phones) gives way to the
+// single one.
+async function startModule(options) {
+  if (!threaded) return createTrelvano(options);
+  try {
+    return await createTrelvano({ ...options, mainScriptUrlOrBlob: new URL(THREADED, self.location.href).href });
+  } catch (error) {
+    threaded = false;
+    importScripts(SINGLE);
+    return createTrelvano(options);
+  }
+}
 
 let api = null;
 let heap = null;
@@ -63,7 +87,7 @@ const actions = {
   async init({ ratio, separator, sizes, wasmBinary, warmUp }) {
     const options = {};
     if (wasmBinary) options.wasmBinary = wasmBinary;
-    api = bind(await createTrelvano(options));
+    api = bind(await startModule(options));
     api.setPixelRatio(ratio);
     api.setDecimalSeparator(separator);
     // No window exists yet: the session keeps each size for the window it makes.
@@ -77,7 +101,7 @@ const actions = {
         // Only the user's first press is slower without it.
       }
     });
-    return [{ forms: JSON.parse(api.forms()), outOfMemory: api.outOfMemory() }, []];
+    return [{ forms: JSON.parse(api.forms()), outOfMemory: api.outOfMemory(), threaded }, []];
   },
   press({ texts }) {
     for (const [control, text] of Object.entries(texts)) api.setText(control, text);
