@@ -189,6 +189,8 @@ function setBusy(on) {
 const isBusy = () => busy;
 let lastPressSeconds = null;
 let threaded = false;
+// Whether the page may still load itself again to be isolated (below).
+let isolating = false;
 
 // A worker that died took with it what the module had drawn and pointed at:
 // the plots go blank and the user is told, once however many calls waited.
@@ -367,6 +369,9 @@ window.trelvano = {
   get threaded() {
     return threaded;
   },
+  get isolating() {
+    return isolating;
+  },
   get busy() {
     return isBusy();
   },
@@ -380,17 +385,24 @@ window.trelvano = {
 // The entries ride along in the address.
 const RELOADED = 'trelvano-isolated-reload';
 if ('serviceWorker' in navigator && /^https?:$/.test(location.protocol) && !singleFile) {
-  const wantsIsolation = 'crossOriginIsolated' in window && !window.crossOriginIsolated;
+  isolating = 'crossOriginIsolated' in window && !window.crossOriginIsolated && !sessionStorage.getItem(RELOADED);
+  const settle = () => (isolating = false);
   const reloadOnce = () => {
-    if (!wantsIsolation || sessionStorage.getItem(RELOADED)) return;
+    if (!isolating) return;
     sessionStorage.setItem(RELOADED, '1');
     location.reload();
   };
   navigator.serviceWorker
     .register('sw.js')
-    .then(() => {
-      if (navigator.serviceWorker.controller) reloadOnce();
-      else navigator.serviceWorker.addEventListener('controllerchange', reloadOnce, { once: true });
+    .then((registration) => {
+      if (navigator.serviceWorker.controller) {
+        reloadOnce();
+        return;
+      }
+      navigator.serviceWorker.addEventListener('controllerchange', reloadOnce, { once: true });
+      // A worker that cannot cache the site never takes the page over.
+      const installing = registration.installing || registration.waiting;
+      installing?.addEventListener('statechange', () => installing.state === 'redundant' && settle());
     })
-    .catch(() => {});
+    .catch(settle);
 }

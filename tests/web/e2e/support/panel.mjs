@@ -44,9 +44,10 @@ export async function usePage(session, { url = session.url, ...options }, use) {
 }
 
 // The page marks itself ready once the worker's module has answered and the
-// panel is built from its tables.
+// panel is built from its tables; a first visit may then load itself once
+// more, isolated, as soon as its service worker takes over.
 export async function waitReady(page, timeout = 30000) {
-  await poll(page, (button) => document.body?.dataset.ready === 'true' && document.querySelector(button)?.checkVisibility(), timeout, control('Form1', 'Command2'));
+  await poll(page, (button) => document.body?.dataset.ready === 'true' && !window.trelvano.isolating && document.querySelector(button)?.checkVisibility(), timeout, control('Form1', 'Command2'));
   await waitIdle(page, timeout);
 }
 

@@ -79,6 +79,8 @@ class WebKitPage {
 
   async waitForFunction(fn, { timeout = 30000, polling = 20 } = {}, ...args) {
     for (const end = Date.now() + timeout; ; await sleep(polling)) {
+      // A page that loads itself again (to be isolated) drops the listeners.
+      await this.#loaded();
       const value = await this.evaluate(fn, ...args);
       if (value) return value;
       if (Date.now() > end) throw new Error(`waiting for ${fn} failed: ${timeout} ms exceeded`);
@@ -88,6 +90,7 @@ class WebKitPage {
   // Classic WebDriver hears no script error: only those after the load are kept.
   async #loaded() {
     await this.evaluate(() => {
+      if (window.trelvanoErrors) return;
       window.trelvanoErrors = [];
       addEventListener('error', (e) => window.trelvanoErrors.push(String(e.error ?? e.message)));
       addEventListener('unhandledrejection', (e) => window.trelvanoErrors.push(String(e.reason)));
