@@ -379,30 +379,36 @@ window.trelvano = {
 
 // The service worker keeps the site for use offline and serves it isolated
 // from other origins, which is what lets the module share memory between
-// threads. A page loaded before the worker took it over is not isolated:
-// it is loaded again once, and only once in the tab's life, so a browser
-// that isolates nothing stays on the single-threaded module without a loop.
-// The entries ride along in the address.
+// threads. A first visit, loaded before the worker took it over, is not
+// isolated: it is loaded again as soon as the worker takes over, once in the
+// tab's life, so that nothing can loop. A page the worker served and still
+// not isolated (a reload that bypassed the worker, a browser that will not
+// isolate) stays on the single-threaded module. The entries ride along in
+// the address.
 const RELOADED = 'trelvano-isolated-reload';
 if ('serviceWorker' in navigator && /^https?:$/.test(location.protocol) && !singleFile) {
-  isolating = 'crossOriginIsolated' in window && !window.crossOriginIsolated && !sessionStorage.getItem(RELOADED);
+  isolating =
+    'crossOriginIsolated' in window && !window.crossOriginIsolated && !navigator.serviceWorker.controller && !sessionStorage.getItem(RELOADED);
   const settle = () => (isolating = false);
-  const reloadOnce = () => {
-    if (!isolating) return;
-    sessionStorage.setItem(RELOADED, '1');
-    location.reload();
-  };
+  navigator.serviceWorker.addEventListener(
+    'controllerchange',
+    () => {
+      if (!isolating) return;
+      sessionStorage.setItem(RELOADED, '1');
+      location.reload();
+      // A reload the browser does not carry out (offline, after a reload that
+      // bypassed the worker) leaves this page as it is, and working.
+      setTimeout(settle, 3000);
+    },
+    { once: true }
+  );
   navigator.serviceWorker
     .register('sw.js')
     .then((registration) => {
-      if (navigator.serviceWorker.controller) {
-        reloadOnce();
-        return;
-      }
-      navigator.serviceWorker.addEventListener('controllerchange', reloadOnce, { once: true });
       // A worker that cannot cache the site never takes the page over.
       const installing = registration.installing || registration.waiting;
-      installing?.addEventListener('statechange', () => installing.state === 'redundant' && settle());
+      if (!installing) settle();
+      else installing.addEventListener('statechange', () => installing.state === 'redundant' && settle());
     })
     .catch(settle);
 }

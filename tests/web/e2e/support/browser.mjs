@@ -61,6 +61,9 @@ export async function launch({ lang = 'en-US' } = {}) {
       const page = await browser.newPage();
       const errors = [];
       page.on('pageerror', (error) => errors.push(String(error)));
+      // What the document now shown met: a page that loads itself again (to
+      // be isolated) cuts the last one's downloads short.
+      page.on('framenavigated', (frame) => frame === page.mainFrame() && errors.splice(0));
       page.scriptErrors = async () => errors;
       await page.setViewport(viewport);
       if (language) await page.evaluateOnNewDocument((tag) => Object.defineProperty(navigator, 'language', { get: () => tag }), language);
