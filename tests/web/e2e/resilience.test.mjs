@@ -10,7 +10,7 @@ import { boxTexts, canvasImage, clickAndAnswer, control, typeEntries, usePage, w
 import { assertImage, nativeOutOfMemoryMessage, reference, withoutFigures } from './support/reference.mjs';
 
 const long = { presses: [{ Combo1: 'FM', Text13: '4000000' }] };
-const short = { presses: [{ Combo1: 'PM' }] };
+const short = { presses: [{ Combo1: 'PM', Text13: '1000' }] };
 // Past what a wasm32 heap can give (some 4 GB) after a press that grew it;
 // the native build may have the room, so its refusal of a far larger N gives the words.
 const refusedEverywhere = { presses: [{ Combo1: 'AM', Text13: '2000000000' }] };
@@ -21,12 +21,31 @@ async function pressWorks(page, image, what) {
   assertImage(await canvasImage(page, 'Form2'), image, what);
 }
 
+// The worker as an abort out of memory leaves it: the module's next call
+// throws, here one the worker has no action for, and the worker says it is done for.
+const dieAtNextCall = (page) =>
+  page.evaluate(() => {
+    const post = Worker.prototype.postMessage;
+    Worker.prototype.postMessage = function (message, ...rest) {
+      Worker.prototype.postMessage = post;
+      post.call(this, { ...message, op: 'abort' }, ...rest);
+    };
+  });
+
+// The press a dead worker took down: the module's out-of-memory message
+// alone, and the plot drawn before it blank.
+async function pressRefused(page, message, what) {
+  assert.deepEqual(await clickAndAnswer(page, 'Form1', 'Command2'), [message], what);
+  const blank = await canvasImage(page, 'Form2');
+  assert.equal(new Set(new Uint32Array(blank.rgba.buffer, blank.rgba.byteOffset, blank.rgba.length / 4)).size, 1, `${what}: Form2 blank`);
+}
+
 describe('the page survives', () => {
   const session = browserSession();
   before(() => session.server.refused.add('/sw.js'));
 
-  it('drops clicks and keys on the panel during a long press; refuses an N past the heap it grew, then presses again', async () => {
-    const [native, refusal] = await Promise.all([reference(long), reference(refusedEverywhere)]);
+  it('drops clicks and keys during a long press; refuses an N past the heap it grew, and each press a dying worker takes down, in a press or as it starts; the next press works', async () => {
+    const [native, refusal, shortNative, message] = await Promise.all([reference(long), reference(refusedEverywhere), reference(short), nativeOutOfMemoryMessage()]);
     await usePage(session, {}, async (page) => {
       await typeEntries(page, long.presses[0]);
       await page.click(control('Form1', 'Command2'));
@@ -42,36 +61,8 @@ describe('the page survives', () => {
       await typeEntries(page, { Text13: '100000000' });
       const messages = await clickAndAnswer(page, 'Form1', 'Command2');
       assert.deepEqual(messages.map(withoutFigures), refusal.presses[0].messages.map(withoutFigures));
-      await typeEntries(page, long.presses[0]);
-      await pressWorks(page, native.images.Form2, 'Form2 after the refusal');
-      assert.deepEqual(await page.scriptErrors(), []);
-    });
-  });
-
-  // The worker as an abort out of memory leaves it: the module's next call
-  // throws, here one the worker has no action for, and the worker says it is done for.
-  const dieAtNextCall = (page) =>
-    page.evaluate(() => {
-      const post = Worker.prototype.postMessage;
-      Worker.prototype.postMessage = function (message, ...rest) {
-        Worker.prototype.postMessage = post;
-        post.call(this, { ...message, op: 'abort' }, ...rest);
-      };
-    });
-
-  // The press a dead worker took down: the module's out-of-memory message
-  // alone, and the plot drawn before it blank.
-  async function pressRefused(page, message, what) {
-    assert.deepEqual(await clickAndAnswer(page, 'Form1', 'Command2'), [message], what);
-    const blank = await canvasImage(page, 'Form2');
-    assert.equal(new Set(new Uint32Array(blank.rgba.buffer, blank.rgba.byteOffset, blank.rgba.length / 4)).size, 1, `${what}: Form2 blank`);
-  }
-
-  it('refuses each press a dying worker takes down, in a press or as it starts, and the next press gets a new one', async () => {
-    const [native, message] = await Promise.all([reference(short), nativeOutOfMemoryMessage()]);
-    await usePage(session, {}, async (page) => {
       await typeEntries(page, short.presses[0]);
-      await pressWorks(page, native.images.Form2, 'the first press');
+      await pressWorks(page, shortNative.images.Form2, 'the press after the refusal');
       // A death in a press; then one in the next worker's start as well: the
       // loader it imports is missing, a script error before it can answer, or
       // the wasm its module compiles, the module's start failing.
@@ -84,7 +75,7 @@ describe('the page survives', () => {
           await pressRefused(page, message, `${round}: the press a new worker died starting for`);
           session.server.refused.delete(file);
         }
-        await pressWorks(page, native.images.Form2, `${round}: the press after`);
+        await pressWorks(page, shortNative.images.Form2, `${round}: the press after`);
       }
       assert.deepEqual(await page.scriptErrors(), []);
     });

@@ -1,11 +1,8 @@
 // The browser the tests drive, chosen by TRELVANO_BROWSER: Debian's chromium
 // (puppeteer over CDP, the default), firefox-esr (puppeteer over WebDriver
-// BiDi) or WebKitGTK (support/webkit.mjs). Each with a profile of its own that
-// is thrown away afterwards, so that no service worker or cache carries over
-// between tests.
-import fs from 'node:fs';
-import os from 'node:os';
-import path from 'node:path';
+// BiDi) or WebKitGTK (support/webkit.mjs). Puppeteer gives each browser a
+// profile of its own and throws it away on close, so that no service worker
+// or cache carries over between tests.
 import { after, before } from 'node:test';
 import puppeteer from 'puppeteer-core';
 import { openPage } from './panel.mjs';
@@ -29,60 +26,48 @@ const lacking = {
 };
 export const lacks = (feature) => lacking[engine]?.[feature] ?? false;
 
+// lang: the browser's language, which decides the readouts' decimal separator.
+// Root in CI cannot use chromium's sandbox; --lang alone leaves
+// navigator.language alone in headless mode.
 const launchers = {
-  chromium: (lang, profile) =>
+  chromium: (lang) =>
     puppeteer.launch({
       executablePath: process.env.TRELVANO_CHROMIUM ?? '/usr/bin/chromium',
-      userDataDir: profile,
-      // Root in CI cannot use chromium's sandbox; --lang alone leaves
-      // navigator.language alone in headless mode.
-      args: ['--no-sandbox', '--disable-gpu', '--disable-background-networking', '--disable-component-update', '--disable-sync',
-        '--no-first-run', '--disable-dev-shm-usage', `--lang=${lang}`, `--accept-lang=${lang}`],
+      args: ['--no-sandbox', '--disable-gpu', `--lang=${lang}`, `--accept-lang=${lang}`],
     }),
-  firefox: (lang, profile) =>
+  firefox: (lang) =>
     puppeteer.launch({
       browser: 'firefox',
       executablePath: process.env.TRELVANO_FIREFOX ?? '/usr/bin/firefox-esr',
-      userDataDir: profile,
       extraPrefsFirefox: { 'intl.accept_languages': lang },
     }),
 };
 
-// lang: the browser's language, which decides the readouts' decimal separator.
-// open({viewport, language}) gives a blank page of that size and device pixel
-// ratio, whose navigator.language reports language when given; its
-// scriptErrors() are the script errors it met.
-export async function launch({ lang = 'en-US' } = {}) {
-  const profile = fs.mkdtempSync(path.join(os.tmpdir(), `trelvano-${engine}-`));
-  const browser = engine === 'webkit' ? null : await launchers[engine](lang, profile);
-  return {
-    async open({ viewport = { width: 1366, height: 900 }, language } = {}) {
-      if (!browser) return openWebKitPage({ lang, profile, viewport, language });
-      const page = await browser.newPage();
-      const errors = [];
-      page.on('pageerror', (error) => errors.push(String(error)));
-      page.scriptErrors = async () => errors;
-      await page.setViewport(viewport);
-      if (language) await page.evaluateOnNewDocument((tag) => Object.defineProperty(navigator, 'language', { get: () => tag }), language);
-      await page.bringToFront();
-      return page;
-    },
-    async close() {
-      await browser?.close();
-      fs.rmSync(profile, { recursive: true, force: true });
-    },
-  };
-}
-
-// A served site and a browser for one describe block, closed after it:
-// session.browser and session.url inside its tests. page: the options of
-// openPage for one page the block's tests share, session.page.
-export function browserSession({ page, ...options } = {}) {
+// A served site and a browser for one describe block, closed after it.
+// session.browser.open({viewport, language}) gives a blank page of that size
+// and device pixel ratio, whose navigator.language reports language when
+// given; its scriptErrors() are the script errors it met. page: the options
+// of openPage for one page the block's tests share, session.page.
+export function browserSession({ lang = 'en-US', page } = {}) {
   const session = {};
   before(async () => {
     session.server = await serve(site);
     session.url = session.server.url;
-    session.browser = await launch(options);
+    const browser = engine === 'webkit' ? null : await launchers[engine](lang);
+    session.browser = {
+      async open({ viewport = { width: 1366, height: 900 }, language } = {}) {
+        if (!browser) return openWebKitPage({ viewport, language: language ?? lang });
+        const tab = await browser.newPage();
+        const errors = [];
+        tab.on('pageerror', (error) => errors.push(String(error)));
+        tab.scriptErrors = async () => errors;
+        await tab.setViewport(viewport);
+        if (language) await tab.evaluateOnNewDocument((tag) => Object.defineProperty(navigator, 'language', { get: () => tag }), language);
+        await tab.bringToFront();
+        return tab;
+      },
+      close: () => browser?.close(),
+    };
     if (page) session.page = await openPage(session.browser, session.url, page);
   });
   after(async () => {

@@ -45,9 +45,9 @@ export async function usePage(session, { url = session.url, ...options }, use) {
 
 // The page marks itself ready once the worker's module has answered and the
 // panel is built from its tables.
-export async function waitReady(page, timeout = 30000) {
-  await poll(page, (button) => document.body?.dataset.ready === 'true' && document.querySelector(button)?.checkVisibility(), timeout, control('Form1', 'Command2'));
-  await waitIdle(page, timeout);
+export async function waitReady(page) {
+  await poll(page, (button) => document.body?.dataset.ready === 'true' && document.querySelector(button)?.checkVisibility(), 30000, control('Form1', 'Command2'));
+  await waitIdle(page);
 }
 
 export const waitIdle = (page, timeout = 30000) => poll(page, () => !window.trelvano.busy, timeout);
@@ -70,21 +70,11 @@ export async function boxTexts(page, names) {
   return Object.fromEntries(names.map((name, i) => [name, texts[i]]));
 }
 
-// The open message as a screen reader meets it: its title and its text (the
-// dialog's name and description), and whether an OK button closes it.
-export function openMessage(page) {
-  return page.evaluate(() => {
-    const dialog = document.querySelector('dialog[open]');
-    if (!dialog) return null;
-    const named = (attribute) => document.getElementById(dialog.getAttribute(attribute) ?? '')?.textContent ?? null;
-    const ok = [...dialog.querySelectorAll('button')].filter((b) => b.textContent.trim() === 'OK');
-    return { title: named('aria-labelledby'), text: named('aria-describedby'), ok: ok.length === 1 };
-  });
-}
-
 // Clicks a button, answers every message with OK in the order they come, and
 // returns their texts once the page is done with the click: window.trelvano.busy
 // is the page's word that it is still working or playing what a call caused.
+// A message is read as a screen reader meets it: the dialog's name and
+// description, and one OK button to close it.
 export async function clickAndAnswer(page, form, name, timeout = 120000) {
   const messages = [];
   // A click while the page is busy is dropped, as the desktop drops it.
@@ -92,17 +82,20 @@ export async function clickAndAnswer(page, form, name, timeout = 120000) {
   await page.click(control(form, name));
   for (const end = Date.now() + timeout; ; ) {
     await poll(page, () => document.querySelector('dialog[open]') || !window.trelvano.busy, Math.max(1, end - Date.now()));
-    const message = await openMessage(page);
+    const message = await page.evaluate(() => {
+      const dialog = document.querySelector('dialog[open]');
+      if (!dialog) return null;
+      const named = (attribute) => document.getElementById(dialog.getAttribute(attribute) ?? '')?.textContent ?? null;
+      const ok = [...dialog.querySelectorAll('button')].filter((b) => b.textContent.trim() === 'OK').length === 1;
+      // The next message may come in the same <dialog> at once: its close
+      // event is what tells this one was dismissed.
+      dialog.closedOnce = false;
+      dialog.addEventListener('close', () => (dialog.closedOnce = true), { once: true });
+      return { title: named('aria-labelledby'), text: named('aria-describedby'), ok };
+    });
     if (message === null) break;
     if (message.title !== 'Trelvano' || !message.ok) throw new Error(`a message box titled ${message.title}, OK: ${message.ok}`);
     messages.push(message.text);
-    // The next message may come in the same <dialog> at once: its close event
-    // is what tells this one was dismissed.
-    await page.evaluate(() => {
-      const dialog = document.querySelector('dialog[open]');
-      dialog.closedOnce = false;
-      dialog.addEventListener('close', () => (dialog.closedOnce = true), { once: true });
-    });
     await page.click('dialog[open] button');
     await poll(page, () => document.getElementById('message').closedOnce);
   }
@@ -122,8 +115,6 @@ export async function pressAndShowSpectrum(page, entries) {
   }
 }
 
-export const plotCanvas = (form) => `#${form} canvas`;
-
 // A plot's canvas as RGBA device pixels.
 export async function canvasImage(page, form) {
   const image = await page.evaluate((selector) => {
@@ -132,21 +123,17 @@ export async function canvasImage(page, form) {
     let binary = '';
     for (let i = 0; i < data.length; i += 0x8000) binary += String.fromCharCode(...data.subarray(i, i + 0x8000));
     return { width: canvas.width, height: canvas.height, base64: btoa(binary) };
-  }, plotCanvas(form));
+  }, `#${form} canvas`);
   return { width: image.width, height: image.height, rgba: Buffer.from(image.base64, 'base64') };
 }
 
 // The plot's box in the viewport, in CSS pixels, the window scrolled to its top first.
 export const plotBox = (page, form) =>
-  page.evaluate(
-    (id, selector) => {
-      document.getElementById(id).scrollIntoView({ block: 'start' });
-      const r = document.querySelector(selector).getBoundingClientRect();
-      return { x: r.left, y: r.top, width: r.width, height: r.height };
-    },
-    form,
-    plotCanvas(form),
-  );
+  page.evaluate((form) => {
+    document.getElementById(form).scrollIntoView({ block: 'start' });
+    const r = document.querySelector(`#${form} canvas`).getBoundingClientRect();
+    return { x: r.left, y: r.top, width: r.width, height: r.height };
+  }, form);
 
 const shownReadout = () => [...document.querySelectorAll('[role="tooltip"]')].find((e) => e.checkVisibility() && e.textContent.trim())?.textContent.trim();
 export async function readoutText(page) {
