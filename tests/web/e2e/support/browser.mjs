@@ -68,7 +68,7 @@ export function browserSession({ lang = 'en-US', page } = {}) {
       },
       close: () => browser?.close(),
     };
-    if (page) session.page = await openPage(session.browser, session.url, page);
+    if (page) session.page = await openPage(session, null, page);
   });
   after(async () => {
     // A WebKit page is a browser of its own, which the browser's close leaves open.

@@ -15,32 +15,20 @@ export const control = (form, name) => `#${form} [data-control="${name}"]`;
 const textBox = (name) => `#Form1 input[data-control="${name}"], #Form1 [data-control="${name}"] input[type="text"]`;
 const poll = (page, fn, timeout = 30000, ...args) => page.waitForFunction(fn, { timeout, polling: 20 }, ...args);
 
-// options: those of launch()'s open, {viewport, language}, and press: the
-// entries typed before the panel's press and "Visualizza spettro", if given.
-export async function openPage(browser, url, { press, ...options } = {}) {
-  const page = await browser.open(options);
+// A page at url (the session's by default), ready, closed when the test t
+// ends whatever happened. options: those of session.browser.open, {viewport,
+// language}, and press: the entries typed before the panel's press and
+// "Visualizza spettro", if given.
+export async function openPage(session, t, { url = session.url, press, ...options } = {}) {
+  const page = await session.browser.open(options);
+  t?.after(() => page.close().catch(() => {}));
   await page.goto(url, { waitUntil: 'load' });
-  try {
-    await waitReady(page);
-  } catch (error) {
-    // A page that never gets ready has usually said why.
-    const errors = await page.scriptErrors().catch(() => []);
-    error.message += errors?.length ? `; script errors: ${errors.join('; ')}` : '';
-    throw error;
-  }
+  // A page that never gets ready has usually said why.
+  await waitReady(page).catch(async (error) => {
+    throw new Error(`${error.message}; script errors: ${await page.scriptErrors().catch(() => '?')}`);
+  });
   if (press) await pressAndShowSpectrum(page, press);
   return page;
-}
-
-// use(page) with a page opened at options.url (the session's by default),
-// closed after it whatever happened.
-export async function usePage(session, { url = session.url, ...options }, use) {
-  const page = await openPage(session.browser, url, options);
-  try {
-    return await use(page);
-  } finally {
-    await page.close().catch(() => {});
-  }
 }
 
 // The page marks itself ready once the worker's module has answered and the
@@ -65,10 +53,8 @@ export async function setText(page, name, text) {
 }
 
 // Each box's text by its control's name.
-export async function boxTexts(page, names) {
-  const texts = await page.evaluate((selectors) => selectors.map((s) => document.querySelector(s).value), names.map(textBox));
-  return Object.fromEntries(names.map((name, i) => [name, texts[i]]));
-}
+export const boxTexts = (page, names) =>
+  page.evaluate((boxes) => Object.fromEntries(boxes.map(([name, s]) => [name, document.querySelector(s).value])), names.map((n) => [n, textBox(n)]));
 
 // Clicks a button, answers every message with OK in the order they come, and
 // returns their texts once the page is done with the click: window.trelvano.busy
