@@ -8,7 +8,6 @@ import { execFileSync } from 'node:child_process';
 import fs from 'node:fs';
 import os from 'node:os';
 import path from 'node:path';
-import { setTimeout as sleep } from 'node:timers/promises';
 import { Builder, Key } from 'selenium-webdriver';
 import { DriverService } from 'selenium-webdriver/remote/index.js';
 
@@ -17,18 +16,17 @@ const miniBrowser = process.env.TRELVANO_MINIBROWSER ?? '/usr/lib/x86_64-linux-g
 const keyOf = (name) => (name.startsWith('Key') ? name.slice(3).toLowerCase() : Key[name.replace(/\B(?=[A-Z])/g, '_').toUpperCase().replace('BACKSPACE', 'BACK_SPACE')]);
 
 // WebKit reads the locale "C" as en-US and "C.UTF-8" as the tag "C"; any other
-// is compiled from glibc's sources for this run, since a machine may hold no
-// locale but C.
-let locales;
+// is compiled from glibc's sources, once for all runs, since a machine may
+// hold no locale but C.
+const locales = path.join(os.tmpdir(), 'trelvano-locales');
 function localeOf(tag) {
   if (tag === 'en-US') return { LANG: 'C' };
   if (tag === 'C') return { LANG: 'C.UTF-8' };
-  if (!locales) {
-    locales = fs.mkdtempSync(path.join(os.tmpdir(), 'trelvano-locales-'));
-    process.on('exit', () => fs.rmSync(locales, { recursive: true, force: true }));
-  }
   const name = `${tag.replace('-', '_')}.UTF-8`;
-  if (!fs.existsSync(path.join(locales, name))) execFileSync('localedef', ['-i', tag.replace('-', '_'), '-f', 'UTF-8', path.join(locales, name)]);
+  if (!fs.existsSync(path.join(locales, name))) {
+    fs.mkdirSync(locales, { recursive: true });
+    execFileSync('localedef', ['-i', tag.replace('-', '_'), '-f', 'UTF-8', path.join(locales, name)]);
+  }
   return { LANG: name, LC_ALL: name, LOCPATH: locales };
 }
 
@@ -106,14 +104,13 @@ class WebKitPage {
 
   // The window holds MiniBrowser's own bar as well as the page; a window
   // just opened may not take its first size.
-  async setViewport({ width, height }) {
-    for (let tries = 0; ; tries++) {
+  setViewport({ width, height }) {
+    const sized = async () => {
       const [w, h, frameW, frameH] = await this.evaluate(() => [innerWidth, innerHeight, outerWidth - innerWidth, outerHeight - innerHeight]);
-      if (w === width && h === height) return;
-      if (tries === 20) throw new Error(`MiniBrowser shows ${w}x${h} rather than ${width}x${height}`);
-      await this.driver.manage().window().setRect({ width: width + frameW, height: height + frameH });
-      await sleep(50 * tries);
-    }
+      if (w !== width || h !== height) await this.driver.manage().window().setRect({ width: width + frameW, height: height + frameH });
+      return w === width && h === height;
+    };
+    return this.driver.wait(sized, 20000, `MiniBrowser shows no ${width}x${height} page`, 200);
   }
 
   async screenshot() {
