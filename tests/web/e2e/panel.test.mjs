@@ -16,16 +16,9 @@ function shown(form, name) {
   const element = document.querySelector(`#${form} [data-control="${name}"]`);
   if (!element) return null;
   const field = element.matches('input[type="text"]') ? element : element.querySelector('input[type="text"]');
-  const r = element.getBoundingClientRect();
-  return {
-    text: field ? field.value : element.textContent.trim(),
-    left: r.left,
-    top: r.top,
-    width: r.width,
-    height: r.height,
-    fits: element.scrollWidth <= element.clientWidth && element.scrollHeight <= element.clientHeight,
-    visible: element.checkVisibility(),
-  };
+  const { left, top, width, height } = element.getBoundingClientRect();
+  const fits = element.scrollWidth <= element.clientWidth && element.scrollHeight <= element.clientHeight;
+  return { text: field ? field.value : element.textContent.trim(), left, top, width, height, fits, visible: element.checkVisibility() };
 }
 
 // The window's name as a screen reader gives it, and whether it is on screen.

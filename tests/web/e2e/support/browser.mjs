@@ -26,8 +26,7 @@ const lacking = {
 };
 export const lacks = (feature) => lacking[engine]?.[feature] ?? false;
 
-// lang: the browser's language, which decides the readouts' decimal separator.
-// Root in CI cannot use chromium's sandbox; --lang alone leaves
+// The language decides the readouts' decimal separator. Root in CI cannot use chromium's sandbox; --lang alone leaves
 // navigator.language alone in headless mode.
 const launchers = {
   chromium: (lang) =>
@@ -43,31 +42,36 @@ const launchers = {
     }),
 };
 
-// A served site and a browser for one describe block, closed after it.
-// session.browser.open({viewport, language}) gives a blank page of that size
-// and device pixel ratio, whose navigator.language reports language when
-// given; its scriptErrors() are the script errors it met. page: the options
-// of openPage for one page the block's tests share, session.page.
-export function browserSession({ lang = 'en-US', page } = {}) {
+// lang: the browser's language. open({viewport, language}) gives a blank
+// page of that size and device pixel ratio, whose navigator.language reports
+// language when given; its scriptErrors() are the script errors it met.
+export async function launch({ lang = 'en-US' } = {}) {
+  const browser = engine === 'webkit' ? null : await launchers[engine](lang);
+  return {
+    async open({ viewport = { width: 1366, height: 900 }, language } = {}) {
+      if (!browser) return openWebKitPage({ viewport, language: language ?? lang });
+      const page = await browser.newPage();
+      const errors = [];
+      page.on('pageerror', (error) => errors.push(String(error)));
+      page.scriptErrors = async () => errors;
+      await page.setViewport(viewport);
+      if (language) await page.evaluateOnNewDocument((tag) => Object.defineProperty(navigator, 'language', { get: () => tag }), language);
+      await page.bringToFront();
+      return page;
+    },
+    close: () => browser?.close(),
+  };
+}
+
+// A served site and a browser for one describe block, closed after it:
+// session.browser and session.url inside its tests. page: the options of
+// openPage for one page the block's tests share, session.page.
+export function browserSession({ page, ...options } = {}) {
   const session = {};
   before(async () => {
     session.server = await serve(site);
     session.url = session.server.url;
-    const browser = engine === 'webkit' ? null : await launchers[engine](lang);
-    session.browser = {
-      async open({ viewport = { width: 1366, height: 900 }, language } = {}) {
-        if (!browser) return openWebKitPage({ viewport, language: language ?? lang });
-        const tab = await browser.newPage();
-        const errors = [];
-        tab.on('pageerror', (error) => errors.push(String(error)));
-        tab.scriptErrors = async () => errors;
-        await tab.setViewport(viewport);
-        if (language) await tab.evaluateOnNewDocument((tag) => Object.defineProperty(navigator, 'language', { get: () => tag }), language);
-        await tab.bringToFront();
-        return tab;
-      },
-      close: () => browser?.close(),
-    };
+    session.browser = await launch(options);
     if (page) session.page = await openPage(session, null, page);
   });
   after(async () => {

@@ -16,7 +16,7 @@ const textBox = (name) => `#Form1 input[data-control="${name}"], #Form1 [data-co
 const poll = (page, fn, timeout = 30000, ...args) => page.waitForFunction(fn, { timeout, polling: 20 }, ...args);
 
 // A page at url (the session's by default), ready, closed when the test t
-// ends whatever happened. options: those of session.browser.open, {viewport,
+// ends whatever happened. options: those of launch()'s open, {viewport,
 // language}, and press: the entries typed before the panel's press and
 // "Visualizza spettro", if given.
 export async function openPage(session, t, { url = session.url, press, ...options } = {}) {
@@ -56,11 +56,24 @@ export async function setText(page, name, text) {
 export const boxTexts = (page, names) =>
   page.evaluate((boxes) => Object.fromEntries(boxes.map(([name, s]) => [name, document.querySelector(s).value])), names.map((n) => [n, textBox(n)]));
 
+// The open message as a screen reader meets it: its title and its text (the
+// dialog's name and description), and whether one OK button closes it. The
+// next message may come in the same <dialog> at once: its closedOnce, set by
+// the close event, is what tells this one was dismissed.
+export const openMessage = (page) =>
+  page.evaluate(() => {
+    const dialog = document.querySelector('dialog[open]');
+    if (!dialog) return null;
+    const named = (attribute) => document.getElementById(dialog.getAttribute(attribute) ?? '')?.textContent ?? null;
+    dialog.closedOnce = false;
+    dialog.addEventListener('close', () => (dialog.closedOnce = true), { once: true });
+    const ok = [...dialog.querySelectorAll('button')].filter((b) => b.textContent.trim() === 'OK').length === 1;
+    return { title: named('aria-labelledby'), text: named('aria-describedby'), ok };
+  });
+
 // Clicks a button, answers every message with OK in the order they come, and
 // returns their texts once the page is done with the click: window.trelvano.busy
 // is the page's word that it is still working or playing what a call caused.
-// A message is read as a screen reader meets it: the dialog's name and
-// description, and one OK button to close it.
 export async function clickAndAnswer(page, form, name, timeout = 120000) {
   const messages = [];
   // A click while the page is busy is dropped, as the desktop drops it.
@@ -68,17 +81,7 @@ export async function clickAndAnswer(page, form, name, timeout = 120000) {
   await page.click(control(form, name));
   for (const end = Date.now() + timeout; ; ) {
     await poll(page, () => document.querySelector('dialog[open]') || !window.trelvano.busy, Math.max(1, end - Date.now()));
-    const message = await page.evaluate(() => {
-      const dialog = document.querySelector('dialog[open]');
-      if (!dialog) return null;
-      const named = (attribute) => document.getElementById(dialog.getAttribute(attribute) ?? '')?.textContent ?? null;
-      const ok = [...dialog.querySelectorAll('button')].filter((b) => b.textContent.trim() === 'OK').length === 1;
-      // The next message may come in the same <dialog> at once: its close
-      // event is what tells this one was dismissed.
-      dialog.closedOnce = false;
-      dialog.addEventListener('close', () => (dialog.closedOnce = true), { once: true });
-      return { title: named('aria-labelledby'), text: named('aria-describedby'), ok };
-    });
+    const message = await openMessage(page);
     if (message === null) break;
     if (message.title !== 'Trelvano' || !message.ok) throw new Error(`a message box titled ${message.title}, OK: ${message.ok}`);
     messages.push(message.text);
