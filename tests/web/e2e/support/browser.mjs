@@ -26,8 +26,9 @@ const lacking = {
 };
 export const lacks = (feature) => lacking[engine]?.[feature] ?? false;
 
-// The language decides the readouts' decimal separator. Root in CI cannot use chromium's sandbox; --lang alone leaves
-// navigator.language alone in headless mode.
+// The language decides the readouts' decimal separator. Root in CI cannot
+// use chromium's sandbox; --lang alone leaves navigator.language alone in
+// headless mode.
 const launchers = {
   chromium: (lang) =>
     puppeteer.launch({
