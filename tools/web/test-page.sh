@@ -8,7 +8,7 @@
 # tools/web/build.sh writes; it runs this after them. Screenshots go to
 # build-web/shots/.
 #   tools/web/test-page.sh              every test in every engine
-#   tools/web/test-page.sh FILE...      only those files of tests/web/e2e/, e.g. presses.test.mjs
+#   tools/web/test-page.sh FILE...      only those files of tests/web/e2e/, e.g. panel.test.mjs
 #   TRELVANO_BROWSERS="firefox webkit" ...   only those engines (chromium firefox webkit)
 set -euo pipefail
 cd "$(dirname "$0")/../.."

@@ -1,18 +1,17 @@
 // The module the page runs on: every core where its own service worker makes
-// the site isolated (the test server sets no header), one thread where the
-// worker cannot be had or the file opens from a disk; the same answers as the
-// native build on each.
+// the site isolated (the test server sets no header), one thread where that
+// worker is lost; the same answers as the native build on each. From a disk
+// it is always the single module (link.test.mjs).
 import assert from 'node:assert/strict';
-import { pathToFileURL } from 'node:url';
-import { before, describe, it } from 'node:test';
+import { describe, it } from 'node:test';
 import { browserSession, engine } from './support/browser.mjs';
-import { canvasImage, clickAndAnswer, isShown, typeEntries, usePage } from './support/panel.mjs';
-import { singleFile } from './support/paths.mjs';
+import { canvasImage, clickAndAnswer, isShown, openPage, pressAndShowSpectrum } from './support/panel.mjs';
 import { assertImage, reference } from './support/reference.mjs';
 
 // Long enough that its loops are shared out between threads, with a large
 // prime factor for FFTW's threaded transform.
 const press = { presses: [{ Combo1: 'FM', Text13: '300003', Text1: '20' }], spectrum: true };
+const native = await reference(press);
 
 // WebKitGTK isolates the page but gives its workers no SharedArrayBuffer:
 // the threaded module does not start there, and the single one takes over.
@@ -28,13 +27,8 @@ const state = (page) =>
     loads: performance.getEntriesByType('navigation')[0].type,
   }));
 
-let native;
-before(async () => (native = await reference(press)));
-
 async function pressMatchesNative(page) {
-  await typeEntries(page, press.presses[0]);
-  assert.deepEqual(await clickAndAnswer(page, 'Form1', 'Command2'), []);
-  assert.deepEqual(await clickAndAnswer(page, 'Form2', 'Command1'), []);
+  await pressAndShowSpectrum(page, press.presses[0]);
   for (const form of ['Form2', 'Form3']) {
     assert.ok(await isShown(page, form), form);
     assertImage(await canvasImage(page, form), native.images[form], form);
@@ -45,31 +39,21 @@ async function pressMatchesNative(page) {
 describe('a site served with no headers', () => {
   const session = browserSession();
 
-  it('isolates itself with one reload on a first visit, and runs threaded', async () => {
-    await usePage(session, {}, async (page) => {
-      assert.deepEqual(await state(page), { isolated: true, threaded: threads, loads: reload });
-      await pressMatchesNative(page);
-    });
-    // The next visit is taken over from its start: no reload.
-    await usePage(session, {}, async (page) => assert.deepEqual(await state(page), { isolated: true, threaded: threads, loads: 'navigate' }));
-  });
-
-  it('from file:// runs the single module', async () => {
-    await usePage(session, { url: pathToFileURL(singleFile).href }, async (page) => {
-      assert.equal((await state(page)).threaded, false);
-      await pressMatchesNative(page);
-    });
+  it('isolates itself with one reload on a first visit and runs threaded; the next visit needs none', async (t) => {
+    const page = await openPage(session, t);
+    assert.deepEqual(await state(page), { isolated: true, threaded: threads, loads: reload });
+    await pressMatchesNative(page);
+    assert.deepEqual(await state(await openPage(session, t)), { isolated: true, threaded: threads, loads: 'navigate' });
   });
 });
 
 describe('a site whose service worker is lost', () => {
   const session = browserSession();
 
-  it('stays on one thread, loaded once', async () => {
+  it('stays on one thread, loaded once', async (t) => {
     session.server.refused.add('/sw.js');
-    await usePage(session, {}, async (page) => {
-      assert.deepEqual(await state(page), { isolated: false, threaded: false, loads: 'navigate' });
-      await pressMatchesNative(page);
-    });
+    const page = await openPage(session, t);
+    assert.deepEqual(await state(page), { isolated: false, threaded: false, loads: 'navigate' });
+    await pressMatchesNative(page);
   });
 });

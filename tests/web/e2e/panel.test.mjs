@@ -1,27 +1,24 @@
 // The three windows as the native tables lay them out: every control's text,
 // place and size, every caption inside its box; and the facts a user knows
-// the program by, which no table may lose.
+// the program by, which no table may lose. Then the table of presses, each
+// against the native build's answer to the same entries, made in this run:
+// messages in order, windows shown, peaks, line counts and the plots' pixels.
 import assert from 'node:assert/strict';
 import { before, describe, it } from 'node:test';
 import { browserSession } from './support/browser.mjs';
-import { axeSource, control, pressAndShowSpectrum } from './support/panel.mjs';
-import { nativeForms } from './support/reference.mjs';
+import { axeSource, canvasImage, clickAndAnswer, control, isShown, openPage, pressAndShowSpectrum, typeEntries } from './support/panel.mjs';
+import { assertImage, nativeForms, reference, withoutFigures } from './support/reference.mjs';
+
+const forms = await nativeForms();
 
 // What each control shows: an entry's or the type box's text, else its caption.
 function shown(form, name) {
   const element = document.querySelector(`#${form} [data-control="${name}"]`);
   if (!element) return null;
   const field = element.matches('input[type="text"]') ? element : element.querySelector('input[type="text"]');
-  const r = element.getBoundingClientRect();
-  return {
-    text: field ? field.value : element.textContent.trim(),
-    left: r.left,
-    top: r.top,
-    width: r.width,
-    height: r.height,
-    fits: element.scrollWidth <= element.clientWidth && element.scrollHeight <= element.clientHeight,
-    visible: element.checkVisibility(),
-  };
+  const { left, top, width, height } = element.getBoundingClientRect();
+  const fits = element.scrollWidth <= element.clientWidth && element.scrollHeight <= element.clientHeight;
+  return { text: field ? field.value : element.textContent.trim(), left, top, width, height, fits, visible: element.checkVisibility() };
 }
 
 // The window's name as a screen reader gives it, and whether it is on screen.
@@ -31,32 +28,35 @@ const titleOf = (form) => {
   return name && name.checkVisibility() ? name.textContent : null;
 };
 
-describe('the panel and the result windows', () => {
+// The entries typed before each press (the rest keep their initial texts).
+//   spectrum: "Visualizza spettro" pressed after the last press
+//   memory: what memory the machine has differs, so only the words are compared
+const cases = [
+  { name: 'AM with the initial entries', presses: [{ Combo1: 'AM' }], spectrum: true },
+  { name: 'FM', presses: [{ Combo1: 'FM' }], spectrum: true },
+  { name: 'PM with a smaller index and more samples', presses: [{ Combo1: 'PM', Text6: '2', Text13: '4096' }], spectrum: true },
+  { name: 'M1, M2 and M3 in this order, then the run', presses: [{ Combo1: 'AM', Text1: '2.5', Text3: '30.5', Text7: '3.5' }] },
+  { name: 'M1, then W rounds to 0 and M4 stops', presses: [{ Combo1: 'AM', Text1: '0.4' }] },
+  { name: 'M5: fp above N/4W', presses: [{ Combo1: 'FM', Text3: '126' }] },
+  { name: 'M6: the initial type text', presses: [{}] },
+  { name: 'M6: a type in lower case', presses: [{ Combo1: 'am' }] },
+  { name: 'a negative N stops at the sampling test', presses: [{ Combo1: 'AM', Text13: '-5' }] },
+  { name: 'a negative N past the sampling test is refused after the waveform window appeared', presses: [{ Combo1: 'AM', Text1: '-2', Text13: '-1000' }] },
+  { name: 'an N past 32 bits is refused', presses: [{ Combo1: 'AM', Text13: '1e10' }] },
+  { name: 'a peak voltage past a double is refused', presses: [{ Combo1: 'PM', Text8: '1e400' }] },
+  { name: 'an N too large for memory, refused, then a press that works', presses: [{ Combo1: 'FM', Text13: '2000000000' }, { Text13: '2000' }], spectrum: true, memory: true },
+];
+
+describe('the panel, the result windows and the presses', () => {
   const session = browserSession({ page: {} });
   let page;
-  let forms;
-  before(async () => {
-    forms = await nativeForms();
-    page = session.page;
-  });
+  before(() => (page = session.page));
 
   it('shows the texts a user knows the program by', async () => {
-    const shows = (form, name) => page.evaluate(shown, form, name).then((s) => s.text);
-    const list = await page.evaluate((selector) => {
-      const box = document.querySelector(selector);
-      const id = (box.matches('input') ? box : box.querySelector('input'))?.getAttribute('list');
-      const options = id ? document.getElementById(id).querySelectorAll('option') : box.querySelectorAll('[role="option"], option');
-      return [...options].map((o) => o.value || o.textContent.trim());
-    }, control('Form1', 'Combo1'));
-    const seen = [
-      await page.evaluate(() => document.title),
-      await page.evaluate(titleOf, 'Form1'),
-      await shows('Form1', 'Text13'),
-      await shows('Form1', 'Combo1'),
-      await shows('Form1', 'Command2'),
-    ];
-    assert.deepEqual(seen, ['Trelvano', 'Trelvano', '1000', 'Scegli la modulazione', 'Grafici']);
-    assert.deepEqual(list, ['AM', 'FM', 'PM']);
+    const seen = [await page.evaluate(() => document.title), await page.evaluate(titleOf, 'Form1')];
+    for (const name of ['Text13', 'Combo1', 'Command2']) seen.push((await page.evaluate(shown, 'Form1', name)).text);
+    seen.push(await page.evaluate(() => [...document.querySelectorAll('#Form1 [role="option"]')].map((o) => o.textContent)));
+    assert.deepEqual(seen, ['Trelvano', 'Trelvano', '1000', 'Scegli la modulazione', 'Grafici', ['AM', 'FM', 'PM']]);
   });
 
   it('names each box by its caption for a screen reader, and tabs through the panel in the native order', async () => {
@@ -112,4 +112,27 @@ describe('the panel and the result windows', () => {
       }
     }
   });
+
+  for (const c of cases) {
+    it(`a press: ${c.name}`, async (t) => {
+      const native = await reference(c);
+      const page = await openPage(session, t);
+      for (const [i, entries] of c.presses.entries()) {
+        await typeEntries(page, entries);
+        const messages = await clickAndAnswer(page, 'Form1', 'Command2');
+        const expected = native.presses[i];
+        const words = c.memory ? withoutFigures : (text) => text;
+        assert.deepEqual(messages.map(words), expected.messages.map(words), `messages of press ${i + 1}`);
+        for (const form of ['Form2', 'Form3']) assert.equal(await isShown(page, form), expected.shown.includes(form), `${form} after press ${i + 1}`);
+      }
+      if (c.spectrum) {
+        assert.deepEqual(await clickAndAnswer(page, 'Form2', 'Command1'), []);
+        assert.ok(await isShown(page, 'Form3'), 'the spectrum window after "Visualizza spettro"');
+      }
+      for (const [form, image] of Object.entries(native.images)) {
+        if (await isShown(page, form)) assertImage(await canvasImage(page, form), image, `${c.name}, ${form}`);
+      }
+      assert.deepEqual(await page.scriptErrors(), [], 'script errors in the page');
+    });
+  }
 });

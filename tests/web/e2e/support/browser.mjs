@@ -1,11 +1,8 @@
 // The browser the tests drive, chosen by TRELVANO_BROWSER: Debian's chromium
 // (puppeteer over CDP, the default), firefox-esr (puppeteer over WebDriver
-// BiDi) or WebKitGTK (support/webkit.mjs). Each with a profile of its own that
-// is thrown away afterwards, so that no service worker or cache carries over
-// between tests.
-import fs from 'node:fs';
-import os from 'node:os';
-import path from 'node:path';
+// BiDi) or WebKitGTK (support/webkit.mjs). Puppeteer gives each browser a
+// profile of its own and throws it away on close, so that no service worker
+// or cache carries over between tests.
 import { after, before } from 'node:test';
 import puppeteer from 'puppeteer-core';
 import { openPage } from './panel.mjs';
@@ -29,35 +26,31 @@ const lacking = {
 };
 export const lacks = (feature) => lacking[engine]?.[feature] ?? false;
 
+// The language decides the readouts' decimal separator. Root in CI cannot
+// use chromium's sandbox; --lang alone leaves navigator.language alone in
+// headless mode.
 const launchers = {
-  chromium: (lang, profile) =>
+  chromium: (lang) =>
     puppeteer.launch({
       executablePath: process.env.TRELVANO_CHROMIUM ?? '/usr/bin/chromium',
-      userDataDir: profile,
-      // Root in CI cannot use chromium's sandbox; --lang alone leaves
-      // navigator.language alone in headless mode.
-      args: ['--no-sandbox', '--disable-gpu', '--disable-background-networking', '--disable-component-update', '--disable-sync',
-        '--no-first-run', '--disable-dev-shm-usage', `--lang=${lang}`, `--accept-lang=${lang}`],
+      args: ['--no-sandbox', '--disable-gpu', `--lang=${lang}`, `--accept-lang=${lang}`],
     }),
-  firefox: (lang, profile) =>
+  firefox: (lang) =>
     puppeteer.launch({
       browser: 'firefox',
       executablePath: process.env.TRELVANO_FIREFOX ?? '/usr/bin/firefox-esr',
-      userDataDir: profile,
       extraPrefsFirefox: { 'intl.accept_languages': lang },
     }),
 };
 
-// lang: the browser's language, which decides the readouts' decimal separator.
-// open({viewport, language}) gives a blank page of that size and device pixel
-// ratio, whose navigator.language reports language when given; its
-// scriptErrors() are the script errors it met.
+// lang: the browser's language. open({viewport, language}) gives a blank
+// page of that size and device pixel ratio, whose navigator.language reports
+// language when given; its scriptErrors() are the script errors it met.
 export async function launch({ lang = 'en-US' } = {}) {
-  const profile = fs.mkdtempSync(path.join(os.tmpdir(), `trelvano-${engine}-`));
-  const browser = engine === 'webkit' ? null : await launchers[engine](lang, profile);
+  const browser = engine === 'webkit' ? null : await launchers[engine](lang);
   return {
     async open({ viewport = { width: 1366, height: 900 }, language } = {}) {
-      if (!browser) return openWebKitPage({ lang, profile, viewport, language });
+      if (!browser) return openWebKitPage({ viewport, language: language ?? lang });
       const page = await browser.newPage();
       const errors = [];
       page.on('pageerror', (error) => errors.push(String(error)));
@@ -70,10 +63,7 @@ export async function launch({ lang = 'en-US' } = {}) {
       await page.bringToFront();
       return page;
     },
-    async close() {
-      await browser?.close();
-      fs.rmSync(profile, { recursive: true, force: true });
-    },
+    close: () => browser?.close(),
   };
 }
 
@@ -86,7 +76,7 @@ export function browserSession({ page, ...options } = {}) {
     session.server = await serve(site);
     session.url = session.server.url;
     session.browser = await launch(options);
-    if (page) session.page = await openPage(session.browser, session.url, page);
+    if (page) session.page = await openPage(session, null, page);
   });
   after(async () => {
     // A WebKit page is a browser of its own, which the browser's close leaves open.

@@ -15,40 +15,28 @@ export const control = (form, name) => `#${form} [data-control="${name}"]`;
 const textBox = (name) => `#Form1 input[data-control="${name}"], #Form1 [data-control="${name}"] input[type="text"]`;
 const poll = (page, fn, timeout = 30000, ...args) => page.waitForFunction(fn, { timeout, polling: 20 }, ...args);
 
-// options: those of launch()'s open, {viewport, language}, and press: the
-// entries typed before the panel's press and "Visualizza spettro", if given.
-export async function openPage(browser, url, { press, ...options } = {}) {
-  const page = await browser.open(options);
+// A page at url (the session's by default), ready, closed when the test t
+// ends whatever happened. options: those of launch()'s open, {viewport,
+// language}, and press: the entries typed before the panel's press and
+// "Visualizza spettro", if given.
+export async function openPage(session, t, { url = session.url, press, ...options } = {}) {
+  const page = await session.browser.open(options);
+  t?.after(() => page.close().catch(() => {}));
   await page.goto(url, { waitUntil: 'load' });
-  try {
-    await waitReady(page);
-  } catch (error) {
-    // A page that never gets ready has usually said why.
-    const errors = await page.scriptErrors().catch(() => []);
-    error.message += errors?.length ? `; script errors: ${errors.join('; ')}` : '';
-    throw error;
-  }
+  // A page that never gets ready has usually said why.
+  await waitReady(page).catch(async (error) => {
+    throw new Error(`${error.message}; script errors: ${await page.scriptErrors().catch(() => '?')}`);
+  });
   if (press) await pressAndShowSpectrum(page, press);
   return page;
-}
-
-// use(page) with a page opened at options.url (the session's by default),
-// closed after it whatever happened.
-export async function usePage(session, { url = session.url, ...options }, use) {
-  const page = await openPage(session.browser, url, options);
-  try {
-    return await use(page);
-  } finally {
-    await page.close().catch(() => {});
-  }
 }
 
 // The page marks itself ready once the worker's module has answered and the
 // panel is built from its tables; a first visit may then load itself once
 // more, isolated, as soon as its service worker takes over.
-export async function waitReady(page, timeout = 30000) {
-  await poll(page, (button) => document.body?.dataset.ready === 'true' && !window.trelvano.isolating && document.querySelector(button)?.checkVisibility(), timeout, control('Form1', 'Command2'));
-  await waitIdle(page, timeout);
+export async function waitReady(page) {
+  await poll(page, (button) => document.body?.dataset.ready === 'true' && !window.trelvano.isolating && document.querySelector(button)?.checkVisibility(), 30000, control('Form1', 'Command2'));
+  await waitIdle(page);
 }
 
 export const waitIdle = (page, timeout = 30000) => poll(page, () => !window.trelvano.busy, timeout);
@@ -66,22 +54,23 @@ export async function setText(page, name, text) {
 }
 
 // Each box's text by its control's name.
-export async function boxTexts(page, names) {
-  const texts = await page.evaluate((selectors) => selectors.map((s) => document.querySelector(s).value), names.map(textBox));
-  return Object.fromEntries(names.map((name, i) => [name, texts[i]]));
-}
+export const boxTexts = (page, names) =>
+  page.evaluate((boxes) => Object.fromEntries(boxes.map(([name, s]) => [name, document.querySelector(s).value])), names.map((n) => [n, textBox(n)]));
 
 // The open message as a screen reader meets it: its title and its text (the
-// dialog's name and description), and whether an OK button closes it.
-export function openMessage(page) {
-  return page.evaluate(() => {
+// dialog's name and description), and whether one OK button closes it. The
+// next message may come in the same <dialog> at once: its closedOnce, set by
+// the close event, is what tells this one was dismissed.
+export const openMessage = (page) =>
+  page.evaluate(() => {
     const dialog = document.querySelector('dialog[open]');
     if (!dialog) return null;
     const named = (attribute) => document.getElementById(dialog.getAttribute(attribute) ?? '')?.textContent ?? null;
-    const ok = [...dialog.querySelectorAll('button')].filter((b) => b.textContent.trim() === 'OK');
-    return { title: named('aria-labelledby'), text: named('aria-describedby'), ok: ok.length === 1 };
+    dialog.closedOnce = false;
+    dialog.addEventListener('close', () => (dialog.closedOnce = true), { once: true });
+    const ok = [...dialog.querySelectorAll('button')].filter((b) => b.textContent.trim() === 'OK').length === 1;
+    return { title: named('aria-labelledby'), text: named('aria-describedby'), ok };
   });
-}
 
 // Clicks a button, answers every message with OK in the order they come, and
 // returns their texts once the page is done with the click: window.trelvano.busy
@@ -97,13 +86,6 @@ export async function clickAndAnswer(page, form, name, timeout = 120000) {
     if (message === null) break;
     if (message.title !== 'Trelvano' || !message.ok) throw new Error(`a message box titled ${message.title}, OK: ${message.ok}`);
     messages.push(message.text);
-    // The next message may come in the same <dialog> at once: its close event
-    // is what tells this one was dismissed.
-    await page.evaluate(() => {
-      const dialog = document.querySelector('dialog[open]');
-      dialog.closedOnce = false;
-      dialog.addEventListener('close', () => (dialog.closedOnce = true), { once: true });
-    });
     await page.click('dialog[open] button');
     await poll(page, () => document.getElementById('message').closedOnce);
   }
@@ -123,8 +105,6 @@ export async function pressAndShowSpectrum(page, entries) {
   }
 }
 
-export const plotCanvas = (form) => `#${form} canvas`;
-
 // A plot's canvas as RGBA device pixels.
 export async function canvasImage(page, form) {
   const image = await page.evaluate((selector) => {
@@ -133,21 +113,17 @@ export async function canvasImage(page, form) {
     let binary = '';
     for (let i = 0; i < data.length; i += 0x8000) binary += String.fromCharCode(...data.subarray(i, i + 0x8000));
     return { width: canvas.width, height: canvas.height, base64: btoa(binary) };
-  }, plotCanvas(form));
+  }, `#${form} canvas`);
   return { width: image.width, height: image.height, rgba: Buffer.from(image.base64, 'base64') };
 }
 
 // The plot's box in the viewport, in CSS pixels, the window scrolled to its top first.
 export const plotBox = (page, form) =>
-  page.evaluate(
-    (id, selector) => {
-      document.getElementById(id).scrollIntoView({ block: 'start' });
-      const r = document.querySelector(selector).getBoundingClientRect();
-      return { x: r.left, y: r.top, width: r.width, height: r.height };
-    },
-    form,
-    plotCanvas(form),
-  );
+  page.evaluate((form) => {
+    document.getElementById(form).scrollIntoView({ block: 'start' });
+    const r = document.querySelector(`#${form} canvas`).getBoundingClientRect();
+    return { x: r.left, y: r.top, width: r.width, height: r.height };
+  }, form);
 
 const shownReadout = () => [...document.querySelectorAll('[role="tooltip"]')].find((e) => e.checkVisibility() && e.textContent.trim())?.textContent.trim();
 export async function readoutText(page) {

@@ -32,34 +32,30 @@ export const nativeOutOfMemoryMessage = async () => (await replay([['outofmemory
 //   images: {Form2: {width, height, rgba}, ...} after the last call
 export async function reference(c) {
   const dir = fs.mkdtempSync(path.join(os.tmpdir(), 'trelvano-native-'));
-  const steps = [];
-  const add = (kind, ...call) => steps.push({ kind, call });
-  if (c.separator) add('set', 'separator', c.separator);
-  for (const { form, width, height, ratio } of c.sizes ?? []) add('events', 'plotsize', form, width, height, ratio);
-  for (const entries of c.presses) {
-    for (const [name, text] of Object.entries(entries)) add('set', 'set', name, text);
-    add('press', 'press');
-  }
-  if (c.spectrum) add('events', 'spectrum');
-  for (const { form, x, y } of c.readouts ?? []) add('readout', 'readout', form, x, y);
-  for (const { form, key } of c.keys ?? []) add('key', 'key', form, key);
-  for (const form of ['Form2', 'Form3']) add('image', 'image', form, path.join(dir, form));
+  const calls = c.separator ? [['separator', c.separator]] : [];
+  for (const { form, width, height, ratio } of c.sizes ?? []) calls.push(['plotsize', form, width, height, ratio]);
+  for (const entries of c.presses) calls.push(...Object.entries(entries).map(([name, text]) => ['set', name, text]), ['press']);
+  if (c.spectrum) calls.push(['spectrum']);
+  for (const { form, x, y } of c.readouts ?? []) calls.push(['readout', form, x, y]);
+  for (const { form, key } of c.keys ?? []) calls.push(['key', form, key]);
+  for (const form of ['Form2', 'Form3']) calls.push(['image', form, path.join(dir, form)]);
   try {
-    const results = await replay(steps.map((s) => s.call));
+    const results = await replay(calls);
     const native = { presses: [], readouts: [], keys: [], described: {}, images: {} };
     const shown = new Set();
-    steps.forEach(({ kind, call: [, form, file] }, i) => {
+    calls.forEach(([call, form, file], i) => {
       const result = results[i];
-      for (const e of kind === 'press' || kind === 'events' ? result : []) {
+      // What the windows did is told by the calls that play events.
+      for (const e of ['plotsize', 'press', 'spectrum'].includes(call) ? result : []) {
         if (e.event === 'described') native.described[e.form] = e.text;
         if (e.event === 'show') shown.add(e.form);
         if (e.event === 'closed') shown.delete(e.form);
       }
-      const readout = kind === 'readout' || kind === 'key' ? result.find((e) => e.event === 'readout') : undefined;
-      if (kind === 'press') native.presses.push({ messages: result.filter((e) => e.event === 'message').map((e) => e.text), shown: [...shown].sort() });
-      if (kind === 'readout') native.readouts.push(readout?.text ?? null);
-      if (kind === 'key') native.keys.push({ text: readout?.text, x: readout?.x, y: readout?.y });
-      if (kind === 'image' && result.width > 0) native.images[form] = { ...result, rgba: fs.readFileSync(file) };
+      const readout = call === 'readout' || call === 'key' ? result.find((e) => e.event === 'readout') : undefined;
+      if (call === 'press') native.presses.push({ messages: result.filter((e) => e.event === 'message').map((e) => e.text), shown: [...shown].sort() });
+      if (call === 'readout') native.readouts.push(readout?.text ?? null);
+      if (call === 'key') native.keys.push({ text: readout?.text, x: readout?.x, y: readout?.y });
+      if (call === 'image' && result.width > 0) native.images[form] = { ...result, rgba: fs.readFileSync(file) };
     });
     return native;
   } finally {
@@ -67,14 +63,13 @@ export async function reference(c) {
   }
 }
 
-// At most 0.1 % of the pixels may differ; the count is returned for the report.
+// At most 0.1 % of the pixels may differ.
 export function assertImage(actual, expected, what) {
   assert.equal(`${actual.width}x${actual.height}`, `${expected.width}x${expected.height}`, `${what}: size`);
   let differing = 0;
   for (let i = 0; i < actual.rgba.length; i += 4) if (actual.rgba.readUInt32BE(i) !== expected.rgba.readUInt32BE(i)) differing += 1;
   const total = actual.width * actual.height;
   assert.ok(differing <= 0.001 * total, `${what}: ${differing} of ${total} pixels differ`);
-  return differing;
 }
 
 // The memory refusal's figures are the machine's: the words must match, the

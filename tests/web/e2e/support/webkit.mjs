@@ -4,53 +4,40 @@
 // C library's locale) from its environment, which the driver passes on: each
 // page is a driver and a browser of its own, started in about a second. Needs
 // an X display: tools/web/test-page.sh runs this engine under Xvfb.
-import { execFileSync, spawn } from 'node:child_process';
+import { execFileSync } from 'node:child_process';
 import fs from 'node:fs';
-import net from 'node:net';
+import os from 'node:os';
 import path from 'node:path';
-import { setTimeout as sleep } from 'node:timers/promises';
 import { Builder, Key } from 'selenium-webdriver';
+import { DriverService } from 'selenium-webdriver/remote/index.js';
 
 const miniBrowser = process.env.TRELVANO_MINIBROWSER ?? '/usr/lib/x86_64-linux-gnu/webkit2gtk-4.1/MiniBrowser';
 // Puppeteer's names of keys as WebDriver's: ArrowLeft is ARROW_LEFT, KeyA is a.
 const keyOf = (name) => (name.startsWith('Key') ? name.slice(3).toLowerCase() : Key[name.replace(/\B(?=[A-Z])/g, '_').toUpperCase().replace('BACKSPACE', 'BACK_SPACE')]);
 
-const freePort = () =>
-  new Promise((resolve) => {
-    const probe = net.createServer().listen(0, '127.0.0.1', () => {
-      const { port } = probe.address();
-      probe.close(() => resolve(port));
-    });
-  });
-
 // WebKit reads the locale "C" as en-US and "C.UTF-8" as the tag "C"; any other
-// is compiled from glibc's sources into the profile (LOCPATH), since a machine
-// may hold no locale but C.
-function localeOf(tag, profile) {
+// is compiled from glibc's sources, once for all runs, since a machine may
+// hold no locale but C.
+const locales = path.join(os.tmpdir(), 'trelvano-locales');
+function localeOf(tag) {
   if (tag === 'en-US') return { LANG: 'C' };
   if (tag === 'C') return { LANG: 'C.UTF-8' };
   const name = `${tag.replace('-', '_')}.UTF-8`;
-  if (!fs.existsSync(path.join(profile, name))) execFileSync('localedef', ['-i', tag.replace('-', '_'), '-f', 'UTF-8', path.join(profile, name)]);
-  return { LANG: name, LC_ALL: name, LOCPATH: profile };
+  if (!fs.existsSync(path.join(locales, name))) {
+    fs.mkdirSync(locales, { recursive: true });
+    execFileSync('localedef', ['-i', tag.replace('-', '_'), '-f', 'UTF-8', path.join(locales, name)]);
+  }
+  return { LANG: name, LC_ALL: name, LOCPATH: locales };
 }
 
-export async function openWebKitPage({ lang, profile, viewport = { width: 1366, height: 900 }, language }) {
-  const port = await freePort();
-  const env = { ...process.env, GDK_SCALE: String(viewport.deviceScaleFactor ?? 1), ...localeOf(language ?? lang, profile) };
-  const driverProcess = spawn('WebKitWebDriver', [`--port=${port}`], { env, stdio: 'ignore' });
-  let driver;
-  for (let tries = 0; !driver; tries++) {
-    try {
-      driver = await new Builder()
-        .usingServer(`http://127.0.0.1:${port}`)
-        .withCapabilities({ browserName: 'MiniBrowser', 'webkitgtk:browserOptions': { binary: miniBrowser, args: ['--automation'] } })
-        .build();
-    } catch (error) {
-      if (tries > 50) throw error;
-      await sleep(100);
-    }
-  }
-  const page = new WebKitPage(driver, driverProcess);
+export async function openWebKitPage({ viewport, language }) {
+  const env = { ...process.env, GDK_SCALE: String(viewport.deviceScaleFactor ?? 1), ...localeOf(language) };
+  const service = new DriverService.Builder('WebKitWebDriver').setLoopback(true).setEnvironment(env).build();
+  const driver = await new Builder()
+    .usingServer(await service.start())
+    .withCapabilities({ browserName: 'MiniBrowser', 'webkitgtk:browserOptions': { binary: miniBrowser, args: ['--automation'] } })
+    .build();
+  const page = new WebKitPage(driver, service);
   await page.setViewport(viewport).catch(async (error) => {
     await page.close();
     throw error;
@@ -59,9 +46,9 @@ export async function openWebKitPage({ lang, profile, viewport = { width: 1366, 
 }
 
 class WebKitPage {
-  constructor(driver, driverProcess) {
+  constructor(driver, service) {
     this.driver = driver;
-    this.driverProcess = driverProcess;
+    this.service = service;
     const act = (build) => build(driver.actions()).perform();
     this.keyboard = {
       down: (name) => act((a) => a.keyDown(keyOf(name))),
@@ -77,19 +64,15 @@ class WebKitPage {
     return this.driver.executeScript(typeof fn === 'function' ? `return (${fn}).apply(null, arguments)` : fn, ...args);
   }
 
-  async waitForFunction(fn, { timeout = 30000, polling = 20 } = {}, ...args) {
-    for (const end = Date.now() + timeout; ; await sleep(polling)) {
-      // A page that loads itself again (to be isolated) drops the listeners.
-      await this.#loaded();
-      const value = await this.evaluate(fn, ...args);
-      if (value) return value;
-      if (Date.now() > end) throw new Error(`waiting for ${fn} failed: ${timeout} ms exceeded`);
-    }
+  waitForFunction(fn, { timeout = 30000, polling = 20 } = {}, ...args) {
+    // A page that loads itself again (to be isolated) drops the listeners.
+    const check = async () => (await this.#listen(), this.evaluate(fn, ...args));
+    return this.driver.wait(check, timeout, `waiting for ${fn} failed: ${timeout} ms exceeded`, polling);
   }
 
   // Classic WebDriver hears no script error: only those after the load are kept.
-  async #loaded() {
-    await this.evaluate(() => {
+  #listen() {
+    return this.evaluate(() => {
       if (window.trelvanoErrors) return;
       window.trelvanoErrors = [];
       addEventListener('error', (e) => window.trelvanoErrors.push(String(e.error ?? e.message)));
@@ -99,12 +82,12 @@ class WebKitPage {
 
   async goto(url) {
     await this.driver.get(url);
-    await this.#loaded();
+    await this.#listen();
   }
 
   async reload() {
     await this.driver.navigate().refresh();
-    await this.#loaded();
+    await this.#listen();
   }
 
   scriptErrors() {
@@ -124,24 +107,21 @@ class WebKitPage {
 
   // The window holds MiniBrowser's own bar as well as the page; a window
   // just opened may not take its first size.
-  async setViewport({ width, height }) {
-    for (let tries = 0; ; tries++) {
+  setViewport({ width, height }) {
+    const sized = async () => {
       const [w, h, frameW, frameH] = await this.evaluate(() => [innerWidth, innerHeight, outerWidth - innerWidth, outerHeight - innerHeight]);
-      if (w === width && h === height) return;
-      if (tries === 20) throw new Error(`MiniBrowser shows ${w}x${h} rather than ${width}x${height}`);
-      await this.driver.manage().window().setRect({ width: width + frameW, height: height + frameH });
-      await sleep(50 * tries);
-    }
+      if (w !== width || h !== height) await this.driver.manage().window().setRect({ width: width + frameW, height: height + frameH });
+      return w === width && h === height;
+    };
+    return this.driver.wait(sized, 20000, `MiniBrowser shows no ${width}x${height} page`, 200);
   }
 
-  async screenshot({ path: file } = {}) {
-    const png = Buffer.from(await this.driver.takeScreenshot(), 'base64');
-    if (file) fs.writeFileSync(file, png);
-    return png;
+  async screenshot() {
+    return Buffer.from(await this.driver.takeScreenshot(), 'base64');
   }
 
   async close() {
     await this.driver.quit().catch(() => {});
-    this.driverProcess.kill();
+    await this.service.kill();
   }
 }
