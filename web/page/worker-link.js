@@ -21,6 +21,9 @@ export const singleFile = Boolean(inlineSource);
 // the calls of one worker, so the page can tell one death from two.
 export class WorkerDied extends Error {}
 
+const LATE = new Error('late');
+const THREADS_START_MS = 8000;
+
 // settings: what each worker's module is started with.
 export function workerBridge(settings) {
   let live = null; // {worker, waiting: Map id -> {resolve, reject}, started}
@@ -42,7 +45,10 @@ export function workerBridge(settings) {
     dead.waiting.clear();
   }
 
-  function start() {
+  // tries: how many more starts of the threaded module may be given up
+  // before a worker on one thread; 0, that one.
+  function start(tries = 2) {
+    const threads = tries > 0;
     const current = { worker: new Worker(workerUrl), waiting: new Map() };
     current.worker.onmessage = (e) => {
       const { id, result, fatal, error } = e.data;
@@ -65,7 +71,20 @@ export function workerBridge(settings) {
     };
     // The worker answers in order: a call sent behind the start waits for it,
     // and dies with it.
-    current.started = send(current, 'init', { ...settings, wasmBinary });
+    const init = send(current, 'init', { ...settings, wasmBinary, threads });
+    // Firefox leaves one threaded start in thirty or so blocked for good on
+    // a thread's worker that never loads, the worker's own timers with it:
+    // a start that has not answered in time is given up for another, and a
+    // second such for a worker on one thread.
+    let timer;
+    const late = new Promise((resolve, reject) => (timer = threads && setTimeout(() => reject(LATE), THREADS_START_MS)));
+    current.started = Promise.race([init, late])
+      .finally(() => clearTimeout(timer))
+      .catch((error) => {
+        if (error !== LATE) throw error;
+        lost(current, 'the threads did not start');
+        return start(tries - 1).started;
+      });
     // A start that fails is told to the call behind it; nobody else need hear.
     current.started.catch(() => {});
     live = current;

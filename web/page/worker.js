@@ -5,29 +5,29 @@
 
 // The single-file build puts the module's loader in front of this script.
 // A site the browser isolates from other origins may share memory between
-// threads, and gets the module that runs on every core; any other page, the
-// one that runs on one.
+// threads, and gets the module that runs on every core unless the page says
+// otherwise; any other page, the one that runs on one.
 const THREADED = 'trelvano-threads.js';
 const SINGLE = 'trelvano.js';
 let threaded = false;
-if (typeof createTrelvano === 'undefined') {
-  threaded = self.crossOriginIsolated === true;
-  importScripts(threaded ? THREADED : SINGLE);
-}
 
 // The threads' workers load the module by its address, which a module loaded
 // inside a worker cannot tell them. A threaded module the browser will not
-// start (too little memory to share, as on some phones) gives way to the
-// single one.
-async function startModule(options) {
-  if (!threaded) return createTrelvano(options);
-  try {
-    return await createTrelvano({ ...options, mainScriptUrlOrBlob: new URL(THREADED, self.location.href).href });
-  } catch (error) {
-    threaded = false;
-    importScripts(SINGLE);
-    return createTrelvano(options);
+// start (no SharedArrayBuffer in workers, as in WebKitGTK; too little memory
+// to share, as on some phones) gives way to the single one.
+async function startModule(options, threads) {
+  if (typeof createTrelvano !== 'undefined') return createTrelvano(options);
+  threaded = threads && self.crossOriginIsolated === true;
+  if (threaded) {
+    try {
+      importScripts(THREADED);
+      return await createTrelvano({ ...options, mainScriptUrlOrBlob: new URL(THREADED, self.location.href).href });
+    } catch (error) {
+      threaded = false;
+    }
   }
+  importScripts(SINGLE);
+  return createTrelvano(options);
 }
 
 let api = null;
@@ -84,10 +84,10 @@ function answer(eventsJson) {
 }
 
 const actions = {
-  async init({ ratio, separator, sizes, wasmBinary, warmUp }) {
+  async init({ ratio, separator, sizes, wasmBinary, warmUp, threads }) {
     const options = {};
     if (wasmBinary) options.wasmBinary = wasmBinary;
-    api = bind(await startModule(options));
+    api = bind(await startModule(options, threads));
     api.setPixelRatio(ratio);
     api.setDecimalSeparator(separator);
     // No window exists yet: the session keeps each size for the window it makes.

@@ -25,7 +25,8 @@ export async function openPage(session, t, { url = session.url, press, ...option
   await page.goto(url, { waitUntil: 'load' });
   // A page that never gets ready has usually said why.
   await waitReady(page).catch(async (error) => {
-    throw new Error(`${error.message}; script errors: ${await page.scriptErrors().catch(() => '?')}`);
+    const state = await page.evaluate(() => JSON.stringify({ ready: document.body?.dataset.ready, isolating: window.trelvano?.isolating, busy: window.trelvano?.busy, url: location.href })).catch(() => '?');
+    throw new Error(`${error.message}; script errors: ${await page.scriptErrors().catch(() => '?')}; ${state}`);
   });
   if (press) await pressAndShowSpectrum(page, press);
   return page;
