@@ -164,8 +164,10 @@ private slots:
     }
 
     // The plot shows the session's image pixel for pixel, one image pixel to one device pixel whatever the
-    // scale: its lines are one device pixel wide, as the page draws them.
-    void plotShowsTheSessionsPixels()
+    // scale: its lines are one device pixel wide, as the page draws them. Each plot is reached by Tab after its
+    // window's controls, and its cursor keys read out what the mouse reads at the cursor's mark; a screen reader
+    // gets the readout as the plot's value and the plot in words.
+    void plotsShowTheSessionsPixelsAndReadByKeyboard()
     {
         const int ratio = qMax(1, qEnvironmentVariableIntValue("QT_SCALE_FACTOR"));
         QVERIFY(s_->RunDefaults());
@@ -181,8 +183,27 @@ private slots:
             const QImage session(drawn->Rgba().data(), shown.width(), shown.height(), QImage::Format_RGBA8888);
             shown.setDevicePixelRatio(1.0);  // compared pixel for pixel
             QCOMPARE(shown, session.convertToFormat(QImage::Format_RGB32));
-            QVERIFY(Count(shown, name == QLatin1String("Form2") ? Black : Red) > shown.height());
+            const bool waveform = name == QLatin1String("Form2");
+            QVERIFY(Count(shown, waveform ? Black : Red) > shown.height());
+
+            QVERIFY(QTest::qWaitForWindowExposed(plot->window()));
+            plot->window()->activateWindow();
+            QTRY_VERIFY(QApplication::activeWindow() == plot->window());
+            while (QApplication::focusWidget() != plot) QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            QTest::keyClick(plot, Qt::Key_End);
+            QTest::keyClick(plot, Qt::Key_Left);
+            QTest::keyClick(plot, Qt::Key_Up, Qt::ShiftModifier);
+            const QString read = plot->toolTip();
+            QVERIFY(plot->Mark().has_value());
+            QCOMPARE(QAccessible::queryAccessibleInterface(plot)->text(QAccessible::Value), read);
+            QVERIFY(plot->accessibleDescription().startsWith(waveform ? "Forma d'onda" : "Spettro"));
+            const QPointF at = *plot->Mark();
+            QMouseEvent move(QEvent::MouseMove, at, plot->mapToGlobal(at), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+            QApplication::sendEvent(plot, &move);
+            QCOMPARE(plot->toolTip(), read);
         }
+        // End, then Left: from the upper side line to the carrier's.
+        QCOMPARE(s_->Spectrum().Picture1().toolTip(), Local("f= 30000.00 Hz ; S(f) = 2.50E+01 V"));
     }
 
     void controls_data()
@@ -412,35 +433,6 @@ private slots:
         QCOMPARE(waveform.Picture1().toolTip(), Local("t= 1.00 msec ; V(t) = 3.75E+01 V"));
         QCOMPARE(spectrum->Picture1().toolTip(), Local("f= 30000.00 Hz ; S(f) = 2.50E+01 V"));
         QVERIFY(s_->messages.texts.empty());
-    }
-
-    // Each plot is reached by Tab after its window's controls, and its cursor keys read out what the mouse reads
-    // at the cursor's mark; a screen reader gets the readout as the plot's value and the plot in words.
-    void plotsReadByKeyboard()
-    {
-        QVERIFY(s_->RunDefaults());
-        s_->Waveform().Command1_Click();
-        for (PlotSurface* plot : {&s_->Waveform().Picture1(), &s_->Spectrum().Picture1()}) {
-            QVERIFY(QTest::qWaitForWindowExposed(plot->window()));
-            plot->window()->activateWindow();
-            QTRY_VERIFY(QApplication::activeWindow() == plot->window());
-            while (QApplication::focusWidget() != plot) QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-            QTest::keyClick(plot, Qt::Key_End);
-            QTest::keyClick(plot, Qt::Key_Left);
-            QTest::keyClick(plot, Qt::Key_Up, Qt::ShiftModifier);
-            const QString read = plot->toolTip();
-            QVERIFY(plot->Mark().has_value());
-            QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(plot);
-            QCOMPARE(accessible->text(QAccessible::Value), read);
-            QVERIFY(plot->accessibleDescription().startsWith(plot == &s_->Waveform().Picture1() ? "Forma d'onda"
-                                                                                                : "Spettro"));
-            const QPointF at = *plot->Mark();
-            QMouseEvent move(QEvent::MouseMove, at, plot->mapToGlobal(at), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
-            QApplication::sendEvent(plot, &move);
-            QCOMPARE(plot->toolTip(), read);
-        }
-        // End, then Left: from the upper side line to the carrier's.
-        QCOMPARE(s_->Spectrum().Picture1().toolTip(), Local("f= 30000.00 Hz ; S(f) = 2.50E+01 V"));
     }
 };
 
