@@ -385,6 +385,9 @@ private slots:
         QCOMPARE(s_->messages.texts.size(), heads.size());
         for (std::size_t i = 0; i < heads.size(); ++i)
             QVERIFY2(s_->messages.texts[i].starts_with(heads[i]), s_->messages.texts[i].c_str());
+        // The fault's message names the entry behind it.
+        QVERIFY(
+            s_->messages.texts[0].ends_with("\nCasella \"Numero campioni\": inserisci un numero fino a 2147483646."));
         QCOMPARE(s_->messages.behind, (std::vector<bool>{true, false}));
         QVERIFY(!QApplication::overrideCursor());
         w->setText("2");
