@@ -1,4 +1,5 @@
-// The session both front ends show: its events, its windows, its keyboard cursor and its plots in words.
+// The session both front ends show: its events, its windows, its keyboard cursor and its plots in words; the
+// readouts it gives.
 #include "engine/session/Session.h"
 
 #include <gtest/gtest.h>
@@ -10,6 +11,7 @@
 #include <utility>
 #include <vector>
 
+#include "engine/AllocateSampleBuffers.h"
 #include "engine/CursorReadout.h"
 #include "engine/GuardedPress.h"
 #include "engine/entries/FaultMessage.h"
@@ -142,12 +144,13 @@ TEST(Session, RefusedPressLeavesTheSessionUsable)
 }
 
 // A result window made, shown, closed and made again: blank after a close,
-// nothing under a pointer or a button that is not on screen.
+// nothing under a pointer (the spectrum's drawn but hidden included) or a button that is not on screen.
 TEST(Session, ClosedWindowComesBackBlank)
 {
     Session session;
     Enter(session, "Combo1=AM");
     session.Press();
+    EXPECT_TRUE(Read(session.Readout("Form3", 5, 5)).kinds.empty());
     // The spectrum was drawn hidden: showing it announces no new image.
     EXPECT_EQ(Read(session.ShowSpectrum()).kinds, std::vector<std::string>{"show Form3"});
     ASSERT_NE(session.Window("Form3"), nullptr);
@@ -166,36 +169,6 @@ TEST(Session, ClosedWindowComesBackBlank)
     EXPECT_TRUE(Read(session.Close("Form1")).kinds.empty());
     EXPECT_EQ(Read(session.Press()).kinds, kDrawn);
     EXPECT_FALSE(AllBackground(*session.Window("Form2"), plot::Rgb{255, 255, 192}));
-}
-
-// The readouts are the engine's at the point under the pointer, which is
-// taken in layout pixels whatever the image's pixel ratio.
-TEST(Session, ReadoutsAreTheEnginesAtTheSamePoint)
-{
-    for (const double ratio : {1.0, 2.0}) {
-        SCOPED_TRACE(testing::Message() << "ratio " << ratio);
-        Session session;
-        session.SetPixelRatio(ratio);
-        session.SetDecimalSeparator(",");
-        Enter(session, "Combo1=FM");
-        session.Press();
-        support::RecordingHost windows("FM");
-        AnalysisState reference;
-        GuardedPress(reference, support::Edited("Combo1=FM", InitialEntries()), windows, windows);
-
-        // The spectrum window is still hidden: nothing under the pointer.
-        EXPECT_TRUE(Read(session.Readout("Form3", 5, 5)).kinds.empty());
-        session.ShowSpectrum();
-        const double points[][2] = {{0, 0}, {500.5, 304.25}, {1000.9, 608.9}, {-3, 700}};
-        for (const auto& [x, y] : points) {
-            const plot::PlotPoint wave = PointerToPlot(x, y, {1001, 609});
-            const plot::PlotPoint spectrum = PointerToPlot(x, y, {1009, 617});
-            EXPECT_EQ(Read(session.Readout("Form2", x, y)).texts,
-                      std::vector<std::string>{WaveformReadout(reference, wave.x, wave.y, ",")});
-            EXPECT_EQ(Read(session.Readout("Form3", x, y)).texts,
-                      std::vector<std::string>{SpectrumReadout(reference, spectrum.x, spectrum.y, ",")});
-        }
-    }
 }
 
 // A plot's image has the layout size times the ratio in force when it was
@@ -281,23 +254,28 @@ TEST(PlotCursor, SpectrumStepsVisitExactlyTheVisibleLines)
     EXPECT_EQ(KeyReadout(am, "Form3", CursorKey::Next).text, "f= 30000,00 Hz ; S(f) = 2,50E+01 V");
 }
 
-// The keyboard's readout is the mouse's at the place the cursor went to; the
-// waveform's cursor stands on the trace, so its value is the signal's there.
+// The keyboard's readout is the mouse's at the place the cursor went to, the pointer taken in layout pixels
+// whatever the image's pixel ratio; the waveform's cursor stands on the trace, so its value is the signal's there.
 TEST(PlotCursor, KeyReadoutsAreTheMousesAtTheCursor)
 {
-    Session session;
-    Press(session, "Combo1=FM|Text2=0.5");
     const std::vector<std::pair<const char*, CursorKey>> keys = {
         {"Form2", CursorKey::First}, {"Form2", CursorKey::Next}, {"Form2", CursorKey::Down},
         {"Form2", CursorKey::Right}, {"Form2", CursorKey::Last}, {"Form2", CursorKey::Previous},
         {"Form3", CursorKey::First}, {"Form3", CursorKey::Up},   {"Form3", CursorKey::Left},
     };
-    for (const auto& [form, key] : keys) {
-        SCOPED_TRACE(testing::Message() << form << " key " << static_cast<int>(key));
-        const SessionEvent read = KeyReadout(session, form, key);
-        ASSERT_EQ(read.kind, EventKind::Readout);
-        EXPECT_EQ(Read(session.Readout(form, read.x, read.y)).texts, std::vector{read.text});
+    for (const double ratio : {2.0, 1.0}) {
+        Session session;
+        session.SetPixelRatio(ratio);
+        Press(session, "Combo1=FM|Text2=0.5");
+        for (const auto& [form, key] : keys) {
+            SCOPED_TRACE(testing::Message() << form << " key " << static_cast<int>(key) << " ratio " << ratio);
+            const SessionEvent read = KeyReadout(session, form, key);
+            ASSERT_EQ(read.kind, EventKind::Readout);
+            EXPECT_EQ(Read(session.Readout(form, read.x, read.y)).texts, std::vector{read.text});
+        }
     }
+    Session session;
+    Press(session, "Combo1=FM|Text2=0.5");
     // With Kt = 0.5 the trace ends half-way: End stands on its last sample, N, at W/2.
     const SessionEvent end = KeyReadout(session, "Form2", CursorKey::Last);
     EXPECT_EQ(std::floor(end.x), 500);
@@ -379,6 +357,65 @@ TEST(PlotCursor, PlotsAreDrawnAgainAtTheirSizeOnScreen)
     resized.ShowSpectrum();
     resized.SetPlotScreen("Form3", 200, 100, 1.0);
     EXPECT_TRUE(AllBackground(*resized.Window("Form3"), plot::Black));
+}
+
+// What a default AM run leaves, filled by hand: 37.5 V at sample 0, lines of
+// 6.25, 25 and 6.25 V on bins 54, 60, 66; the peaks stale, to be scanned again.
+AnalysisState DefaultAmRun()
+{
+    AnalysisState state = support::DefaultState();
+    state.params.SignalPeak = state.params.SpectrumPeak = 99.0;
+    AllocateSampleBuffers(state);
+    state.buffers.Signal.at(0) = 37.5;
+    for (int k : {54, 60, 66}) state.buffers.Spectrum.at(k) = k == 60 ? 25.0 : 6.25;
+    return state;
+}
+
+// The waveform read at the top of the trace, the spectrum at the carrier's top; "." as the separator.
+TEST(CursorReadout, WaveformAtTheTopOfTheTraceAndSpectrumAtTheCarrierTop)
+{
+    const std::string time = "t= 1.00 msec ; V(t) = 3.75E+01 V", carrier = "f= 30000.00 Hz ; S(f) = 2.50E+01 V";
+    const std::tuple<const char*, void (*)(AnalysisState&), std::string, std::string> rows[] = {
+        {"DefaultAm", [](AnalysisState&) {}, time, carrier},
+        {"ZeroExpansion", [](AnalysisState& s) { s.params.Kt = 0.0; }, "t= n.d. msec ; V(t) = 3.75E+01 V", carrier},
+        {"ZeroWindow", [](AnalysisState& s) { s.params.W = 0.0; }, "t= 0.00 msec ; V(t) = 3.75E+01 V",
+         "f= n.d. Hz ; S(f) = 2.50E+01 V"},
+        {"NoBuffersYet", [](AnalysisState& s) { s.buffers = SampleBuffers{}; }, "t= 1.00 msec ; V(t) = 0.00E+00 V",
+         "f= 30000.00 Hz ; S(f) = 0.00E+00 V"},
+        // Left by a rejected press: N beyond the arrays of the last run, or with no 32-bit N - 1.
+        {"SamplesBeyondTheBuffers", [](AnalysisState& s) { s.params.N = 5000; }, time,
+         "f= 150000.00 Hz ; S(f) = 2.50E+01 V"},
+        {"SmallestSampleCount", [](AnalysisState& s) { s.params.N = -2147483647 - 1; }, time,
+         "f= -64424509440.00 Hz ; S(f) = 0.00E+00 V"},
+    };
+    for (const auto& [name, edit, waveform, spectrum] : rows) {
+        SCOPED_TRACE(name);
+        AnalysisState state = DefaultAmRun();
+        edit(state);
+        EXPECT_EQ(WaveformReadout(state, 50.0F, 95.0F, "."), waveform);
+        EXPECT_EQ(SpectrumReadout(state, 50.0F, 90.0F, "."), spectrum);
+    }
+}
+
+// A pointer on the device pixel where a canvas puts a plot point reads that point back, whatever the plot's
+// size; the readout then takes it from there. With other corners the axes follow them.
+TEST(CursorReadout, PointerReadsBackThePlotPointUnderIt)
+{
+    const plot::PixelSize sizes[] = {{1001, 609}, {200, 120}, {1009, 617}};
+    const std::tuple<float, float> points[] = {
+        {0.0F, 100.0F}, {100.0F, 0.0F}, {50.0F, 95.0F}, {37.5F, 12.25F}, {-5.0F, 110.0F}};
+    for (const plot::PixelSize size : sizes) {
+        for (const auto& [x, y] : points) {
+            const double px = x / 100.0 * size.width, py = (100.0 - y) / 100.0 * size.height;
+            const plot::PlotPoint at = PointerToPlot(px, py, size);
+            EXPECT_NEAR(at.x, x, 1e-4F) << size.width << " " << x;
+            EXPECT_NEAR(at.y, y, 1e-4F) << size.height << " " << y;
+        }
+    }
+    const plot::PlotPoint corner = PointerToPlot(200.0, 30.0, {200, 120}, {-10.0, 5.0, 30.0, 1.0});
+    EXPECT_TRUE(corner.x == 30.0F && corner.y == 4.0F) << corner.x << " " << corner.y;
+    const plot::PlotPoint none = PointerToPlot(3.0, 4.0, {0, 0});
+    EXPECT_TRUE(none.x == plot::kPlotCorners.x1 && none.y == plot::kPlotCorners.y1);
 }
 
 }  // namespace

@@ -164,8 +164,10 @@ private slots:
     }
 
     // The plot shows the session's image pixel for pixel, one image pixel to one device pixel whatever the
-    // scale: its lines are one device pixel wide, as the page draws them.
-    void plotShowsTheSessionsPixels()
+    // scale: its lines are one device pixel wide, as the page draws them. Each plot is reached by Tab after its
+    // window's controls, and its cursor keys read out what the mouse reads at the cursor's mark; a screen reader
+    // gets the readout as the plot's value and the plot in words.
+    void plotsShowTheSessionsPixelsAndReadByKeyboard()
     {
         const int ratio = qMax(1, qEnvironmentVariableIntValue("QT_SCALE_FACTOR"));
         QVERIFY(s_->RunDefaults());
@@ -181,8 +183,27 @@ private slots:
             const QImage session(drawn->Rgba().data(), shown.width(), shown.height(), QImage::Format_RGBA8888);
             shown.setDevicePixelRatio(1.0);  // compared pixel for pixel
             QCOMPARE(shown, session.convertToFormat(QImage::Format_RGB32));
-            QVERIFY(Count(shown, name == QLatin1String("Form2") ? Black : Red) > shown.height());
+            const bool waveform = name == QLatin1String("Form2");
+            QVERIFY(Count(shown, waveform ? Black : Red) > shown.height());
+
+            QVERIFY(QTest::qWaitForWindowExposed(plot->window()));
+            plot->window()->activateWindow();
+            QTRY_VERIFY(QApplication::activeWindow() == plot->window());
+            while (QApplication::focusWidget() != plot) QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            QTest::keyClick(plot, Qt::Key_End);
+            QTest::keyClick(plot, Qt::Key_Left);
+            QTest::keyClick(plot, Qt::Key_Up, Qt::ShiftModifier);
+            const QString read = plot->toolTip();
+            QVERIFY(plot->Mark().has_value());
+            QCOMPARE(QAccessible::queryAccessibleInterface(plot)->text(QAccessible::Value), read);
+            QVERIFY(plot->accessibleDescription().startsWith(waveform ? "Forma d'onda" : "Spettro"));
+            const QPointF at = *plot->Mark();
+            QMouseEvent move(QEvent::MouseMove, at, plot->mapToGlobal(at), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+            QApplication::sendEvent(plot, &move);
+            QCOMPARE(plot->toolTip(), read);
         }
+        // End, then Left: from the upper side line to the carrier's.
+        QCOMPARE(s_->Spectrum().Picture1().toolTip(), Local("f= 30000.00 Hz ; S(f) = 2.50E+01 V"));
     }
 
     void controls_data()
@@ -343,47 +364,37 @@ private slots:
         QCOMPARE(combo->count(), 3);
     }
 
-    // One entry changed from the initial ones; the one message the press shows begins with its head and ends with
-    // its hint. A fault comes after the run has shown the waveform window, a stop or a warning before. However
-    // the press ends, the busy cursor ends with it.
-    void pressThatStopsOrFaultsThenASoundOne()
+    // A press's message comes where the session puts it: a fault's after the run has shown the waveform window,
+    // a warning's before the window comes up; however the press ends, the busy cursor ends with it. A sound press
+    // draws both plots, the spectrum's window still hidden. Closing a window deletes it and the session forgets
+    // its plot: the next request shows it afresh, blank and without a readout (what else the session's window
+    // rules say is the session's tests'). The result windows outlive the panel, and read out under a real pointer
+    // in the user's regional settings.
+    void messagesClosedWindowsAndWindowsOutlivingThePanel()
     {
-        const std::string n = "\nCasella \"Numero campioni\": inserisci un numero ";
-        const std::tuple<const char*, const char*, std::string, std::string, bool, bool> rows[] = {
-            {"Text3", "126", messages::M5, "", false, false},
-            {"Text1", "2.5", messages::M1, "", false, true},
-            {"Text13", "2147483647", FaultText(FaultKind::Overflow), n + "fino a 2147483646.", true, true}};
-        for (const auto& [name, text, head, hint, behind, opens] : rows) {
-            cleanup();
-            init();
-            auto* box = s_->Panel().findChild<QLineEdit*>(name);
-            box->setText(text);
-            QVERIFY(!s_->RunDefaults());
-            QCOMPARE(s_->messages.texts.size(), std::size_t{1});
-            const std::string& shown = s_->messages.texts.front();
-            QVERIFY2(shown.starts_with(head) && shown.ends_with(hint), shown.c_str());
-            QCOMPARE(s_->messages.behind.front(), behind);
-            const Form2* waveform = s_->windows.ExistingWaveformWindow();
-            QCOMPARE(waveform && waveform->isVisible(), opens);
-            QCOMPARE(s_->windows.ExistingSpectrumWindow() != nullptr, opens);
-            QVERIFY(!QApplication::overrideCursor());
+        auto* n = s_->Panel().findChild<QLineEdit*>("Text13");
+        auto* w = s_->Panel().findChild<QLineEdit*>("Text1");
+        n->setText("2147483647");
+        QVERIFY(!s_->RunDefaults());
+        QVERIFY(s_->windows.ExistingSpectrumWindow());
+        Close(&s_->Waveform());
+        n->setText("1000");
+        w->setText("2.5");
+        s_->Panel().Command2_Click();
+        const std::vector<std::string> heads = {FaultText(FaultKind::Overflow), messages::M1};
+        QCOMPARE(s_->messages.texts.size(), heads.size());
+        for (std::size_t i = 0; i < heads.size(); ++i)
+            QVERIFY2(s_->messages.texts[i].starts_with(heads[i]), s_->messages.texts[i].c_str());
+        // The fault's message names the entry behind it.
+        QVERIFY(
+            s_->messages.texts[0].ends_with("\nCasella \"Numero campioni\": inserisci un numero fino a 2147483646."));
+        QCOMPARE(s_->messages.behind, (std::vector<bool>{true, false}));
+        QVERIFY(!QApplication::overrideCursor());
+        w->setText("2");
+        s_->Panel().Command2_Click();
+        QVERIFY(s_->Waveform().isVisible() && !s_->Spectrum().isVisible());
+        QVERIFY(Count(s_->Waveform().Picture1().Image(), Black) > 0);
 
-            box->setText(QString::fromUtf8(FindEntry(name)->initialText));
-            s_->Panel().Command2_Click();
-            QCOMPARE(s_->messages.texts.size(), std::size_t{1});
-            // Drawn on both plots, the spectrum's window still hidden (where exactly is for the plots' own tests).
-            QVERIFY(s_->Waveform().isVisible() && !s_->Spectrum().isVisible());
-            QVERIFY(Count(s_->Waveform().Picture1().Image(), Black) > 0);
-            QVERIFY(Count(s_->Spectrum().Picture1().Image(), Red) > 0);
-        }
-    }
-
-    // Closing a window deletes it and the session forgets its plot: the next request shows it afresh, blank and
-    // without a readout (what else the session's window rules say is the session's tests'). The result windows
-    // outlive the panel, and read out under a real pointer in the user's regional settings.
-    void closedWindowsComeBackBlankAndOutliveThePanel()
-    {
-        QVERIFY(s_->RunDefaults());
         QTest::mouseClick(s_->Waveform().findChild<QPushButton*>("Command1"), Qt::LeftButton);
         QPointer<Form3> first = s_->windows.ExistingSpectrumWindow();
         QVERIFY(first && first->isVisible() && Count(first->Picture1().Image(), Red) > 0);
@@ -411,36 +422,7 @@ private slots:
         spectrum->Picture1_MouseMove(1009 * 0.5, 617 * 0.1);
         QCOMPARE(waveform.Picture1().toolTip(), Local("t= 1.00 msec ; V(t) = 3.75E+01 V"));
         QCOMPARE(spectrum->Picture1().toolTip(), Local("f= 30000.00 Hz ; S(f) = 2.50E+01 V"));
-        QVERIFY(s_->messages.texts.empty());
-    }
-
-    // Each plot is reached by Tab after its window's controls, and its cursor keys read out what the mouse reads
-    // at the cursor's mark; a screen reader gets the readout as the plot's value and the plot in words.
-    void plotsReadByKeyboard()
-    {
-        QVERIFY(s_->RunDefaults());
-        s_->Waveform().Command1_Click();
-        for (PlotSurface* plot : {&s_->Waveform().Picture1(), &s_->Spectrum().Picture1()}) {
-            QVERIFY(QTest::qWaitForWindowExposed(plot->window()));
-            plot->window()->activateWindow();
-            QTRY_VERIFY(QApplication::activeWindow() == plot->window());
-            while (QApplication::focusWidget() != plot) QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-            QTest::keyClick(plot, Qt::Key_End);
-            QTest::keyClick(plot, Qt::Key_Left);
-            QTest::keyClick(plot, Qt::Key_Up, Qt::ShiftModifier);
-            const QString read = plot->toolTip();
-            QVERIFY(plot->Mark().has_value());
-            QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(plot);
-            QCOMPARE(accessible->text(QAccessible::Value), read);
-            QVERIFY(plot->accessibleDescription().startsWith(plot == &s_->Waveform().Picture1() ? "Forma d'onda"
-                                                                                                : "Spettro"));
-            const QPointF at = *plot->Mark();
-            QMouseEvent move(QEvent::MouseMove, at, plot->mapToGlobal(at), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
-            QApplication::sendEvent(plot, &move);
-            QCOMPARE(plot->toolTip(), read);
-        }
-        // End, then Left: from the upper side line to the carrier's.
-        QCOMPARE(s_->Spectrum().Picture1().toolTip(), Local("f= 30000.00 Hz ; S(f) = 2.50E+01 V"));
+        QCOMPARE(s_->messages.texts.size(), heads.size());
     }
 };
 

@@ -205,6 +205,9 @@ TEST(FftMemory, PressesFitTheMemoryCheckOrAreRefusedNeverAborted)
 {
     if (StatusField("VmSize") > (std::int64_t{1} << 40))
         GTEST_SKIP() << "a sanitizer reserves terabytes of address space";
+    // A forked child would inherit the process's worker pool without its threads, and wait on them for ever
+    // whenever an earlier test of the same program had started them: each child starts the program afresh.
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
     constexpr std::int64_t kSlack = std::int64_t{1} << 20;
     const std::pair<const char*, std::int32_t> rows[] = {
         {"Prime", 3000017},       {"PrimeWhoseRaderSizeHasALargePrime", 4000039},  // 4000038 = 42 * 95239
