@@ -12,6 +12,7 @@
 //   node bench/web/bench.mjs          (tools/web/bench.sh builds first)
 import { execFileSync } from 'node:child_process';
 import fs from 'node:fs';
+import os from 'node:os';
 import path from 'node:path';
 import { fileURLToPath } from 'node:url';
 
@@ -115,7 +116,7 @@ async function freshPress(browser, url, n) {
 
 const sizes = [1e6, 1e7];
 const median = (values) => [...values].sort((a, b) => a - b)[Math.floor(values.length / 2)];
-const cores = (await import('node:os')).availableParallelism();
+const cores = os.availableParallelism();
 const desktop = { single: desktopPresses(sizes, 1), threads: desktopPresses(sizes, cores) };
 console.log(`${engine}, ${cores} cores; FM, the other entries as the panel starts; page/desktop at most 2 is the target`);
 

@@ -18,7 +18,6 @@ fftw_threads_prefix=$(sed -n 's/^FFTW_THREADS_PREFIX=//p' <<<"$prefixes")
 [ -n "$fftw_prefix" ] && [ -n "$fftw_threads_prefix" ] || { echo "web: deps.sh named no FFTW prefix" >&2; exit 1; }
 
 # configure PRESET PREFIX: a browser build against that FFTW.
-
 # The emulator carries node's option itself, so that ctest run by hand, and
 # the test listing it does first, work without tools/web/env.sh.
 # FFTW's pkg-config file, never the host's, for this configure only: the
