@@ -1,12 +1,13 @@
 // The module the page runs on: every core where its own service worker makes
-// the site isolated (the test server sets no header), one thread where that
-// worker is lost; the same answers as the native build on each. From a disk
-// it is always the single module (link.test.mjs).
+// the site isolated (the test server sets no header), also once nothing
+// answers but that worker; the same answers as the native build. Where the
+// worker is lost it is one thread (resilience.test.mjs), from a disk always
+// the single module (link.test.mjs).
 import assert from 'node:assert/strict';
 import { describe, it } from 'node:test';
 import { browserSession, engine } from './support/browser.mjs';
-import { canvasImage, clickAndAnswer, isShown, openPage, pressAndShowSpectrum } from './support/panel.mjs';
-import { assertImage, reference } from './support/reference.mjs';
+import { openPage, pageState, pressAndShowSpectrum, waitReady } from './support/panel.mjs';
+import { assertPlots, reference } from './support/reference.mjs';
 
 // Long enough that its loops are shared out between threads, with a large
 // prime factor for FFTW's threaded transform.
@@ -19,41 +20,24 @@ const native = await reference(press);
 const threads = engine !== 'webkit';
 const reload = engine === 'webkit' ? 'navigate' : 'reload';
 
-// How the page came to be, and what it runs on.
-const state = (page) =>
-  page.evaluate(() => ({
-    isolated: window.crossOriginIsolated,
-    threaded: window.trelvano.threaded,
-    loads: performance.getEntriesByType('navigation')[0].type,
-  }));
-
-async function pressMatchesNative(page) {
-  await pressAndShowSpectrum(page, press.presses[0]);
-  for (const form of ['Form2', 'Form3']) {
-    assert.ok(await isShown(page, form), form);
-    assertImage(await canvasImage(page, form), native.images[form], form);
-  }
-  assert.deepEqual(await page.scriptErrors(), [], 'script errors in the page');
-}
-
 describe('a site served with no headers', () => {
   const session = browserSession();
 
-  it('isolates itself with one reload on a first visit and runs threaded; the next visit needs none', async (t) => {
+  it('isolates itself with one reload on a first visit and runs threaded; the next visit needs none, nor a server', async (t) => {
     const page = await openPage(session, t);
-    assert.deepEqual(await state(page), { isolated: true, threaded: threads, loads: reload });
-    await pressMatchesNative(page);
-    assert.deepEqual(await state(await openPage(session, t)), { isolated: true, threaded: threads, loads: 'navigate' });
-  });
-});
-
-describe('a site whose service worker is lost', () => {
-  const session = browserSession();
-
-  it('stays on one thread, loaded once', async (t) => {
-    session.server.refused.add('/sw.js');
-    const page = await openPage(session, t);
-    assert.deepEqual(await state(page), { isolated: false, threaded: false, loads: 'navigate' });
-    await pressMatchesNative(page);
+    assert.deepEqual(await pageState(page), { isolated: true, threaded: threads, loads: reload });
+    await pressAndShowSpectrum(page, press.presses[0]);
+    await assertPlots(page, native, 'the first visit');
+    const next = await openPage(session, t);
+    assert.deepEqual(await pageState(next), { isolated: true, threaded: threads, loads: 'navigate' });
+    // Active means installed, and installing is caching the site.
+    await next.evaluate(() => navigator.serviceWorker.ready.then(() => undefined));
+    // Its connections dropped too: nothing answers, as on a machine gone offline.
+    await session.server.close();
+    await next.reload({ waitUntil: 'load' });
+    await waitReady(next);
+    assert.deepEqual(await pageState(next), { isolated: true, threaded: threads, loads: reload });
+    await pressAndShowSpectrum(next, press.presses[0]);
+    await assertPlots(next, native, 'offline');
   });
 });

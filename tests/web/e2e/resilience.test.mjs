@@ -6,7 +6,7 @@
 import assert from 'node:assert/strict';
 import { before, describe, it } from 'node:test';
 import { browserSession } from './support/browser.mjs';
-import { boxTexts, canvasImage, clickAndAnswer, control, openPage, typeEntries, waitIdle } from './support/panel.mjs';
+import { boxTexts, canvasImage, clickAndAnswer, control, openPage, pageState, typeEntries, waitIdle } from './support/panel.mjs';
 import { assertImage, nativeOutOfMemoryMessage, reference, withoutFigures } from './support/reference.mjs';
 
 const long = { presses: [{ Combo1: 'FM', Text13: '4000000' }] };
@@ -39,9 +39,11 @@ describe('the page survives', () => {
   const session = browserSession();
   before(() => session.server.refused.add('/sw.js'));
 
-  it('drops clicks and keys during a long press; refuses an N past the heap it grew, and each press a dying worker takes down, in a press or as it starts; the next press works', async (t) => {
+  it('runs on one thread, loaded once; drops clicks and keys during a long press; refuses an N past the heap it grew, and each press a dying worker takes down, in a press or as it starts; the next press works', async (t) => {
     const [native, refusal, shortNative, message] = await Promise.all([reference(long), reference(refusedEverywhere), reference(short), nativeOutOfMemoryMessage()]);
     const page = await openPage(session, t);
+    // Not isolated without its service worker, so the single module.
+    assert.deepEqual(await pageState(page), { isolated: false, threaded: false, loads: 'navigate' });
     await typeEntries(page, long.presses[0]);
     await page.click(control('Form1', 'Command2'));
     assert.equal(await page.evaluate(() => window.trelvano.busy), true, 'the press is still running');

@@ -8,6 +8,7 @@ import fs from 'node:fs';
 import os from 'node:os';
 import path from 'node:path';
 import { promisify } from 'node:util';
+import { canvasImage, isShown } from './panel.mjs';
 import { repo } from './paths.mjs';
 
 const replayTool = process.env.TRELVANO_API_REPLAY ?? path.join(repo, 'build-web-native', 'tests', 'web', 'trelvano_api_replay');
@@ -70,6 +71,15 @@ export function assertImage(actual, expected, what) {
   for (let i = 0; i < actual.rgba.length; i += 4) if (actual.rgba.readUInt32BE(i) !== expected.rgba.readUInt32BE(i)) differing += 1;
   const total = actual.width * actual.height;
   assert.ok(differing <= 0.001 * total, `${what}: ${differing} of ${total} pixels differ`);
+}
+
+// Both plots shown as the native build drew them, and no script error met.
+export async function assertPlots(page, native, what) {
+  for (const form of ['Form2', 'Form3']) {
+    assert.ok(await isShown(page, form), `${what}: ${form} shown`);
+    assertImage(await canvasImage(page, form), native.images[form], `${what}: ${form}`);
+  }
+  assert.deepEqual(await page.scriptErrors(), [], `${what}: script errors`);
 }
 
 // The memory refusal's figures are the machine's: the words must match, the
