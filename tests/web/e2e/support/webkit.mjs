@@ -80,14 +80,13 @@ class WebKitPage {
     });
   }
 
-  async goto(url) {
-    await this.driver.get(url);
-    await this.#listen();
+  // The listeners are set by the wait for the page to be ready that follows.
+  goto(url) {
+    return this.driver.get(url);
   }
 
-  async reload() {
-    await this.driver.navigate().refresh();
-    await this.#listen();
+  reload() {
+    return this.driver.navigate().refresh();
   }
 
   scriptErrors() {
