@@ -1,11 +1,14 @@
 // A teacher's link: the boxes' texts in the page's address under the names the
 // module's tables give them, put in as if typed, and the address kept up to
-// date as the boxes change; a malformed link changes nothing. And the single
-// file opened from a disk, where no server answers.
+// date as the boxes change; a malformed link changes nothing. The single file
+// from a disk, always on the single module. And the module the site runs on:
+// every core where its own service worker makes it isolated (the test server
+// sets no header), also once nothing answers but that worker; one thread
+// where that worker is lost (resilience.test.mjs).
 import assert from 'node:assert/strict';
 import { pathToFileURL } from 'node:url';
 import { describe, it } from 'node:test';
-import { browserSession } from './support/browser.mjs';
+import { browserSession, engine } from './support/browser.mjs';
 import { boxTexts, openPage, pageState, pressAndShowSpectrum, setText, waitReady } from './support/panel.mjs';
 import { singleFile } from './support/paths.mjs';
 import { assertPlots, nativeForms, reference } from './support/reference.mjs';
@@ -65,5 +68,37 @@ describe('a link to an exercise, and the page from a disk', () => {
       await assertPlots(page, native, `opening ${i}`);
       await page.close();
     }
+  });
+});
+
+// Long enough that its loops are shared out between threads, with a large
+// prime factor for FFTW's threaded transform.
+const spread = { presses: [{ Combo1: 'FM', Text13: '300003', Text1: '20' }], spectrum: true };
+const spreadNative = await reference(spread);
+
+// WebKitGTK isolates the page but gives its workers no SharedArrayBuffer:
+// the threaded module does not start there, and the single one takes over.
+// It also counts the page's own reload as a navigation.
+const threads = engine !== 'webkit';
+const reload = engine === 'webkit' ? 'navigate' : 'reload';
+
+describe('a site served with no headers', () => {
+  const session = browserSession();
+
+  it('isolates itself with one reload on a first visit and runs threaded; the next visit needs none, nor a server', async (t) => {
+    const page = await openPage(session, t, { press: spread.presses[0] });
+    assert.deepEqual(await pageState(page), { isolated: true, threaded: threads, loads: reload });
+    await assertPlots(page, spreadNative, 'the first visit');
+    const next = await openPage(session, t);
+    assert.deepEqual(await pageState(next), { isolated: true, threaded: threads, loads: 'navigate' });
+    // Active means installed, and installing is caching the site.
+    await next.evaluate(() => navigator.serviceWorker.ready.then(() => undefined));
+    // Its connections dropped too: nothing answers, as on a machine gone offline.
+    await session.server.close();
+    await next.reload({ waitUntil: 'load' });
+    await waitReady(next);
+    assert.deepEqual(await pageState(next), { isolated: true, threaded: threads, loads: reload });
+    await pressAndShowSpectrum(next, spread.presses[0]);
+    await assertPlots(next, spreadNative, 'offline');
   });
 });

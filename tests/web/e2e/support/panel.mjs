@@ -8,7 +8,6 @@
 import fs from 'node:fs';
 import { createRequire } from 'node:module';
 
-// axe-core, run inside the page by the accessibility checks.
 export const axeSource = fs.readFileSync(createRequire(import.meta.url).resolve('axe-core/axe.min.js'), 'utf8');
 
 export const control = (form, name) => `#${form} [data-control="${name}"]`;
@@ -58,7 +57,6 @@ export async function setText(page, name, text) {
   if (text) await page.keyboard.type(text);
 }
 
-// Each box's text by its control's name.
 export const boxTexts = (page, names) =>
   page.evaluate((boxes) => Object.fromEntries(boxes.map(([name, s]) => [name, document.querySelector(s).value])), names.map((n) => [n, textBox(n)]));
 
