@@ -39,6 +39,7 @@ describe('a link to an exercise, and the page from a disk', () => {
   });
 
   // Served and from a disk alike: history.replaceState changes the query of a file:// address too.
+  // Not the session's first page: puppeteer reloads a page that loaded itself again to be isolated at its first address.
   for (const [where, url] of [['served', () => session.url], ['from a disk', fromDisk]]) {
     it(`opens with its texts, follows the boxes in the address with no new history entry, and presses them as typed, ${where}`, async (t) => {
       const page = await openPage(session, t, { url: `${url()}?lezione=3&${query(typed)}` });

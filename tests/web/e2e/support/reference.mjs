@@ -64,7 +64,6 @@ export async function reference(c) {
   }
 }
 
-// At most 0.1 % of the pixels may differ.
 export function assertImage(actual, expected, what) {
   assert.equal(`${actual.width}x${actual.height}`, `${expected.width}x${expected.height}`, `${what}: size`);
   let differing = 0;
