@@ -195,21 +195,19 @@ describe('the page in an Italian browser', () => {
     }
   });
 
-  // WebKitGTK reports "C" under a POSIX locale; Intl rejects both tags.
-  for (const [language, skip] of [['C', false], ['xx-INVALID-tag', lacks('badTag')]]) {
-    it(`under the mouse, with the decimal point for the tag ${language}, which Intl rejects`, { skip }, async (t) => {
-      const page = await openPage(session, t, { language, press: press.presses[0] });
-      const rejected = () => {
-        try {
-          new Intl.NumberFormat(navigator.language);
-        } catch {
-          return navigator.language;
-        }
-      };
-      assert.equal(await page.evaluate(rejected), language);
-      await mouseReadouts(page, '.');
-    });
-  }
+  // WebKitGTK reports "C" under a POSIX locale, a tag Intl rejects as it does any invalid one.
+  it('under the mouse, with the decimal point for the tag C, which Intl rejects', async (t) => {
+    const page = await openPage(session, t, { language: 'C', press: press.presses[0] });
+    const rejected = () => {
+      try {
+        new Intl.NumberFormat(navigator.language);
+      } catch {
+        return navigator.language;
+      }
+    };
+    assert.equal(await page.evaluate(rejected), 'C');
+    await mouseReadouts(page, '.');
+  });
 
   for (const { name, viewport } of screens) {
     const ratio = viewport.deviceScaleFactor;

@@ -21,7 +21,6 @@ const lacking = {
     keyboardFocusVisible: 'keys sent through WebKitWebDriver do not make :focus-visible match',
     subpixelPointer,
     narrow: "MiniBrowser's window is never narrower than 447 px",
-    badTag: "WebKitGTK takes its language from the C library's locale, which no invalid tag names",
   },
 };
 export const lacks = (feature) => lacking[engine]?.[feature] ?? false;
