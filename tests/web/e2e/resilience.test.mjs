@@ -2,7 +2,7 @@
 // and a worker that dies, in a press or as it starts, takes that press down
 // with the out-of-memory message shown; the next press gets a new worker. A
 // start that fails says so. No service worker, which would serve the files
-// this refuses from its cache.
+// this refuses from its cache: the page is on one thread.
 import assert from 'node:assert/strict';
 import { before, describe, it } from 'node:test';
 import { browserSession } from './support/browser.mjs';

@@ -45,7 +45,11 @@ export const isShown = (page, form) => page.evaluate((id) => Boolean(document.ge
 
 // How the page came to be, and what it runs on.
 export const pageState = (page) =>
-  page.evaluate(() => ({ isolated: window.crossOriginIsolated, threaded: window.trelvano.threaded, loads: performance.getEntriesByType('navigation')[0].type }));
+  page.evaluate(() => ({
+    isolated: window.crossOriginIsolated,
+    threaded: window.trelvano.threaded,
+    loads: performance.getEntriesByType('navigation')[0].type,
+  }));
 
 // Replaces a box's text the way a user does: click, select all, type.
 export async function setText(page, name, text) {
