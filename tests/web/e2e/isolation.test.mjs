@@ -15,7 +15,8 @@ const native = await reference(press);
 
 // WebKitGTK isolates the page but gives its workers no SharedArrayBuffer:
 // the threaded module does not start there, and the single one takes over.
-// It also counts the page's own reload as a navigation.
+// It also counts the page's own reload as a navigation. All three have
+// WebAssembly's vectors, so the single module is the one built with them.
 const threads = engine !== 'webkit';
 const reload = engine === 'webkit' ? 'navigate' : 'reload';
 
@@ -24,6 +25,7 @@ const state = (page) =>
   page.evaluate(() => ({
     isolated: window.crossOriginIsolated,
     threaded: window.trelvano.threaded,
+    vectors: window.trelvano.vectors,
     loads: performance.getEntriesByType('navigation')[0].type,
   }));
 
@@ -41,9 +43,9 @@ describe('a site served with no headers', () => {
 
   it('isolates itself with one reload on a first visit and runs threaded; the next visit needs none', async (t) => {
     const page = await openPage(session, t);
-    assert.deepEqual(await state(page), { isolated: true, threaded: threads, loads: reload });
+    assert.deepEqual(await state(page), { isolated: true, threaded: threads, vectors: true, loads: reload });
     await pressMatchesNative(page);
-    assert.deepEqual(await state(await openPage(session, t)), { isolated: true, threaded: threads, loads: 'navigate' });
+    assert.deepEqual(await state(await openPage(session, t)), { isolated: true, threaded: threads, vectors: true, loads: 'navigate' });
   });
 });
 
@@ -53,7 +55,7 @@ describe('a site whose service worker is lost', () => {
   it('stays on one thread, loaded once', async (t) => {
     session.server.refused.add('/sw.js');
     const page = await openPage(session, t);
-    assert.deepEqual(await state(page), { isolated: false, threaded: false, loads: 'navigate' });
+    assert.deepEqual(await state(page), { isolated: false, threaded: false, vectors: true, loads: 'navigate' });
     await pressMatchesNative(page);
   });
 });
