@@ -18,6 +18,12 @@ const bool kHasAvx512 = HasAvx512f();
 constexpr bool kHasAvx2 = false;
 constexpr bool kHasAvx512 = false;
 #endif
+// A module built with WebAssembly's vectors does not start without them.
+#if defined(TRELVANO_HAVE_SIMD128)
+constexpr bool kHasSimd128 = true;
+#else
+constexpr bool kHasSimd128 = false;
+#endif
 
 }  // namespace
 
@@ -28,6 +34,8 @@ bool CosineUnitAvailable(CosineUnit unit) noexcept
         return kHasAvx2;
     case CosineUnit::Avx512:
         return kHasAvx512;
+    case CosineUnit::Simd128:
+        return kHasSimd128;
     case CosineUnit::Scalar:
         break;
     }
@@ -38,6 +46,7 @@ CosineUnit FastestCosineUnit() noexcept
 {
     if (kHasAvx512) return CosineUnit::Avx512;
     if (kHasAvx2) return CosineUnit::Avx2;
+    if (kHasSimd128) return CosineUnit::Simd128;
     return CosineUnit::Scalar;
 }
 
@@ -47,6 +56,9 @@ void Cosines(std::span<const double> phases, std::span<double> out, CosineUnit u
 #if defined(TRELVANO_HAVE_SLEEF)
     if (unit == CosineUnit::Avx512) return kernels::CosinesAvx512(phases.data(), out.data(), phases.size());
     if (unit == CosineUnit::Avx2) return kernels::CosinesAvx2(phases.data(), out.data(), phases.size());
+#endif
+#if defined(TRELVANO_HAVE_SIMD128)
+    if (unit == CosineUnit::Simd128) return kernels::CosinesSimd128(phases.data(), out.data(), phases.size());
 #endif
     for (std::size_t i = 0; i < phases.size(); ++i) out[i] = std::cos(phases[i]);
 }

@@ -4,10 +4,11 @@
 
 namespace trelvano {
 
-// The ways this build can take cosines: one at a time with the C library, or
+// The ways this build can take cosines: one at a time with the C library,
 // four or eight at a time with SLEEF's 1-ULP functions where the processor
-// has the vector unit and the build found the library.
-enum class CosineUnit { Scalar, Avx2, Avx512 };
+// has the vector unit and the build found the library, or two at a time in
+// the browser's SIMD modules.
+enum class CosineUnit { Scalar, Avx2, Avx512, Simd128 };
 
 // Whether `unit` works in this build on this processor (Scalar always does).
 bool CosineUnitAvailable(CosineUnit unit) noexcept;

@@ -8,5 +8,6 @@ namespace trelvano::kernels {
 
 void CosinesAvx2(const double* phases, double* out, std::size_t count) noexcept;
 void CosinesAvx512(const double* phases, double* out, std::size_t count) noexcept;
+void CosinesSimd128(const double* phases, double* out, std::size_t count) noexcept;
 
 }  // namespace trelvano::kernels

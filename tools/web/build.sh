@@ -36,8 +36,15 @@ cmake --build build-web --parallel "$(nproc)" --target engine_tests plot_tests w
 ctest --test-dir build-web --output-on-failure --no-tests=error --parallel "$(nproc)"
 echo "web: the engine and plot tests pass in WebAssembly under node."
 
-# The threaded module, and the engine's tests on threads under node: the
-# plot and the page's tables have no threads of their own to test.
+# The same module with WebAssembly's vectors, for the browsers that have
+# them, and its tests under node, which has them too.
+configure web-simd "$fftw_prefix"
+cmake --build build-web-simd --parallel "$(nproc)" --target engine_tests plot_tests web_tests trelvano_web NumberReaderFuzzReplay PressFuzzReplay
+ctest --test-dir build-web-simd --output-on-failure --no-tests=error --parallel "$(nproc)"
+echo "web: the engine and plot tests pass in WebAssembly with vectors under node."
+
+# The threaded module, with vectors too, and the engine's tests on threads
+# under node: the plot and the page's tables have no threads of their own.
 configure web-threads "$fftw_threads_prefix"
 cmake --build build-web-threads --parallel "$(nproc)" --target engine_tests trelvano_web
 ctest --test-dir build-web-threads --output-on-failure --no-tests=error --parallel "$(nproc)" -E 'NOT_BUILT|FuzzReplay'
@@ -48,7 +55,8 @@ echo "web: the engine tests pass in threaded WebAssembly under node."
 # font tools are installed for (a python3 of one's own earlier on the PATH
 # may lack them).
 tools/web/npm-ci.sh
-/usr/bin/python3 tools/web/package.py --module build-web/web --threads-module build-web-threads/web --out build-web
+/usr/bin/python3 tools/web/package.py --module build-web/web --simd-module build-web-simd/web \
+  --threads-module build-web-threads/web --out build-web
 
 # The page itself, end to end in chromium, against the same calls made natively.
 tools/web/test-page.sh

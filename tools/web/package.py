@@ -3,11 +3,14 @@
 build-web/trelvano.html, the whole program in one file that opens from a disk
 or a USB stick with no server.
 
-    python3 tools/web/package.py --module DIR [--threads-module DIR] [--out build-web]
+    python3 tools/web/package.py --module DIR --simd-module DIR [--threads-module DIR] [--out build-web]
 
-DIR holds the module the wasm build wrote (trelvano.js, trelvano.wasm); the
-threads' module (trelvano-threads.js, .wasm, .worker.js) joins the site only,
-as a file from a disk is never isolated enough to run it. Prints
+DIR holds the module the wasm build wrote (trelvano.js, trelvano.wasm), and
+the same with WebAssembly's vectors (trelvano-simd.js, trelvano-simd.wasm);
+both go into the site and the single file, where the page takes the one the
+browser can run. The threads' module (trelvano-threads.js, .wasm, .worker.js)
+joins the site only, as a file from a disk is never isolated enough to run
+it. Prints
 the site's transfer size (each file gzipped, as a server sends it) and the
 single file's size, and fails when either is over its limit.
 """
@@ -155,7 +158,7 @@ def copy_module(module, names, site):
         shutil.copy(module / name, site / name)
 
 
-def build_site(site, module, threads_module):
+def build_site(site, module, simd_module, threads_module):
     if site.exists():
         shutil.rmtree(site)
     site.mkdir(parents=True)
@@ -163,6 +166,7 @@ def build_site(site, module, threads_module):
         shutil.copy(PAGE / name, site / name)
     bundle(site / ENTRY)
     copy_module(module, ("trelvano.js", "trelvano.wasm"), site)
+    copy_module(simd_module, ("trelvano-simd.js", "trelvano-simd.wasm"), site)
     if threads_module:
         copy_module(threads_module, ("trelvano-threads.js", "trelvano-threads.wasm", "trelvano-threads.worker.js"), site)
     subset_fonts(site / "fonts")
@@ -215,8 +219,17 @@ def build_single(site, target):
     css = (site / "style.css").read_text()
     css = re.sub(r"url\(([^)]+)\)", lambda m: f"url({data_url(site / m.group(1).strip(chr(34) + chr(39)))})", css)
 
-    worker_source = (site / "trelvano.js").read_text() + "\n" + (site / "worker.js").read_text()
-    wasm = base64.b64encode((site / "trelvano.wasm").read_bytes()).decode()
+    # Both builds of the module, each with the worker behind its loader: the
+    # page decodes only the one it starts, and a file from a disk is spared
+    # the scalar cosines wherever the browser has vectors.
+    modules = ""
+    for name, suffix in (("trelvano", ""), ("trelvano-simd", "-simd")):
+        worker_source = (site / f"{name}.js").read_text() + "\n" + (site / "worker.js").read_text()
+        wasm = base64.b64encode((site / f"{name}.wasm").read_bytes()).decode()
+        modules += (
+            f'<script id="worker-source{suffix}" type="text/plain">{inline_script(worker_source, "the worker")}</script>\n'
+            f'<script id="wasm-binary{suffix}" type="application/octet-stream">{wasm}</script>\n'
+        )
     page = (site / ENTRY).read_text()
 
     html = (PAGE / "index.html").read_text()
@@ -230,11 +243,7 @@ def build_single(site, target):
     # The worker's source and the module ride along as inert script elements
     # the page reads; the page's bundle, a module, runs once the document is
     # parsed, wherever it stands, and stands last as the scripts did.
-    tail = (
-        f'<script id="worker-source" type="text/plain">{inline_script(worker_source, "the worker")}</script>\n'
-        f'<script id="wasm-binary" type="application/octet-stream">{wasm}</script>\n'
-        f'<script type="module">{inline_script(page, "the page bundle")}</script>\n</body>'
-    )
+    tail = modules + f'<script type="module">{inline_script(page, "the page bundle")}</script>\n</body>'
     html = html.replace("</body>", tail, 1)
     target.write_text(html)
 
@@ -242,13 +251,14 @@ def build_single(site, target):
 def main():
     parser = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
     parser.add_argument("--module", required=True, type=Path, help="where trelvano.js and trelvano.wasm are")
+    parser.add_argument("--simd-module", required=True, type=Path, help="where trelvano-simd.js and trelvano-simd.wasm are")
     parser.add_argument("--threads-module", type=Path, help="where trelvano-threads.js and its wasm and worker are")
     parser.add_argument("--out", default=ROOT / "build-web", type=Path)
     args = parser.parse_args()
 
     site = args.out / "site"
     single = args.out / "trelvano.html"
-    version = build_site(site, args.module, args.threads_module)
+    version = build_site(site, args.module, args.simd_module, args.threads_module)
     build_single(site, single)
 
     site_gz = transfer_size(site)

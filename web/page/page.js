@@ -189,6 +189,7 @@ function setBusy(on) {
 const isBusy = () => busy;
 let lastPressSeconds = null;
 let threaded = false;
+let vectors = false;
 // Whether the page may still load itself again to be isolated (below).
 let isolating = false;
 
@@ -310,6 +311,7 @@ function start(answer) {
   const forms = answer.forms;
   outOfMemoryText = answer.outOfMemory;
   threaded = answer.threaded;
+  vectors = answer.vectors;
   title = forms.title;
   dialog.querySelector('.ok').textContent = forms.ok;
   ui = buildWindows(forms, desktop, {
@@ -368,6 +370,10 @@ window.trelvano = {
   // Whether the module that started runs on every core.
   get threaded() {
     return threaded;
+  },
+  // Whether it takes its cosines with WebAssembly's vectors.
+  get vectors() {
+    return vectors;
   },
   get isolating() {
     return isolating;

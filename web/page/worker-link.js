@@ -4,9 +4,14 @@
 // with it, rejected; the next call starts another.
 
 // Filled in by the single-file build: the module and the worker as one
-// script, the wasm as base64, since file:// lets no worker load a file.
-const inlineSource = document.getElementById('worker-source');
-const inlineWasm = document.getElementById('wasm-binary');
+// script, the wasm as base64, since file:// lets no worker load a file. It
+// holds the module twice, with WebAssembly's vectors and without, and the
+// page takes the one the browser can run, by the probe worker.js makes.
+const SIMD_PROBE = [0, 97, 115, 109, 1, 0, 0, 0, 1, 5, 1, 96, 0, 1, 123, 3, 2, 1, 0, 10, 8, 1, 6, 0, 65, 0, 253, 15, 11];
+const simd = typeof WebAssembly === 'object' && WebAssembly.validate(new Uint8Array(SIMD_PROBE));
+const inlined = simd && document.getElementById('worker-source-simd') ? '-simd' : '';
+const inlineSource = document.getElementById(`worker-source${inlined}`);
+const inlineWasm = document.getElementById(`wasm-binary${inlined}`);
 let wasmBinary = null;
 let workerUrl = 'worker.js';
 if (inlineSource) {

@@ -65,7 +65,7 @@ describe('a link to an exercise, and the page from a disk', () => {
     for (let i = 1; i <= 20; i++) {
       const page = await openPage(session, t, { url: fromDisk(), press: press.presses[0] });
       // No page from a disk is isolated.
-      assert.deepEqual(await pageState(page), { isolated: false, threaded: false, loads: 'navigate' }, `opening ${i}`);
+      assert.deepEqual(await pageState(page), { isolated: false, threaded: false, vectors: true, loads: 'navigate' }, `opening ${i}`);
       await assertPlots(page, native, `opening ${i}`);
       await page.close();
     }
@@ -88,17 +88,17 @@ describe('a site served with no headers', () => {
 
   it('isolates itself with one reload on a first visit and runs threaded; the next visit needs none, nor a server', async (t) => {
     const page = await openPage(session, t, { press: spread.presses[0] });
-    assert.deepEqual(await pageState(page), { isolated: true, threaded: threads, loads: reload });
+    assert.deepEqual(await pageState(page), { isolated: true, threaded: threads, vectors: true, loads: reload });
     await assertPlots(page, spreadNative, 'the first visit');
     const next = await openPage(session, t);
-    assert.deepEqual(await pageState(next), { isolated: true, threaded: threads, loads: 'navigate' });
+    assert.deepEqual(await pageState(next), { isolated: true, threaded: threads, vectors: true, loads: 'navigate' });
     // Active means installed, and installing is caching the site.
     await next.evaluate(() => navigator.serviceWorker.ready.then(() => undefined));
     // Its connections dropped too: nothing answers, as on a machine gone offline.
     await session.server.close();
     await next.reload({ waitUntil: 'load' });
     await waitReady(next);
-    assert.deepEqual(await pageState(next), { isolated: true, threaded: threads, loads: 'reload' });
+    assert.deepEqual(await pageState(next), { isolated: true, threaded: threads, vectors: true, loads: 'reload' });
     await pressAndShowSpectrum(next, spread.presses[0]);
     await assertPlots(next, spreadNative, 'offline');
   });

@@ -13,6 +13,9 @@ const long = { presses: [{ Combo1: 'FM', Text13: '4000000' }] };
 const short = { presses: [{ Combo1: 'PM', Text13: '1000' }] };
 // Past what a wasm32 heap can give (some 4 GB) after a press that grew it;
 // the native build may have the room, so its refusal of a far larger N gives the words.
+// A file of the module on one thread, in the build with WebAssembly's vectors
+// and in the one without, whichever the browser takes.
+const eitherBuild = (file) => [file, file.replace('/trelvano.', '/trelvano-simd.')];
 const refusedEverywhere = { presses: [{ Combo1: 'AM', Text13: '2000000000' }] };
 
 // The worker as an abort out of memory leaves it: the module's next call
@@ -43,7 +46,7 @@ describe('the page survives', () => {
     const [native, refusal, shortNative, message] = await Promise.all([reference(long), reference(refusedEverywhere), reference(short), nativeOutOfMemoryMessage()]);
     const page = await openPage(session, t);
     // Not isolated without its service worker, so the single module.
-    assert.deepEqual(await pageState(page), { isolated: false, threaded: false, loads: 'navigate' });
+    assert.deepEqual(await pageState(page), { isolated: false, threaded: false, vectors: true, loads: 'navigate' });
     await typeEntries(page, long.presses[0]);
     await page.click(control('Form1', 'Command2'));
     assert.equal(await page.evaluate(() => window.trelvano.busy), true, 'the press is still running');
@@ -68,9 +71,9 @@ describe('the page survives', () => {
       await dieAtNextCall(page);
       await pressGives(page, [message], null, `${round}: the press a worker died in`);
       if (file) {
-        session.server.refused.add(file);
+        for (const each of eitherBuild(file)) session.server.refused.add(each);
         await pressGives(page, [message], null, `${round}: the press a new worker died starting for`);
-        session.server.refused.delete(file);
+        for (const each of eitherBuild(file)) session.server.refused.delete(each);
       }
       await pressGives(page, [], shortNative.images.Form2, `${round}: the press after`);
     }
@@ -82,8 +85,8 @@ describe('the page survives', () => {
   // the style sheet after a while when no script of the page runs at all.
   for (const file of ['/trelvano.wasm', '/trelvano.js', '/worker.js', '/page.js']) {
     it(`says so in the page rather than leave it blank, without ${file}`, async (t) => {
-      session.server.refused.add(file);
-      t.after(() => session.server.refused.delete(file));
+      for (const each of eitherBuild(file)) session.server.refused.add(each);
+      t.after(() => eitherBuild(file).forEach((each) => session.server.refused.delete(each)));
       const page = await session.browser.open();
       t.after(() => page.close());
       await page.goto(session.url, { waitUntil: 'load' });

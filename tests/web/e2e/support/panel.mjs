@@ -48,6 +48,7 @@ export const pageState = (page) =>
   page.evaluate(() => ({
     isolated: window.crossOriginIsolated,
     threaded: window.trelvano.threaded,
+    vectors: window.trelvano.vectors,
     loads: performance.getEntriesByType('navigation')[0].type,
   }));
 
