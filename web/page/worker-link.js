@@ -3,15 +3,17 @@
 // answered once, and a worker that dies takes every call waiting on it down
 // with it, rejected; the next call starts another.
 
-// Filled in by the single-file build: the module and the worker as one
-// script, the wasm as base64, since file:// lets no worker load a file. It
-// holds the module twice, with WebAssembly's vectors and without, and the
-// page takes the one the browser can run, by the probe worker.js makes.
+// WebAssembly's vectors, in a module that comes with them and without: a
+// module whose one function makes a v128 validates only where the browser
+// has them. The worker is told, and loads the build that runs.
 const SIMD_PROBE = [0, 97, 115, 109, 1, 0, 0, 0, 1, 5, 1, 96, 0, 1, 123, 3, 2, 1, 0, 10, 8, 1, 6, 0, 65, 0, 253, 15, 11];
-const simd = typeof WebAssembly === 'object' && WebAssembly.validate(new Uint8Array(SIMD_PROBE));
-const inlined = simd && document.getElementById('worker-source-simd') ? '-simd' : '';
-const inlineSource = document.getElementById(`worker-source${inlined}`);
-const inlineWasm = document.getElementById(`wasm-binary${inlined}`);
+const vectors = typeof WebAssembly === 'object' && WebAssembly.validate(new Uint8Array(SIMD_PROBE));
+
+// Filled in by the single-file build: the module and the worker as one
+// script, the wasm as base64, since file:// lets no worker load a file; once
+// with vectors and once without.
+const inlineSource = document.getElementById(vectors ? 'worker-source-simd' : 'worker-source');
+const inlineWasm = document.getElementById(vectors ? 'wasm-binary-simd' : 'wasm-binary');
 let wasmBinary = null;
 let workerUrl = 'worker.js';
 if (inlineSource) {
@@ -76,7 +78,7 @@ export function workerBridge(settings) {
     };
     // The worker answers in order: a call sent behind the start waits for it,
     // and dies with it.
-    const init = send(current, 'init', { ...settings, wasmBinary, threads });
+    const init = send(current, 'init', { ...settings, wasmBinary, threads, vectors });
     // Firefox leaves one threaded start in thirty or so blocked for good on
     // a thread's worker that never loads, the worker's own timers with it:
     // a start that has not answered in time is given up for another, and a

@@ -8,22 +8,17 @@
 // threads, and gets the module that runs on every core unless the page says
 // otherwise; any other page, the one that runs on one.
 const THREADED = 'trelvano-threads.js';
-// The module on one thread comes with WebAssembly's vectors and without: a
-// module whose one function makes a v128 validates only where the browser
-// has them (worker-link.js asks the same for the single file).
-const SIMD_PROBE = [0, 97, 115, 109, 1, 0, 0, 0, 1, 5, 1, 96, 0, 1, 123, 3, 2, 1, 0, 10, 8, 1, 6, 0, 65, 0, 253, 15, 11];
-const SIMD = typeof WebAssembly === 'object' && WebAssembly.validate(new Uint8Array(SIMD_PROBE));
-const SINGLE = SIMD ? 'trelvano-simd.js' : 'trelvano.js';
 let threaded = false;
 
 // The threads' workers load the module by its address, which a module loaded
 // inside a worker cannot tell them. A threaded module the browser will not
 // start (no SharedArrayBuffer in workers, as in WebKitGTK; too little memory
-// to share, as on some phones; no vectors, as in Safari before 16.4) gives
-// way to the single one.
-async function startModule(options, threads) {
+// to share, as on some phones) gives way to the single one. It is built with
+// WebAssembly's vectors, so a browser without them (Safari before 16.4) is
+// not made to fetch it.
+async function startModule(options, threads, vectors) {
   if (typeof createTrelvano !== 'undefined') return createTrelvano(options);
-  threaded = threads && self.crossOriginIsolated === true;
+  threaded = threads && vectors && self.crossOriginIsolated === true;
   if (threaded) {
     try {
       importScripts(THREADED);
@@ -32,7 +27,8 @@ async function startModule(options, threads) {
       threaded = false;
     }
   }
-  importScripts(SINGLE);
+  // On one thread, the build with WebAssembly's vectors where the page found them.
+  importScripts(vectors ? 'trelvano-simd.js' : 'trelvano.js');
   return createTrelvano(options);
 }
 
@@ -90,10 +86,10 @@ function answer(eventsJson) {
 }
 
 const actions = {
-  async init({ ratio, separator, sizes, wasmBinary, warmUp, threads }) {
+  async init({ ratio, separator, sizes, wasmBinary, warmUp, threads, vectors }) {
     const options = {};
     if (wasmBinary) options.wasmBinary = wasmBinary;
-    api = bind(await startModule(options, threads));
+    api = bind(await startModule(options, threads, vectors));
     api.setPixelRatio(ratio);
     api.setDecimalSeparator(separator);
     // No window exists yet: the session keeps each size for the window it makes.
@@ -107,7 +103,7 @@ const actions = {
         // Only the user's first press is slower without it.
       }
     });
-    return [{ forms: JSON.parse(api.forms()), outOfMemory: api.outOfMemory(), threaded, vectors: SIMD }, []];
+    return [{ forms: JSON.parse(api.forms()), outOfMemory: api.outOfMemory(), threaded, vectors }, []];
   },
   press({ texts }) {
     for (const [control, text] of Object.entries(texts)) api.setText(control, text);
