@@ -53,13 +53,14 @@ void Enter(Session& session, const std::string& edits)
     ASSERT_TRUE(session.SetText("Combo1", entries.Combo1));
 }
 
-// Pressed with the edits and the comma as the separator, then both plots on screen.
-void Press(Session& session, const std::string& edits)
+// Pressed with the edits and the comma as the separator, then both plots on screen; the press's events.
+SessionEvents Press(Session& session, const std::string& edits)
 {
     session.SetDecimalSeparator(",");
     Enter(session, edits);
-    session.Press();
+    SessionEvents events = session.Press();
     session.ShowSpectrum();
+    return events;
 }
 
 // The messages the engine's own press gives for the same entries.
@@ -143,9 +144,10 @@ TEST(Session, RefusedPressLeavesTheSessionUsable)
     EXPECT_EQ(session.State().params.N, 1000);
 }
 
-// A result window made, shown, closed and made again: blank after a close,
-// nothing under a pointer (the spectrum's drawn but hidden included) or a button that is not on screen.
-TEST(Session, ClosedWindowComesBackBlank)
+// A result window made, shown, closed and made again: blank after a close, nothing under a pointer (the
+// spectrum's drawn but hidden included) or a button that is not on screen. A plot's image has the layout size
+// times the ratio in force when it was made or last blanked: a new ratio takes effect at the next press.
+TEST(Session, ClosedWindowComesBackBlankAndANewRatioWaitsForThePress)
 {
     Session session;
     Enter(session, "Combo1=AM");
@@ -168,16 +170,6 @@ TEST(Session, ClosedWindowComesBackBlank)
     EXPECT_TRUE(Read(session.ShowSpectrum()).kinds.empty());
     EXPECT_TRUE(Read(session.Close("Form1")).kinds.empty());
     EXPECT_EQ(Read(session.Press()).kinds, kDrawn);
-    EXPECT_FALSE(AllBackground(*session.Window("Form2"), plot::Rgb{255, 255, 192}));
-}
-
-// A plot's image has the layout size times the ratio in force when it was
-// made or last blanked: a new ratio takes effect at the next press.
-TEST(Session, PlotsTakeTheRatioAtTheirBlanking)
-{
-    Session session;
-    Enter(session, "Combo1=AM");
-    session.Press();
     EXPECT_EQ(session.Window("Form2")->Pixels().width, 1001);
     session.SetPixelRatio(2.0);
     session.SetPixelRatio(0.0);  // no screen's: ignored
@@ -221,9 +213,16 @@ std::vector<std::pair<int, int>> RedColumns(const ResultWindow& window)
     return columns;
 }
 
-// Right from the first line visits every line in view once, left to right,
-// and stops on the last; each readout is the line's own frequency and height.
-TEST(PlotCursor, SpectrumStepsVisitExactlyTheVisibleLines)
+std::string Described(const SessionEvents& events, const char* form)
+{
+    const SessionEvent* described = Find(events, EventKind::Described, form);
+    return described != nullptr ? described->text : "(none)";
+}
+
+// Right from the first line visits every line in view once, left to right, and stops on the last; each
+// readout is the line's own frequency and height. Each press says in words what the plots show, once; a
+// fault's blank plots say nothing.
+TEST(PlotCursor, SpectrumStepsVisitExactlyTheVisibleLinesThatTheWordsName)
 {
     for (const auto& [edits, ratio] :
          {std::pair{"Combo1=AM", 1.0}, {"Combo1=FM", 2.0}, {"Combo1=FM|Text1=100|Text13=400000", 1.0}}) {
@@ -248,10 +247,19 @@ TEST(PlotCursor, SpectrumStepsVisitExactlyTheVisibleLines)
     }
     // The default AM: the carrier and its two side lines, read exactly off their tops.
     Session am;
-    Press(am, "Combo1=AM");
+    const SessionEvents drawn = Press(am, "Combo1=AM");
     EXPECT_EQ(KeyReadout(am, "Form3", CursorKey::Last).text, "f= 33000,00 Hz ; S(f) = 6,25E+00 V");
     EXPECT_EQ(KeyReadout(am, "Form3", CursorKey::First).text, "f= 27000,00 Hz ; S(f) = 6,25E+00 V");
     EXPECT_EQ(KeyReadout(am, "Form3", CursorKey::Next).text, "f= 30000,00 Hz ; S(f) = 2,50E+01 V");
+    EXPECT_EQ(Described(drawn, "Form3"),
+              "Spettro, righe visibili: 3. f= 27000,00 Hz ; S(f) = 6,25E+00 V. f= 30000,00 Hz ; S(f) = 2,50E+01 V. "
+              "f= 33000,00 Hz ; S(f) = 6,25E+00 V");
+    EXPECT_EQ(Described(drawn, "Form2"), "Forma d'onda, primo picco: t= 0,00 msec ; V(t) = 3,75E+01 V");
+    EXPECT_EQ(Described(am.Press(), "Form2"), "(none)");
+    am.SetText("Text13", "2147483647");
+    const SessionEvents faulted = am.Press();
+    EXPECT_EQ(Described(faulted, "Form2"), "");
+    EXPECT_EQ(Described(faulted, "Form3"), "");
 }
 
 // The keyboard's readout is the mouse's at the place the cursor went to, the pointer taken in layout pixels
@@ -294,31 +302,6 @@ TEST(PlotCursor, KeyReadoutsAreTheMousesAtTheCursor)
     // A window not on screen has no cursor.
     session.Close("Form3");
     EXPECT_TRUE(session.Key("Form3", CursorKey::Next).empty());
-}
-
-std::string Described(const SessionEvents& events, const char* form)
-{
-    const SessionEvent* described = Find(events, EventKind::Described, form);
-    return described != nullptr ? described->text : "(none)";
-}
-
-// Each press says in words what the plots show; a fault's blank plots say nothing.
-TEST(PlotCursor, PlotsAreDescribedAfterEachPress)
-{
-    Session session;
-    session.SetDecimalSeparator(",");
-    session.SetText("Combo1", "AM");
-    const SessionEvents drawn = session.Press();
-    EXPECT_EQ(Described(drawn, "Form3"),
-              "Spettro, righe visibili: 3. f= 27000,00 Hz ; S(f) = 6,25E+00 V. f= 30000,00 Hz ; S(f) = 2,50E+01 V. "
-              "f= 33000,00 Hz ; S(f) = 6,25E+00 V");
-    EXPECT_EQ(Described(drawn, "Form2"), "Forma d'onda, primo picco: t= 0,00 msec ; V(t) = 3,75E+01 V");
-    // The same plots again: nothing new to say.
-    EXPECT_EQ(Described(session.Press(), "Form2"), "(none)");
-    session.SetText("Text13", "2147483647");
-    const SessionEvents faulted = session.Press();
-    EXPECT_EQ(Described(faulted, "Form2"), "");
-    EXPECT_EQ(Described(faulted, "Form3"), "");
 }
 
 // A plot shown at another size or ratio is drawn again from the last run at

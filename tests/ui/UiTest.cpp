@@ -42,23 +42,10 @@ int Count(const QImage& image, QColor colour)
     return count;
 }
 
-// Every message, with whether the waveform window was on screen behind it.
-struct WatchingSink final : MessageSink {
-    const AppWindows* windows = nullptr;
-    std::vector<std::string> texts;
-    std::vector<bool> behind;
-    void ShowMessage(const std::string& text) override
-    {
-        texts.push_back(text);
-        behind.push_back(windows->ExistingWaveformWindow() && windows->ExistingWaveformWindow()->isVisible());
-    }
-};
-
 struct Windows {
     Session session;
-    WatchingSink messages;
+    support::RecordingSink messages;
     AppWindows windows{session, messages};
-    Windows() { messages.windows = &windows; }
 
     Form1& Panel() { return windows.InputPanel(); }
     Form2& Waveform() { return windows.WaveformWindow(); }
@@ -364,20 +351,17 @@ private slots:
         QCOMPARE(combo->count(), 3);
     }
 
-    // A press's message comes where the session puts it: a fault's after the run has shown the waveform window,
-    // a warning's before the window comes up; however the press ends, the busy cursor ends with it. A sound press
-    // draws both plots, the spectrum's window still hidden. Closing a window deletes it and the session forgets
-    // its plot: the next request shows it afresh, blank and without a readout (what else the session's window
-    // rules say is the session's tests'). The result windows outlive the panel, and read out under a real pointer
-    // in the user's regional settings.
+    // A press's messages are the session's, in its order (which the session's tests check; the windows render
+    // its events as they come); however the press ends, the busy cursor ends with it. A sound press draws both
+    // plots, the spectrum's window still hidden. Closing a window deletes it and the session forgets its plot
+    // (what a window shown again holds is the session's rule). The result windows outlive the panel, and read
+    // out under a real pointer in the user's regional settings.
     void messagesClosedWindowsAndWindowsOutlivingThePanel()
     {
         auto* n = s_->Panel().findChild<QLineEdit*>("Text13");
         auto* w = s_->Panel().findChild<QLineEdit*>("Text1");
         n->setText("2147483647");
         QVERIFY(!s_->RunDefaults());
-        QVERIFY(s_->windows.ExistingSpectrumWindow());
-        Close(&s_->Waveform());
         n->setText("1000");
         w->setText("2.5");
         s_->Panel().Command2_Click();
@@ -388,7 +372,6 @@ private slots:
         // The fault's message names the entry behind it.
         QVERIFY(
             s_->messages.texts[0].ends_with("\nCasella \"Numero campioni\": inserisci un numero fino a 2147483646."));
-        QCOMPARE(s_->messages.behind, (std::vector<bool>{true, false}));
         QVERIFY(!QApplication::overrideCursor());
         w->setText("2");
         s_->Panel().Command2_Click();
@@ -402,9 +385,7 @@ private slots:
         QVERIFY(first.isNull() && !s_->session.Window("Form3"));
         s_->Waveform().Command1_Click();
         Form3* spectrum = s_->windows.ExistingSpectrumWindow();
-        QVERIFY(spectrum && spectrum->isVisible() && spectrum->Picture1().toolTip().isEmpty());
-        const QImage blank = spectrum->Picture1().Image();
-        QCOMPARE(Count(blank, Black), blank.width() * blank.height());
+        QVERIFY(spectrum && spectrum->isVisible());
 
         // A real move mid-width, a quarter down, button and modifier held.
         Form2& waveform = s_->Waveform();
