@@ -22,7 +22,9 @@ fftw_version=$(source_versions "$release_apt" fftw3 | head -n1)
 # threads, compiled for shared memory, for the module of isolated pages. The
 # compiler's version is part of the key, since a new emscripten may build
 # differently.
-emcc_version=$(emcc --version | head -n1)
+# sed reads to the end: head would close the pipe on emcc, which fails
+# writing the rest of its notice, and the pipeline fails with it.
+emcc_version=$(emcc --version | sed -n 1p)
 
 # build_fftw NAME CFLAGS THREADS-OPTION: prints the prefix, building it when missing.
 build_fftw() {
