@@ -63,6 +63,12 @@ std::string SpectrumReadout(AnalysisState& state, double x, double y, std::strin
     } else {
         FindSpectrumPeak(state);
     }
+    return SpectrumReadoutOnPeak(p, x, y, decimalSeparator);
+}
+
+std::string SpectrumReadoutOnPeak(AnalysisParameters& p, double x, double y, std::string_view decimalSeparator)
+{
+    p.CursorFreq = plot::FrequencyAtX(x, p.N, p.W, p.FreqScale);
     p.CursorLevel = plot::LevelAtY(y, p.SpectrumPeak);
 
     std::string text = "f= ";

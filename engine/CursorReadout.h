@@ -30,4 +30,8 @@ std::string WaveformReadout(AnalysisState& state, double x, double y, std::strin
 // (W = 0, FreqScale = 0) shows as "n.d.".
 std::string SpectrumReadout(AnalysisState& state, double x, double y, std::string_view decimalSeparator);
 
+// The same, on the SpectrumPeak the last readout found, for readouts in a row
+// over buffers nothing has changed since: each would scan them to find it again.
+std::string SpectrumReadoutOnPeak(AnalysisParameters& params, double x, double y, std::string_view decimalSeparator);
+
 }  // namespace trelvano

@@ -53,7 +53,7 @@ struct Trace {
     }
     void Add(TraceColumnMerger& merger, std::int64_t first, std::int64_t last) const
     {
-        for (std::int64_t i = first; i <= last; ++i) merger.Add(Point(i));
+        merger.AddEach(first, last, [this](std::int64_t i) { return Point(i); });
     }
 };
 

@@ -1,6 +1,8 @@
 #include "RasterCanvas.h"
 
+#include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <utility>
 
 namespace trelvano::plot {
@@ -123,11 +125,14 @@ void RasterCanvas::Line(float x1, float y1, float x2, float y2, Rgb colour)
 
 void RasterCanvas::Blank()
 {
-    for (std::size_t i = 0; i < rgba_.size(); i += 4) {
-        rgba_[i] = background_.r;
-        rgba_[i + 1] = background_.g;
-        rgba_[i + 2] = background_.b;
-        rgba_[i + 3] = 255;
+    // One pixel, then the filled part copied onto the rest, doubling: a few
+    // block copies where a loop would store every byte on its own.
+    const std::uint8_t pixel[4] = {background_.r, background_.g, background_.b, 255};
+    const std::size_t size = rgba_.size();
+    if (size < sizeof pixel) return;
+    std::memcpy(rgba_.data(), pixel, sizeof pixel);
+    for (std::size_t filled = sizeof pixel; filled < size; filled *= 2) {
+        std::memcpy(rgba_.data() + filled, rgba_.data(), std::min(filled, size - filled));
     }
 }
 

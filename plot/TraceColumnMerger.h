@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <optional>
 
 #include "Canvas.h"
@@ -19,19 +20,46 @@ class TraceColumnMerger {
 public:
     TraceColumnMerger(Canvas& canvas, Rgb colour);
 
-    // Next point of the polyline; nothing breaks it (no segment to or from it).
-    // A run of hundreds of samples per column is the common case at large N:
-    // that step is inline, everything else goes through AddPoint.
-    void Add(std::optional<PlotPoint> point)
+    // Points first..last of the polyline, point(i) each (none breaks it: no
+    // segment to or from it). A run of hundreds of samples per column is the
+    // common case at large N: while the points stay in the run's column, the
+    // run is kept in locals and only its rows are gathered; every other point
+    // goes through AddPoint.
+    template <class PointAt>
+    void AddEach(std::int64_t first, std::int64_t last, const PointAt& pointAt)
     {
-        if (point && previous_ && grid_.Merging()) {
-            const DevicePoint device = grid_.ToDevice(*point);
-            if (device.x >= runColumn_ && device.x < runColumn_ + 1.0) {
-                ExtendRun(*point, device);
-                return;
+        for (std::int64_t i = first; i <= last;) {
+            std::optional<PlotPoint> point = pointAt(i++);
+            DevicePoint device{};
+            if (point && previous_ && grid_.Merging()) device = grid_.ToDevice(*point);
+            if (!point || !previous_ || !grid_.Merging() || !InRunColumn(device)) {
+                AddPoint(point);
+                continue;
             }
+            ColumnRows rows = runRows_;
+            DevicePoint before = previousDevice_;
+            PlotPoint taken = *point;
+            int segments = runSegments_;
+            bool left = false;  // a point was read that the run does not take
+            for (;;) {
+                if (++segments <= LooseSegments) runStart_[static_cast<std::size_t>(segments)] = taken;
+                rows.Add(before, device);
+                before = device;
+                if (i > last) break;
+                point = pointAt(i++);
+                if (point) device = grid_.ToDevice(*point);
+                if (!point || !InRunColumn(device)) {
+                    left = true;
+                    break;
+                }
+                taken = *point;
+            }
+            runRows_ = rows;
+            previousDevice_ = before;
+            previous_ = taken;
+            runSegments_ = segments;
+            if (left) AddPoint(point);
         }
-        AddPoint(point);
     }
     // Draws what is still held. Call once after the last point.
     void Finish();
@@ -44,16 +72,7 @@ private:
     // A point that starts, breaks or leaves the current column, or any point
     // when nothing is merged.
     void AddPoint(std::optional<PlotPoint> point);
-    void ExtendRun(PlotPoint point, DevicePoint device)
-    {
-        ++runSegments_;
-        if (runSegments_ <= LooseSegments) {
-            runStart_[static_cast<std::size_t>(runSegments_)] = point;
-        }
-        runRows_.Add(previousDevice_, device);
-        previous_ = point;
-        previousDevice_ = device;
-    }
+    bool InRunColumn(DevicePoint device) const { return device.x >= runColumn_ && device.x < runColumn_ + 1.0; }
     void StartRun(PlotPoint point, DevicePoint device);
     void FlushRun();
 

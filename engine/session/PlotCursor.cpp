@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
+#include <span>
 
 #include "engine/CursorReadout.h"
 #include "plot/PlotMapping.h"
@@ -140,10 +142,14 @@ std::vector<CursorPlace> VisibleLines(const ResultWindow& window, const Analysis
     const DrawnRun& run = *window.drawn;
     const plot::RasterCanvas& image = window.Image();
     const plot::PixelSize pixels = image.Pixels();
-    std::vector<bool> lit(static_cast<std::size_t>(pixels.width), false);
-    for (int x = 0; x < pixels.width; ++x) {
-        for (int y = 0; y < pixels.height && !lit[static_cast<std::size_t>(x)]; ++y) {
-            lit[static_cast<std::size_t>(x)] = image.At(x, y) == plot::Red;
+    // The columns holding a red pixel, read row by row as the image lies in memory.
+    const auto width = static_cast<std::size_t>(pixels.width);
+    std::vector<char> lit(width, 0);
+    const std::span<const std::uint8_t> rgba = image.Rgba();
+    for (std::size_t row = 0; width > 0 && row + width * 4 <= rgba.size(); row += width * 4) {
+        for (std::size_t x = 0; x < width; ++x) {
+            const std::uint8_t* pixel = rgba.data() + row + x * 4;
+            lit[x] |= static_cast<char>(pixel[0] == plot::Red.r && pixel[1] == plot::Red.g && pixel[2] == plot::Red.b);
         }
     }
     const std::span<const double> spectrum = state.buffers.Spectrum.range(0, run.lastBin);

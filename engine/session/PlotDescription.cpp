@@ -26,9 +26,11 @@ std::string DescribePlot(ResultWindow& window, AnalysisState& state, std::string
     const double level = state.params.CursorLevel;
     const std::vector<CursorPlace> lines = VisibleLines(window, state);
     std::string text = kSpectrumLead + (lines.empty() ? std::string(kNoLine) : std::to_string(lines.size()));
+    // The first line's readout finds the peak; the others read on it.
     for (const CursorPlace& line : lines) {
         text += ". ";
-        text += SpectrumReadout(state, line.x, line.y, decimalSeparator);
+        text += &line == &lines.front() ? SpectrumReadout(state, line.x, line.y, decimalSeparator)
+                                        : SpectrumReadoutOnPeak(state.params, line.x, line.y, decimalSeparator);
     }
     state.params.CursorFreq = freq;
     state.params.CursorLevel = level;

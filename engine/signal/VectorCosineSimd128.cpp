@@ -57,6 +57,34 @@ void TwoDiff(v128_t a, v128_t b, v128_t& sum, v128_t& tail)
     tail = Sub(Sub(a, Sub(sum, bb)), Add(b, bb));
 }
 
+// cos(y0 + y1) over |y0| <= pi/4, z = y0 * y0.
+v128_t CosKernel(v128_t y0, v128_t y1, v128_t z)
+{
+    const v128_t w = Mul(z, z);
+    const v128_t rc =
+        Add(Mul(z, Add(Splat(4.16666666666666019037e-02),
+                       Mul(z, Add(Splat(-1.38888888888741095749e-03), Mul(z, Splat(2.48015872894767294178e-05)))))),
+            Mul(Mul(w, w),
+                Add(Splat(-2.75573143513906633035e-07),
+                    Mul(z, Add(Splat(2.08757232129817482790e-09), Mul(z, Splat(-1.13596475577881948265e-11)))))));
+    const v128_t hz = Mul(Splat(0.5), z);
+    const v128_t wc = Sub(Splat(1.0), hz);
+    return Add(wc, Add(Sub(Sub(Splat(1.0), wc), hz), Sub(Mul(z, rc), Mul(y0, y1))));
+}
+
+// sin(y0 + y1), likewise.
+v128_t SinKernel(v128_t y0, v128_t y1, v128_t z)
+{
+    const v128_t w = Mul(z, z);
+    const v128_t rs =
+        Add(Add(Splat(8.33333333332248946124e-03),
+                Mul(z, Add(Splat(-1.98412698298579493134e-04), Mul(z, Splat(2.75573137070700676789e-06))))),
+            Mul(Mul(z, w), Add(Splat(-2.50507602534068634195e-08), Mul(z, Splat(1.58969099521155010221e-10)))));
+    const v128_t v = Mul(z, y0);
+    return Sub(y0,
+               Sub(Sub(Mul(z, Sub(Mul(Splat(0.5), y1), Mul(v, rs))), y1), Mul(v, Splat(-1.66666666666666324348e-01))));
+}
+
 // cos(x) for |x| below kReducible, every lane; NaN in, NaN out.
 v128_t Cosine(v128_t x)
 {
@@ -75,31 +103,25 @@ v128_t Cosine(v128_t x)
     const v128_t y0 = Add(r3, tail);
     const v128_t y1 = Add(Sub(r3, y0), tail);
 
-    const v128_t z = Mul(y0, y0);
-    const v128_t w = Mul(z, z);
-    // cos(y0 + y1) over |y0| <= pi/4
-    const v128_t rc =
-        Add(Mul(z, Add(Splat(4.16666666666666019037e-02),
-                       Mul(z, Add(Splat(-1.38888888888741095749e-03), Mul(z, Splat(2.48015872894767294178e-05)))))),
-            Mul(Mul(w, w),
-                Add(Splat(-2.75573143513906633035e-07),
-                    Mul(z, Add(Splat(2.08757232129817482790e-09), Mul(z, Splat(-1.13596475577881948265e-11)))))));
-    const v128_t hz = Mul(Splat(0.5), z);
-    const v128_t wc = Sub(Splat(1.0), hz);
-    const v128_t c = Add(wc, Add(Sub(Sub(Splat(1.0), wc), hz), Sub(Mul(z, rc), Mul(y0, y1))));
-    // sin(y0 + y1)
-    const v128_t rs =
-        Add(Add(Splat(8.33333333332248946124e-03),
-                Mul(z, Add(Splat(-1.98412698298579493134e-04), Mul(z, Splat(2.75573137070700676789e-06))))),
-            Mul(Mul(z, w), Add(Splat(-2.50507602534068634195e-08), Mul(z, Splat(1.58969099521155010221e-10)))));
-    const v128_t v = Mul(z, y0);
-    const v128_t s =
-        Sub(y0, Sub(Sub(Mul(z, Sub(Mul(Splat(0.5), y1), Mul(v, rs))), y1), Mul(v, Splat(-1.66666666666666324348e-01))));
-
-    // By the quadrant q mod 4: cos, -sin, -cos, sin.
-    const v128_t odd = wasm_i64x2_shr(wasm_i64x2_shl(qm, 63), 63);
+    // Which kernel a lane needs goes by the quadrant q mod 4: cos, -sin,
+    // -cos, sin. Neighbouring samples' phases mostly share a quadrant, so a
+    // pair is as a rule served by one kernel, not both.
+    const v128_t parity = wasm_i64x2_shl(qm, 63);
     const v128_t sign = wasm_i64x2_shl(wasm_v128_and(wasm_i64x2_add(qm, wasm_i64x2_splat(1)), wasm_i64x2_splat(2)), 62);
-    return wasm_v128_xor(wasm_v128_bitselect(s, c, odd), sign);
+    const v128_t z = Mul(y0, y0);
+    v128_t value;
+    switch (wasm_i64x2_bitmask(parity)) {
+    case 0:
+        value = CosKernel(y0, y1, z);
+        break;
+    case 3:
+        value = SinKernel(y0, y1, z);
+        break;
+    default:
+        value = wasm_v128_bitselect(SinKernel(y0, y1, z), CosKernel(y0, y1, z), wasm_i64x2_shr(parity, 63));
+        break;
+    }
+    return wasm_v128_xor(value, sign);
 }
 
 }  // namespace
@@ -107,7 +129,7 @@ v128_t Cosine(v128_t x)
 void CosinesSimd128(const double* phases, double* out, std::size_t count) noexcept
 {
     // A phase out of reach is rare: the loop only notes one, and a second
-    // pass mends it, so the common case keeps no branch per pair.
+    // pass mends it, so the common case never branches on it.
     const v128_t reducible = Splat(kReducible);
     v128_t beyond = wasm_i64x2_splat(0);
     std::size_t i = 0;

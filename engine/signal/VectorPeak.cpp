@@ -6,6 +6,8 @@
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
+#elif defined(__wasm_simd128__)
+#include <wasm_simd128.h>
 #endif
 
 namespace trelvano {
@@ -33,6 +35,23 @@ double LargestMagnitude(std::span<const double> scanned, double peak) noexcept
     _mm_storeu_pd(lanes, _mm_max_pd(best0, best1));
     best = std::max(lanes[0], lanes[1]);
     finite = _mm_movemask_pd(notFinite) == 0;
+#elif defined(__wasm_simd128__)
+    // Not below or at the largest double: a NaN as well as an infinity.
+    const v128_t largest = wasm_f64x2_splat(kLargest);
+    v128_t best0 = wasm_f64x2_splat(peak);
+    v128_t best1 = best0;
+    v128_t notFinite = wasm_i64x2_splat(0);
+    for (; i + 4 <= scanned.size(); i += 4) {
+        const v128_t a = wasm_f64x2_abs(wasm_v128_load(scanned.data() + i));
+        const v128_t b = wasm_f64x2_abs(wasm_v128_load(scanned.data() + i + 2));
+        notFinite =
+            wasm_v128_or(notFinite, wasm_v128_not(wasm_v128_and(wasm_f64x2_le(a, largest), wasm_f64x2_le(b, largest))));
+        best0 = wasm_f64x2_pmax(best0, a);
+        best1 = wasm_f64x2_pmax(best1, b);
+    }
+    const v128_t both = wasm_f64x2_pmax(best0, best1);
+    best = std::max(wasm_f64x2_extract_lane(both, 0), wasm_f64x2_extract_lane(both, 1));
+    finite = !wasm_v128_any_true(notFinite);
 #endif
     for (; i < scanned.size(); ++i) {
         const double magnitude = std::fabs(scanned[i]);
