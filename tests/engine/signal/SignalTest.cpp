@@ -114,12 +114,13 @@ constexpr double kFarthestTrustedPhase = INFINITY;
 // Each vector unit, not only the one this processor picks, against the C library: lengths around the vector
 // widths (the padded tail, and one past the end untouched), phases far past a run's, values not finite, and
 // the doubles nearest k pi/2 up to the largest phases a press reaches, where the cosine is 1e-8 or less and
-// a reduction short of digits shows at once; the last two sit either side of where the browser's unit hands a
-// phase to the C library.
+// a reduction short of digits shows at once, and on either side of where the browser's unit stops reducing
+// in one step (2^19 pi/2) and hands a phase to the C library (2^28).
 TEST(Synthesis, EveryVectorCosineUnitAgreesWithTheCLibraryWithinTwoUlp)
 {
     std::vector<double> phases = {1e6, 1e15, 1e300, -0.0, NAN, INFINITY, -INFINITY};
-    phases.insert(phases.end(), {1570797.8975912235, 119999998.9254029, 268435454.5955386, 0x1p28});
+    phases.insert(phases.end(), {1572.3671231216915, 523598.25199952326, 823548.093786316, 823000.0, 824000.0,
+                                 1570797.8975912235, 119999998.9254029, 268435454.5955386, 0x1p28});
     for (int i = 0; i < 4000; ++i) phases.push_back(std::ldexp(1.0 + i % 97 / 97.0, i % 60 - 20) * (i % 2 ? 1 : -1));
     const auto units = {CosineUnit::Avx2, CosineUnit::Avx512, CosineUnit::Simd128};
     if (std::none_of(units.begin(), units.end(), CosineUnitAvailable)) GTEST_SKIP() << "no vector cosine unit here";
