@@ -96,22 +96,25 @@ v128_t Cosine(v128_t x)
     // Phases below 2^19 pi/2, a press's as a rule: pi/2 as a piece of 33
     // bits, whose product with q is exact, and its tail, as fdlibm takes
     // them. Near a multiple of pi/2 the difference cancels to a few bits,
-    // and for larger q the tail's product strays, so then the pair is reduced
-    // again: pi/2 in pieces of 25 bits, whose products with q < 2^28 are
-    // exact, and a last one that carries on to 2^-134.
+    // and for larger q the tail's product strays, so those lanes alone are
+    // reduced again (a lane's cosine must not depend on the phase beside it):
+    // pi/2 in pieces of 25 bits, whose products with q < 2^28 are exact, and
+    // a last one that carries on to 2^-134.
     const v128_t r = Sub(a, Mul(q, Splat(0x1.921fb544p+0)));
     const v128_t w = Mul(q, Splat(0x1.0b4611a626331p-34));
     v128_t y0 = Sub(r, w);
     v128_t y1 = Sub(Sub(r, y0), w);
-    if (wasm_v128_any_true(
-            wasm_v128_or(wasm_f64x2_ge(q, Splat(0x1p19)), wasm_f64x2_lt(wasm_f64x2_abs(y0), Splat(0x1p-8))))) {
+    const v128_t again =
+        wasm_v128_or(wasm_f64x2_ge(q, Splat(0x1p19)), wasm_f64x2_lt(wasm_f64x2_abs(y0), Splat(0x1p-8)));
+    if (wasm_v128_any_true(again)) {
         const v128_t r1 = Sub(a, Mul(q, Splat(0x1.921fb5p+0)));
         v128_t r2, e2, r3, e3;
         TwoDiff(r1, Mul(q, Splat(0x1.110b46p-26)), r2, e2);
         TwoDiff(r2, Mul(q, Splat(0x1.1a6263p-54)), r3, e3);
         const v128_t tail = Sub(Add(e2, e3), Mul(q, Splat(0x1.8a2e03707344ap-81)));
-        y0 = Add(r3, tail);
-        y1 = Add(Sub(r3, y0), tail);
+        const v128_t exact0 = Add(r3, tail);
+        y1 = wasm_v128_bitselect(Add(Sub(r3, exact0), tail), y1, again);
+        y0 = wasm_v128_bitselect(exact0, y0, again);
     }
 
     // Which kernel a lane needs goes by the quadrant q mod 4: cos, -sin,
