@@ -23,7 +23,13 @@ fftw_threads_prefix=$(sed -n 's/^FFTW_THREADS_PREFIX=//p' <<<"$prefixes")
 # FFTW's pkg-config file, never the host's, for this configure only: the
 # native build of the page's tests below must find the host's. The toolchain
 # looks for libraries only under its find roots, so the prefix becomes one.
+# A build folder made against another prefix (an FFTW built anew, with
+# other flags) starts afresh: the cache would keep the old prefix's paths,
+# which deps.sh has removed.
 configure() {
+  local dir="build-$1" cached
+  cached=$(sed -n 's/^CMAKE_FIND_ROOT_PATH:[A-Z]*=//p' "$dir/CMakeCache.txt" 2>/dev/null || true)
+  [ -z "$cached" ] || [ "$cached" = "$2" ] || rm -f "$dir/CMakeCache.txt"
   PKG_CONFIG_LIBDIR="$2/lib/pkgconfig" PKG_CONFIG_PATH= cmake --preset "$1" \
     -DCMAKE_FIND_ROOT_PATH="$2" \
     -DCMAKE_CROSSCOMPILING_EMULATOR="$(command -v node);--no-experimental-fetch"
