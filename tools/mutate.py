@@ -74,6 +74,7 @@ FAULTS = [
     ("engine/signal/VectorPeak.cpp", "best1 = _mm_max_pd(best1, b);", "best1 = _mm_max_pd(best1, a);", "peak in every other pair missed"),
     ("engine/signal/VectorPeak.cpp", "finite = _mm_movemask_pd(notFinite) == 0;", "finite = true;", "a non-finite value passes the scan"),
     ("engine/signal/CpuFeatures.cpp", "found.avx512f = __builtin_cpu_supports(\"avx512f\");", "found.avx512f = true;", "AVX-512 cosines on a processor without them"),
+    ("engine/memory/CheckedArray.cpp", "if (!storage_.zero()) zero(0, size_, pool);", "", "a new buffer from the allocator keeps what it held"),
     ("engine/memory/FftwAllocator.cpp", "*static_cast<std::size_t*>(block) = mapped;", "*static_cast<std::size_t*>(block) = 0;", "FFTW's mapped blocks freed as malloc's"),
     ("engine/memory/MemoryText.cpp", "return *free + cached.value_or(0);", "return *free;", "page cache not counted as available on old kernels"),
     ("engine/memory/MemoryText.cpp", "match = list.substr(0, comma) == controller;", "match = list.substr(0, comma).starts_with(controller);", "another cgroup controller taken for memory"),

@@ -49,6 +49,11 @@ void CheckedArray::recreate(std::int64_t count, WorkerPool* pool)
         if (count <= 0) return;
         storage_ = PageStorage(static_cast<std::size_t>(count));
         size_ = storage_.capacity();
+        dirty_ = 0;
+        // Cleared on every thread, not on this one alone: where the heap is
+        // fresh memory (WebAssembly's), clearing is its first touch, which
+        // costs more than the stores themselves.
+        if (!storage_.zero()) zero(0, size_, pool);
         return;
     }
     size_ = static_cast<std::size_t>(count);

@@ -46,7 +46,7 @@ public:
     // Re-creates the array with `count` elements, all 0.0 (none when count is
     // negative). The storage of a previous run of the same or larger size is
     // reused, and only what was written since it was last cleared is cleared;
-    // new storage comes zero from the system and is not cleared at all.
+    // new storage is cleared only where the system does not hand it out zero.
     // Storage more than four times too large is given back.
     // Raises RuntimeFault(OutOfMemory) when the allocation fails. Clearing is
     // shared out over `pool` when one is given.

@@ -2,7 +2,6 @@
 
 #include <cstdint>
 #include <cstdlib>
-#include <cstring>
 #include <limits>
 #include <new>
 #include <utility>
@@ -33,7 +32,6 @@ PageStorage::PageStorage(std::size_t count)
 #endif
     {
         block = ::operator new(bytes, std::align_val_t(kAlignment), std::nothrow);
-        if (block != nullptr) std::memset(block, 0, bytes);
     }
     if (block == nullptr) RaiseOutOfMemory(bytesFor(static_cast<std::int64_t>(count)));
     data_ = static_cast<double*>(block);

@@ -5,7 +5,7 @@
 
 namespace trelvano {
 
-// Storage for a number of doubles, every one 0.0, aligned to 64 bytes.
+// Storage for a number of doubles, aligned to 64 bytes.
 //
 // Large blocks are mapped fresh from the system, which hands them out already
 // zero, so they are never cleared by the program; on Linux they sit on 2 MiB
@@ -13,7 +13,8 @@ namespace trelvano {
 // takes a few dozen page faults instead of sixteen thousand. On Windows they are
 // one committed allocation each (large pages need a privilege users lack).
 // Where the system has no such call, the block comes from the C++ allocator
-// and is cleared.
+// as it is, and its owner clears it: an owner with threads clears it in parts
+// on all of them, which shares out the first touch of fresh pages too.
 //
 // On Linux the same mappings also serve FFTW's own large tables and scratch:
 // FftwAllocator.cpp defines the allocation hook the FFTW library calls.
@@ -31,6 +32,9 @@ public:
 
     double* data() const noexcept { return data_; }
     std::size_t capacity() const noexcept { return count_; }
+    // Whether every element is 0.0 as made: false for a block from the C++
+    // allocator, which may hold what it held before.
+    bool zero() const noexcept { return mappedBytes_ != 0 || data_ == nullptr; }
 
     // Address space PageStorage(count) takes while it is made: the block
     // rounded to whole pages, plus the slack mapped for the alignment and
