@@ -57,8 +57,10 @@ struct Trace {
     }
 };
 
-// Samples in one part of a long trace, and the fewest worth sharing out.
-constexpr std::int64_t kTracePart = std::int64_t{1} << 20;
+// Samples in one part of a long trace, and the fewest worth sharing out:
+// small enough that a trace of 10^6 samples, a tenth of such a press in a
+// browser, is shared out too.
+constexpr std::int64_t kTracePart = std::int64_t{1} << 18;
 
 // The first sample in from..limit-1 that leaves the pixel column of the one
 // before it, both being points: a merger fed the sample before it and then
