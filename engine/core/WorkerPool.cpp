@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <chrono>
 #include <condition_variable>
 #include <cstdint>
 #include <cstdlib>
@@ -33,6 +34,25 @@ std::exception_ptr Caught(Call&& call)
     return nullptr;
 }
 
+// How long a thread that is done looks for the next loop before it sleeps, and
+// the asking thread for the last part's end before it sleeps: a press hands
+// out a dozen loops in quick succession, FFTW's short ones among them, and a
+// thread the system has to wake starts tens of microseconds later natively
+// and up to milliseconds later in a browser's workers.
+constexpr auto kSpin = std::chrono::microseconds(500);
+
+// Whether done() became true within kSpin; the clock is read only now and
+// then, since in a browser reading it is a call out of the module.
+template <class Done>
+bool SpinUntil(Done done)
+{
+    const auto until = std::chrono::steady_clock::now() + kSpin;
+    for (unsigned i = 1;; ++i) {
+        if (done()) return true;
+        if (i % 256 == 0 && std::chrono::steady_clock::now() >= until) return false;
+    }
+}
+
 }  // namespace
 
 struct WorkerPool::Shared {
@@ -40,15 +60,16 @@ struct WorkerPool::Shared {
     std::condition_variable wake;
     std::condition_variable finished;
     std::vector<std::thread> workers;
-    bool stopping = false;
-    std::uint64_t generation = 0;  // one more for every loop handed out
+    // Written under the mutex; read without it only while spinning.
+    std::atomic<bool> stopping{false};
+    std::atomic<std::uint64_t> generation{0};  // one more for every loop handed out
 
     // The loop being run; set under the mutex before the workers are woken.
     const std::function<void(std::size_t)>* task = nullptr;
     std::size_t parts = 0;
     std::atomic<std::size_t> next{0};
-    std::size_t busy = 0;     // workers not yet back from this loop
-    std::size_t started = 0;  // workers that have made their allocator
+    std::atomic<std::size_t> busy{0};  // workers not yet back from this loop
+    std::size_t started = 0;           // workers that have made their allocator
     std::size_t failedPart = std::numeric_limits<std::size_t>::max();
     std::exception_ptr failure;
 
@@ -80,6 +101,9 @@ struct WorkerPool::Shared {
         ++started;
         finished.notify_all();
         for (;;) {
+            lock.unlock();
+            SpinUntil([&] { return stopping.load() || generation.load() != seen; });
+            lock.lock();
             wake.wait(lock, [&] { return stopping || generation != seen; });
             if (stopping) return;
             seen = generation;
@@ -151,6 +175,7 @@ void WorkerPool::run(std::size_t parts, const std::function<void(std::size_t)>& 
     s.takeParts();
     std::exception_ptr partFailure;
     {
+        SpinUntil([&s] { return s.busy.load() == 0; });
         std::unique_lock lock(s.mutex);
         s.finished.wait(lock, [&s] { return s.busy == 0; });
         partFailure = std::exchange(s.failure, nullptr);
