@@ -41,15 +41,14 @@ std::exception_ptr Caught(Call&& call)
 // and up to milliseconds later in a browser's workers.
 constexpr auto kSpin = std::chrono::microseconds(500);
 
-// Whether done() became true within kSpin; the clock is read only now and
-// then, since in a browser reading it is a call out of the module.
+// Returns once done() holds or kSpin has passed; the clock is read only now
+// and then, since in a browser reading it is a call out of the module.
 template <class Done>
-bool SpinUntil(Done done)
+void SpinUntil(Done done)
 {
     const auto until = std::chrono::steady_clock::now() + kSpin;
-    for (unsigned i = 1;; ++i) {
-        if (done()) return true;
-        if (i % 256 == 0 && std::chrono::steady_clock::now() >= until) return false;
+    for (unsigned i = 1; !done(); ++i) {
+        if (i % 256 == 0 && std::chrono::steady_clock::now() >= until) return;
     }
 }
 

@@ -49,7 +49,6 @@ void CheckedArray::recreate(std::int64_t count, WorkerPool* pool)
         if (count <= 0) return;
         storage_ = PageStorage(static_cast<std::size_t>(count));
         size_ = storage_.capacity();
-        dirty_ = 0;
         // Cleared on every thread, not on this one alone: where the heap is
         // fresh memory (WebAssembly's), clearing is its first touch, which
         // costs more than the stores themselves.
