@@ -143,6 +143,8 @@ FAULTS = [
     ("engine/session/PlotCursor.cpp", "if (end.px < window.LayoutSize().width) return end;", "", "End stops short of a trace's last sample"),
     ("engine/session/Session.cpp", "if (outcome == PressOutcome::Done && ran_) {", "if (outcome == PressOutcome::Done) {", "a refused press redraws a resized plot with its own entries"),
     ("engine/session/Session.cpp", "            window.drawn = run;\n", "", "a plot drawn again forgets its run"),
+    ("engine/session/Session.cpp", "if (!window->wordsDue || !window->visible) continue;", "if (!window->wordsDue) continue;", "a spectrum off screen is described at every press"),
+    ("engine/session/Session.cpp", "            window->wordsDue = true;\n", "", "no plot is ever described in words"),
     ("engine/session/PlotDescription.cpp", "constexpr const char* kSpectrumLead = \"Spettro, righe visibili: \";", "constexpr const char* kSpectrumLead = \"Spettro: \";", "spectrum description text"),
     ("engine/session/PlotDescription.cpp", "        text += &line == &lines.front()", "        text += &line != &lines.front() ? std::string() : &line == &lines.front()", "spectrum description without its lines after the first"),
     ("engine/session/PlotCursor.cpp", "rgba.data() + row + x * 4;", "rgba.data() + row + x * 3;", "lines in words read off the wrong pixels"),

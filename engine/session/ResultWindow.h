@@ -67,6 +67,9 @@ public:
     std::optional<CursorPlace> cursor;
     // What the plot shows, in words, as the front end last heard it.
     std::string description;
+    // Whether the words may no longer match the image: they are worked out
+    // only while the window is on screen, where someone can hear them.
+    bool wordsDue = false;
 
 private:
     const Form& form_;

@@ -77,7 +77,8 @@ private:
     void ReadAt(ResultWindow& window, const CursorPlace& place);
     void Show(ResultWindow& window);
     // A PlotChanged event for each window drawn on since the front end last
-    // heard, and a Described one for each whose words changed with it.
+    // heard, and a Described one for each on screen whose words changed since
+    // they were last told: a window off screen has its words told once shown.
     void AnnounceImages();
     SessionEvents TakeEvents();
 

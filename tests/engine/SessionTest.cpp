@@ -245,16 +245,26 @@ TEST(PlotCursor, SpectrumStepsVisitExactlyTheVisibleLinesThatTheWordsName)
         EXPECT_EQ(KeyReadout(session, "Form3", CursorKey::Last).x, at.x);
         EXPECT_EQ(KeyReadout(session, "Form3", CursorKey::Previous).x<at.x, visited.size()> 1);
     }
-    // The default AM: the carrier and its two side lines, read exactly off their tops.
+    // The default AM: the carrier and its two side lines, read exactly off their tops. The spectrum's
+    // window, drawn off screen, is described when it is shown, and at each press after that.
     Session am;
-    const SessionEvents drawn = Press(am, "Combo1=AM");
+    am.SetDecimalSeparator(",");
+    Enter(am, "Combo1=AM");
+    const SessionEvents drawn = am.Press();
+    const SessionEvents shown = am.ShowSpectrum();
     EXPECT_EQ(KeyReadout(am, "Form3", CursorKey::Last).text, "f= 33000,00 Hz ; S(f) = 6,25E+00 V");
     EXPECT_EQ(KeyReadout(am, "Form3", CursorKey::First).text, "f= 27000,00 Hz ; S(f) = 6,25E+00 V");
     EXPECT_EQ(KeyReadout(am, "Form3", CursorKey::Next).text, "f= 30000,00 Hz ; S(f) = 2,50E+01 V");
-    EXPECT_EQ(Described(drawn, "Form3"),
-              "Spettro, righe visibili: 3. f= 27000,00 Hz ; S(f) = 6,25E+00 V. f= 30000,00 Hz ; S(f) = 2,50E+01 V. "
-              "f= 33000,00 Hz ; S(f) = 6,25E+00 V");
+    const std::string lines =
+        "Spettro, righe visibili: 3. f= 27000,00 Hz ; S(f) = 6,25E+00 V. f= 30000,00 Hz ; S(f) = 2,50E+01 V. "
+        "f= 33000,00 Hz ; S(f) = 6,25E+00 V";
+    EXPECT_EQ(Described(drawn, "Form3"), "(none)");
+    EXPECT_EQ(Described(shown, "Form3"), lines);
     EXPECT_EQ(Described(drawn, "Form2"), "Forma d'onda, primo picco: t= 0,00 msec ; V(t) = 3,75E+01 V");
+    am.SetText("Combo1", "FM");
+    const std::string fm = Described(am.Press(), "Form3");
+    EXPECT_EQ(fm.substr(0, 25), lines.substr(0, 25));
+    EXPECT_NE(fm, lines);
     EXPECT_EQ(Described(am.Press(), "Form2"), "(none)");
     am.SetText("Text13", "2147483647");
     const SessionEvents faulted = am.Press();
