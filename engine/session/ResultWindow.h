@@ -36,7 +36,7 @@ struct CursorPlace {
 
 // A result window as the session keeps it: its Picture1 drawn into memory,
 // whether it is on screen, and whether its image changed since the front end
-// last heard.
+// last heard, which it hears only while the window is on screen.
 class ResultWindow final : public plot::Canvas {
 public:
     // `screen` is the session's and is read anew at each blanking: an image
@@ -67,9 +67,6 @@ public:
     std::optional<CursorPlace> cursor;
     // What the plot shows, in words, as the front end last heard it.
     std::string description;
-    // Whether the words may no longer match the image: they are worked out
-    // only while the window is on screen, where someone can hear them.
-    bool wordsDue = false;
 
 private:
     const Form& form_;

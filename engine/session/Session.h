@@ -76,9 +76,9 @@ private:
     // The readout at `place`, through the window's own handler.
     void ReadAt(ResultWindow& window, const CursorPlace& place);
     void Show(ResultWindow& window);
-    // A PlotChanged event for each window drawn on since the front end last
-    // heard, and a Described one for each on screen whose words changed since
-    // they were last told: a window off screen has its words told once shown.
+    // A PlotChanged event for each window on screen drawn on since the front
+    // end last heard, and a Described one for each whose words changed with
+    // it; a window drawn off screen is told of once it is shown.
     void AnnounceImages();
     SessionEvents TakeEvents();
 
