@@ -1,4 +1,7 @@
 #include <algorithm>
+#include <cstring>
+#include <span>
+#include <vector>
 
 #include "engine/AllocateSampleBuffers.h"
 #include "engine/state/AnalysisState.h"
@@ -14,6 +17,23 @@ namespace {
 std::int64_t ElementCount(std::int32_t upperBound)
 {
     return std::max<std::int64_t>(std::int64_t{upperBound} + 1, 0);
+}
+
+// Clears the stretches in parts of the pool's size, handed out in turn, so
+// that whichever thread is free takes the next: `alongside` holds the calling
+// thread for a while first.
+void ClearBeside(WorkerPool& pool, const std::vector<std::span<double>>& stretches,
+                 const std::function<void()>& alongside)
+{
+    std::vector<std::span<double>> parts;
+    for (const std::span<double> stretch : stretches) {
+        for (std::size_t at = 0; at < stretch.size(); at += WorkerPool::kLargePart) {
+            parts.push_back(stretch.subspan(at, std::min(WorkerPool::kLargePart, stretch.size() - at)));
+        }
+    }
+    pool.run(
+        parts.size(), [&parts](std::size_t part) { std::memset(parts[part].data(), 0, parts[part].size_bytes()); },
+        alongside);
 }
 
 }  // namespace
@@ -38,7 +58,7 @@ std::int64_t MemoryForRun(const AnalysisState& state)
     return extra;
 }
 
-void AllocateSampleBuffers(AnalysisState& state)
+bool AllocateSampleBuffers(AnalysisState& state, const std::function<void()>& alongside)
 {
     const std::int32_t n = state.params.N;
     // The pool's threads, and their stacks, exist before the memory is read:
@@ -60,7 +80,17 @@ void AllocateSampleBuffers(AnalysisState& state)
     for (CheckedArray& buffer : state.buffers.inAllocationOrder()) {
         if (!buffer.keepsStorageFor(count)) buffer.release();
     }
-    for (CheckedArray& buffer : state.buffers.inAllocationOrder()) buffer.recreate(count, &state.pool());
+    // Fresh storage is cleared once all of it is made, in one loop: its first
+    // touch, the larger cost in a browser, can then share the pool with the
+    // caller's work rather than wait for it.
+    std::vector<std::span<double>> fresh;
+    for (CheckedArray& buffer : state.buffers.inAllocationOrder()) {
+        const std::span<double> uncleared = buffer.recreate(count, &state.pool());
+        if (!uncleared.empty()) fresh.push_back(uncleared);
+    }
+    if (fresh.empty()) return false;
+    ClearBeside(state.pool(), fresh, alongside);
+    return static_cast<bool>(alongside);
 }
 
 }  // namespace trelvano

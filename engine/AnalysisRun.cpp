@@ -20,9 +20,12 @@ void RunAnalysis(AnalysisState& state, RunHost& host)
     // canvas clears it after itself.
     ClearUpperVectorState();
 
-    AllocateSampleBuffers(state);
-    // The transform is planned on this thread while the others make the samples.
-    SynthesiseWaveforms(state, [&state] { PrepareSpectrum(state); });
+    // The transform is planned on this thread while the others clear the
+    // buffers' fresh storage or, when it needs no clearing, make the samples:
+    // planning a large N takes about as long as either.
+    const auto plan = [&state] { PrepareSpectrum(state); };
+    const bool planned = AllocateSampleBuffers(state, plan);
+    SynthesiseWaveforms(state, planned ? std::function<void()>() : plan);
     // Both peaks are gathered while the values are written, instead of in a
     // second pass over both buffers; they take effect only here, after
     // the spectrum, so that a fault before leaves the last run's peaks.

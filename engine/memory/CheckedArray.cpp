@@ -40,25 +40,23 @@ void CheckedArray::zero(std::size_t from, std::size_t to, WorkerPool* pool)
     });
 }
 
-void CheckedArray::recreate(std::int64_t count, WorkerPool* pool)
+std::span<double> CheckedArray::recreate(std::int64_t count, WorkerPool* pool)
 {
     if (!ReusesStorage(storage_.capacity(), count)) {
         // Free first: holding the old and the new storage at once is more
         // than the memory check made before the run counts.
         release();
-        if (count <= 0) return;
+        if (count <= 0) return {};
         storage_ = PageStorage(static_cast<std::size_t>(count));
         size_ = storage_.capacity();
-        // Cleared on every thread, not on this one alone: where the heap is
-        // fresh memory (WebAssembly's), clearing is its first touch, which
-        // costs more than the stores themselves.
-        if (!storage_.zero()) zero(0, size_, pool);
-        return;
+        if (storage_.zero()) return {};
+        return {data(), size_};
     }
     size_ = static_cast<std::size_t>(count);
     zero(0, std::min(dirty_, size_), pool);
     // Elements past the new size may still hold the old run's values.
     if (dirty_ <= size_) dirty_ = 0;
+    return {};
 }
 
 bool CheckedArray::keepsStorageFor(std::int64_t count) const noexcept

@@ -43,14 +43,15 @@ public:
     }
     std::span<const double> all() const noexcept { return {data(), size_}; }
 
-    // Re-creates the array with `count` elements, all 0.0 (none when count is
+    // Re-creates the array with `count` elements (none when count is
     // negative). The storage of a previous run of the same or larger size is
-    // reused, and only what was written since it was last cleared is cleared;
-    // new storage is cleared only where the system does not hand it out zero.
-    // Storage more than four times too large is given back.
-    // Raises RuntimeFault(OutOfMemory) when the allocation fails. Clearing is
-    // shared out over `pool` when one is given.
-    void recreate(std::int64_t count, WorkerPool* pool = nullptr);
+    // reused, and only what was written since it was last cleared is cleared,
+    // shared out over `pool` when one is given; storage more than four times
+    // too large is given back. New storage is left as the system hands it out:
+    // where that is not zero (the C++ allocator's) it is returned, and the
+    // caller clears it before anything reads the array. Every other element
+    // is 0.0. Raises RuntimeFault(OutOfMemory) when the allocation fails.
+    std::span<double> recreate(std::int64_t count, WorkerPool* pool = nullptr);
     void release() noexcept;
     // Whether recreate(count) keeps the storage it holds now.
     bool keepsStorageFor(std::int64_t count) const noexcept;

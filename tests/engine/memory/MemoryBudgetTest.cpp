@@ -141,7 +141,11 @@ TEST(SampleBuffers, EachRunLeavesNPlusTwoZerosARefusalLeavesThemAloneAndTheLarge
             for (double& v : a.range(0, a.size() - 1)) v = 7.0;
         }
         state.params.N = n;
-        EXPECT_EQ(support::FaultOf([&] { AllocateSampleBuffers(state); }), fault);
+        // Work handed in to run beside the clearing is said to have run exactly when it has.
+        bool ran = false;
+        bool said = false;
+        EXPECT_EQ(support::FaultOf([&] { said = AllocateSampleBuffers(state, [&ran] { ran = true; }); }), fault);
+        EXPECT_EQ(said, ran);
         if (!fault) elements = std::int64_t{n} + 2;
         for (const CheckedArray& a : std::as_const(b).inAllocationOrder()) {
             ASSERT_EQ(a.size(), elements);

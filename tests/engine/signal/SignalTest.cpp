@@ -228,7 +228,7 @@ TEST(Peaks, LargestMagnitudeOfTheScannedRange)
     for (const auto& [name, spectrum, values, n, peak] : rows) {
         AnalysisState state;
         CheckedArray& array = spectrum ? state.buffers.Spectrum : state.buffers.Signal;
-        array.recreate(static_cast<std::int64_t>(values.size()));
+        array.recreate(static_cast<std::int64_t>(values.size()));  // every element is written next
         std::copy(values.begin(), values.end(), array.range(0, array.size() - 1).begin());
         state.params.N = n;
         spectrum ? FindSpectrumPeak(state) : FindSignalPeak(state);
@@ -245,7 +245,7 @@ TEST(Peaks, LargestMagnitudeOfTheScannedRange)
     for (const auto& [size, placed, peak, stop] : scans) {
         AnalysisState bad;
         bad.workers = &pool;
-        bad.buffers.Signal.recreate(size);
+        bad.buffers.Signal.recreate(size);  // every element is written next
         for (int i = 0; i < size; ++i) bad.buffers.Signal.at(i) = i % 1000;
         for (const auto& [i, v] : placed) bad.buffers.Signal.at(i) = v;
         bad.params.N = size - 1;
