@@ -19,21 +19,28 @@ std::int64_t ElementCount(std::int32_t upperBound)
     return std::max<std::int64_t>(std::int64_t{upperBound} + 1, 0);
 }
 
-// Clears the stretches in parts of the pool's size, handed out in turn, so
-// that whichever thread is free takes the next: `alongside` holds the calling
-// thread for a while first.
-void ClearBeside(WorkerPool& pool, const std::vector<std::span<double>>& stretches,
+// Clears the stretches, running `alongside` on this thread meanwhile when
+// given; returns whether it ran. Parts of the pool's size are handed out in
+// turn, so that whichever thread is free takes the next.
+bool ClearBeside(WorkerPool& pool, const std::vector<std::span<double>>& stretches,
                  const std::function<void()>& alongside)
 {
     std::vector<std::span<double>> parts;
+    std::size_t total = 0;
     for (const std::span<double> stretch : stretches) {
+        total += stretch.size();
         for (std::size_t at = 0; at < stretch.size(); at += WorkerPool::kLargePart) {
             parts.push_back(stretch.subspan(at, std::min(WorkerPool::kLargePart, stretch.size() - at)));
         }
     }
-    pool.run(
-        parts.size(), [&parts](std::size_t part) { std::memset(parts[part].data(), 0, parts[part].size_bytes()); },
-        alongside);
+    const auto clear = [&parts](std::size_t part) { std::memset(parts[part].data(), 0, parts[part].size_bytes()); };
+    if (total < WorkerPool::kSharedFrom) {
+        // Less than waking the threads costs.
+        for (std::size_t part = 0; part < parts.size(); ++part) clear(part);
+        return false;
+    }
+    pool.run(parts.size(), clear, alongside);
+    return static_cast<bool>(alongside);
 }
 
 }  // namespace
@@ -84,13 +91,18 @@ bool AllocateSampleBuffers(AnalysisState& state, const std::function<void()>& al
     // touch, the larger cost in a browser, can then share the pool with the
     // caller's work rather than wait for it.
     std::vector<std::span<double>> fresh;
-    for (CheckedArray& buffer : state.buffers.inAllocationOrder()) {
-        const std::span<double> uncleared = buffer.recreate(count, &state.pool());
-        if (!uncleared.empty()) fresh.push_back(uncleared);
+    try {
+        for (CheckedArray& buffer : state.buffers.inAllocationOrder()) {
+            const std::span<double> uncleared = buffer.recreate(count, &state.pool());
+            if (!uncleared.empty()) fresh.push_back(uncleared);
+        }
+    } catch (...) {
+        // A buffer the allocator refused leaves those made before it reading
+        // 0.0, as they would have after the run.
+        ClearBeside(state.pool(), fresh, nullptr);
+        throw;
     }
-    if (fresh.empty()) return false;
-    ClearBeside(state.pool(), fresh, alongside);
-    return static_cast<bool>(alongside);
+    return ClearBeside(state.pool(), fresh, alongside);
 }
 
 }  // namespace trelvano

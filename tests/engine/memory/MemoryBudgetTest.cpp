@@ -130,7 +130,7 @@ TEST(SampleBuffers, EachRunLeavesNPlusTwoZerosARefusalLeavesThemAloneAndTheLarge
     AnalysisState state;
     SampleBuffers& b = state.buffers;
     std::vector<std::pair<std::int32_t, std::optional<FaultKind>>> rows;
-    for (const std::int32_t n : {300000, 300000, 100000, 300000, 5000, 1500, 0, -1, -2, 3})
+    for (const std::int32_t n : {300000, 300000, 100000, 300000, 5000, 1500, 0, -1, -2, 3, 100000})
         rows.emplace_back(n, std::nullopt);
     rows.emplace_back(2147483647, FaultKind::Overflow);
     if (headroom / 48 <= kLargestN) rows.emplace_back(kLargestN, FaultKind::OutOfMemory);
