@@ -146,19 +146,27 @@ function play(result) {
 
 async function playEvents(result) {
   const { events = [], images = {} } = result || {};
+  // A window shown and drawn in one answer has one image: it goes on the
+  // canvas once, unless the window is closed in between.
+  const drawn = new Set();
+  const drawOnce = (form) => {
+    if (!drawn.has(form)) draw(form, images[form]);
+    drawn.add(form);
+  };
   for (const event of events) {
     switch (event.event) {
       case 'message':
         await showMessage(event.text);
         break;
       case 'show':
-        draw(event.form, images[event.form]);
+        drawOnce(event.form);
         showWindow(event.form);
         break;
       case 'image':
-        draw(event.form, images[event.form]);
+        drawOnce(event.form);
         break;
       case 'closed':
+        drawn.delete(event.form);
         hideWindow(event.form);
         break;
       case 'readout':

@@ -59,8 +59,9 @@ export function makePlot(form, control, idOf, actions) {
         plot.blank();
         return;
       }
-      canvas.width = image.width;
-      canvas.height = image.height;
+      // The image covers the canvas: a canvas of its size is not cleared first.
+      if (canvas.width !== image.width) canvas.width = image.width;
+      if (canvas.height !== image.height) canvas.height = image.height;
       canvas.getContext('2d').putImageData(new ImageData(new Uint8ClampedArray(image.buffer), image.width, image.height), 0, 0);
       plot.drawn = true;
     },
